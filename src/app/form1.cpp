@@ -1,9 +1,253 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
-Form1::Form1(QWidget *parent)
-    : QWidget(parent)
+#include "app/appearance.h"
+#include "app/cursorfile.h"
+#include "app/fieldedit.h"
+#include "app/framebox.h"
+#include "app/form1layout.h"
+#include "app/resets.h"
+#include "app/switches.h"
+#include "app/wrapbutton.h"
+#include "tables/designoptions.h"
+#include "tables/recordnavigator.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+using namespace kelsa;
+
+namespace {
+
+const char *const kLookupFields[] = { "txtGp", "txtGpr", "txtGnv", "txtPkv",
+                                      "txtPprv", "txtSum1", "txtSum2" };
+
+void paintRed(QWidget *widget)
 {
+    QPalette palette = widget->palette();
+    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(role, resultRed);
+    widget->setPalette(palette);
+}
+
+void paintGrey(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, panelGrey);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QWidget *createControl(const ControlSpec &spec, QWidget *container)
+{
+    const QString text = QString::fromUtf8(spec.text);
+    QWidget *widget = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(text, container);
+        // Captions break at blanks inside their box and start at its top-left corner.
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case ControlKind::Text: {
+        auto *edit = new FieldEdit(container);
+        edit->setText(text);
+        widget = edit;
+        break;
+    }
+    case ControlKind::Frame:
+        widget = new FrameBox(text, container);
+        break;
+    case ControlKind::Command:
+        widget = new WrapButton(text, container);
+        break;
+    case ControlKind::Option: {
+        auto *option = new QRadioButton(text, container);
+        // Exclusivity comes from one QButtonGroup per option group: Qt's automatic
+        // exclusivity would tie the two options on the window to every option in its frames.
+        option->setAutoExclusive(false);
+        widget = option;
+        break;
+    }
+    case ControlKind::Navigator:
+        widget = new RecordNavigator(text, container);
+        break;
+    }
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
+    widget->setFont(uiFont(spec.look & Bold));
+    if (spec.look & Red)
+        paintRed(widget);
+    if (spec.look & Grey)
+        paintGrey(widget);
+    return widget;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : Form1(Form1Services {}, parent)
+{
+}
+
+Form1::Form1(Form1Services services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(std::move(services))
+{
+    if (!m_services.showMessage)
+        m_services.showMessage = messageBoxSink(this);
+    if (!m_services.startProcess)
+        m_services.startProcess = detachedProcessStarter();
+    if (!m_services.openUrl)
+        m_services.openUrl = desktopUrlOpener();
+
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelsa1.0"));
+    setWindowIcon(programIcon());
+    setFont(uiFont());
+    paintGrey(this);
+    resize(px(kForm1Width), px(kForm1Height));
+
+    buildControls();
+    groupOptions();
+    setTabOrderFromTable();
+
+    m_resets = std::make_unique<ResetCommands>(*this);
+    m_switches = std::make_unique<Switches>(*this);
+    m_options = std::make_unique<DesignOptions>(*this);
+
+    runStartUp();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    const auto specs = form1Controls();
+    for (const ControlSpec &spec : specs) {
+        QWidget *container = spec.container[0] ? control(QString::fromLatin1(spec.container)) : this;
+        m_controls.insert(QString::fromLatin1(spec.name), createControl(spec, container));
+    }
+    // The table lists each container's controls topmost first: raising them from the last to
+    // the first leaves the first on top. Labels then go beneath everything else beside them.
+    for (auto it = specs.rbegin(); it != specs.rend(); ++it)
+        control(QString::fromLatin1(it->name))->raise();
+    for (const ControlSpec &spec : specs)
+        if (spec.kind == ControlKind::Label)
+            control(QString::fromLatin1(spec.name))->lower();
+}
+
+void Form1::groupOptions()
+{
+    // The option buttons placed directly in one container form one group of exclusive choices.
+    QHash<QString, QButtonGroup *> groups;
+    for (const ControlSpec &spec : form1Controls()) {
+        if (spec.kind != ControlKind::Option)
+            continue;
+        const QString container = QString::fromLatin1(spec.container);
+        QButtonGroup *&group = groups[container];
+        if (!group) {
+            group = new QButtonGroup(this);
+            group->setObjectName(QStringLiteral("options of ")
+                                 + (container.isEmpty() ? objectName() : container));
+            group->setExclusive(true);
+        }
+        group->addButton(option(QString::fromLatin1(spec.name)));
+    }
+}
+
+void Form1::setTabOrderFromTable()
+{
+    std::vector<std::pair<int, QWidget *>> order;
+    for (const ControlSpec &spec : form1Controls()) {
+        const bool takesFocus = spec.kind == ControlKind::Text || spec.kind == ControlKind::Command
+            || spec.kind == ControlKind::Option;
+        if (takesFocus)
+            order.emplace_back(spec.tab, control(QString::fromLatin1(spec.name)));
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void Form1::runStartUp()
+{
+    // 1. The right column starts with the additional loads.
+    control(QStringLiteral("Frame35"))->hide();
+    // 2. Default design condition; each selection runs its option's behaviour at once.
+    for (const char *name : { "Option1", "Option18", "Option22", "Option5", "Option17", "Option8" })
+        option(QString::fromLatin1(name))->setChecked(true);
+    // 3. The pointing hand marks the seven look-up fields.
+    const QCursor hand = lookupCursor(m_services.files.locate(QStringLiteral("32761.CUR")));
+    for (const char *name : kLookupFields)
+        field(QString::fromLatin1(name))->setCursor(hand);
+    // 4-5. The system calculator's button first, then the built-in calculator is chosen.
+    control(QStringLiteral("Command17"))->show();
+    control(QStringLiteral("Command18"))->hide();
+    option(QStringLiteral("Option24"))->setChecked(true);
+
+    option(QStringLiteral("Option1"))->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!std::exchange(m_shownOnce, true))
+        QMetaObject::invokeMethod(this, &Form1::reportTableFailures, Qt::QueuedConnection);
+}
+
+void Form1::reportTableFailures()
+{
+}
+
+QWidget *Form1::control(const QString &name) const
+{
+    QWidget *widget = m_controls.value(name);
+    if (!widget)
+        qFatal("Form1 has no control named %s", qPrintable(name));
+    return widget;
+}
+
+template<typename T>
+static T *typedControl(const Form1 &form, const QString &name)
+{
+    T *widget = qobject_cast<T *>(form.control(name));
+    if (!widget)
+        qFatal("Form1 control %s is not a %s", qPrintable(name), T::staticMetaObject.className());
+    return widget;
+}
+
+FieldEdit *Form1::field(const QString &name) const
+{
+    return typedControl<FieldEdit>(*this, name);
+}
+
+QLabel *Form1::label(const QString &name) const
+{
+    return typedControl<QLabel>(*this, name);
+}
+
+QRadioButton *Form1::option(const QString &name) const
+{
+    return typedControl<QRadioButton>(*this, name);
+}
+
+QAbstractButton *Form1::button(const QString &name) const
+{
+    return typedControl<QAbstractButton>(*this, name);
+}
+
+void Form1::showMessage(const QString &text) const
+{
+    m_services.showMessage(QStringLiteral("Kelsa"), text);
 }

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+
+class Form1;
+
+namespace kelsa {
+
+// The two switches that only change what is shown: the transition support on or off puts
+// either the transition-support frame or the additional loads into the right column, and the
+// calculator choice decides which of the two "Калькулятор" buttons stands in the bottom strip.
+// Hidden controls keep their texts; the calculations still read them.
+class Switches : public QObject {
+    Q_OBJECT
+public:
+    explicit Switches(Form1 &form);
+
+    void Option21_Click(); // transition support on
+    void Option22_Click(); // transition support off
+    void Option23_Click(); // the system calculator
+    void Option24_Click(); // the built-in calculator
+
+private:
+    Form1 &m_form;
+};
+
+} // namespace kelsa
