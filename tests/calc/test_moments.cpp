@@ -308,10 +308,10 @@ void TestMoments::transitionOrder_data()
         << "-5.8322605340575"
         << "-5.83226013183582";
     QTest::newRow("line bracket times its arm, not each part times the arm")
-        << Ice << ToTrack << Heel
-        << TransitionInputs { 50, 2.01, 3281500, 3719032.18, 0.94, 0.42, 1800, 800, 24, 13 }
-        << "0.432214074984625"
-        << "0.432214130004279";
+        << Ice << ToSupport << Base
+        << TransitionInputs { 60, 2.86, 258650000, -73284167.71, 0.41, 0.59, 800, 1300, 34, 50 }
+        << "4.33543450683612"
+        << "4.33543145507849";
 }
 
 void TestMoments::transitionOrder()
