@@ -9,6 +9,7 @@
 #include "app/resets.h"
 #include "app/switches.h"
 #include "app/wrapbutton.h"
+#include "calc/momentcommands.h"
 #include "tables/designoptions.h"
 #include "tables/recordnavigator.h"
 
@@ -124,6 +125,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_resets = std::make_unique<ResetCommands>(*this);
     m_switches = std::make_unique<Switches>(*this);
     m_options = std::make_unique<DesignOptions>(*this);
+    m_moments = std::make_unique<MomentCommands>(*this);
 
     runStartUp();
 }

@@ -82,4 +82,5 @@ private:
     std::unique_ptr<kelsa::ResetCommands> m_resets;
     std::unique_ptr<kelsa::Switches> m_switches;
     std::unique_ptr<kelsa::DesignOptions> m_options;
+    std::unique_ptr<kelsa::MomentCommands> m_moments;
 };

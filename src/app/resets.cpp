@@ -17,8 +17,7 @@ const char *const kPlainInputFields[29] = {
 };
 
 ResetCommands::ResetCommands(Form1 &form)
-    : QObject(&form)
-    , m_form(form)
+    : m_form(form)
 {
     for (const char *name : kPlainInputFields) {
         FieldEdit *edit = form.field(QString::fromLatin1(name));

@@ -8,8 +8,7 @@
 namespace kelsa {
 
 Switches::Switches(Form1 &form)
-    : QObject(&form)
-    , m_form(form)
+    : m_form(form)
 {
     const auto wire = [&](const char *name, void (Switches::*handler)()) {
         connect(form.option(QString::fromLatin1(name)), &QRadioButton::toggled, this,

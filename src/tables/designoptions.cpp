@@ -35,8 +35,7 @@ int selectedIndex(const Form1 &form, const std::array<const char *, N> &options)
 } // namespace
 
 DesignOptions::DesignOptions(Form1 &form)
-    : QObject(&form)
-    , m_form(form)
+    : m_form(form)
 {
     const auto wire = [&](const auto &options, void (DesignOptions::*show)(int)) {
         for (int k = 0; k < int(options.size()); ++k)
