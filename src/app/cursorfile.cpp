@@ -2,6 +2,7 @@
 #include "app/cursorfile.h"
 
 #include <QBuffer>
+#include <QDebug>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -51,6 +52,7 @@ QCursor lookupCursor(const QString &path)
 {
     if (auto cursor = loadCursorFile(path))
         return *cursor;
+    qWarning("kelsa: cannot load the cursor %s; using the built-in copy", qPrintable(path));
     if (auto builtIn = loadCursorFile(QStringLiteral(":/kelsa/32761.CUR")))
         return *builtIn;
     return QCursor(Qt::PointingHandCursor);

@@ -16,7 +16,7 @@ std::optional<QCursor> loadCursorFile(const QString &path);
 
 // The pointing hand over the look-up fields and the About window's links: the cursor file at
 // `path` when it loads, otherwise the copy built into the program, so that a missing or damaged
-// file never keeps Kelsa from starting.
+// file never keeps Kelsa from starting. The fallback is noted on the error stream.
 QCursor lookupCursor(const QString &path);
 
 } // namespace kelsa

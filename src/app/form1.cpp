@@ -6,12 +6,15 @@
 #include "app/fieldedit.h"
 #include "app/framebox.h"
 #include "app/form1layout.h"
+#include "app/launches.h"
 #include "app/resets.h"
 #include "app/switches.h"
 #include "app/wrapbutton.h"
 #include "calc/momentcommands.h"
 #include "tables/designoptions.h"
+#include "tables/lookups.h"
 #include "tables/recordnavigator.h"
+#include "tables/referencetables.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -125,9 +128,13 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_resets = std::make_unique<ResetCommands>(*this);
     m_switches = std::make_unique<Switches>(*this);
     m_options = std::make_unique<DesignOptions>(*this);
+    m_lookups = std::make_unique<LoadLookups>(*this, *m_options);
     m_moments = std::make_unique<MomentCommands>(*this);
+    m_launches = std::make_unique<Launches>(*this);
 
     runStartUp();
+    // The reference tables open with the window and show their first records.
+    m_tables = std::make_unique<ReferenceTables>(*this, m_services.files);
 }
 
 Form1::~Form1() = default;
@@ -208,8 +215,12 @@ void Form1::showEvent(QShowEvent *event)
         QMetaObject::invokeMethod(this, &Form1::reportTableFailures, Qt::QueuedConnection);
 }
 
+// Run once the window is on screen: one message lists every workbook that could not be read.
 void Form1::reportTableFailures()
 {
+    const QString report = m_tables->failureReport();
+    if (!report.isEmpty())
+        showMessage(report);
 }
 
 QWidget *Form1::control(const QString &name) const

@@ -82,5 +82,8 @@ private:
     std::unique_ptr<kelsa::ResetCommands> m_resets;
     std::unique_ptr<kelsa::Switches> m_switches;
     std::unique_ptr<kelsa::DesignOptions> m_options;
+    std::unique_ptr<kelsa::LoadLookups> m_lookups;
+    std::unique_ptr<kelsa::ReferenceTables> m_tables;
     std::unique_ptr<kelsa::MomentCommands> m_moments;
+    std::unique_ptr<kelsa::Launches> m_launches;
 };

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class Form1;
+class Form2;
+class Form3;
+
+namespace kelsa {
+
+// The calculators a desktop offers, tried in this order when the system calculator is chosen.
+QStringList systemCalculators();
+
+// The buttons that open something beside the main window: the About window ("?"), the built-in
+// calculator and the system calculator (both "Калькулятор"; the calculator choice shows one).
+// The two windows are modeless, one copy each, created afresh after being closed; they are
+// ordinary top-level windows, so the program runs on while one of them is open.
+class Launches : public QObject {
+    Q_OBJECT
+public:
+    explicit Launches(Form1 &form);
+    ~Launches() override;
+
+    void Command15_Click(); // the About window
+    void Command17_Click(); // the system calculator
+    void Command18_Click(); // the built-in calculator
+
+private:
+    Form1 &m_form;
+    QPointer<Form2> m_about;
+    QPointer<Form3> m_calculator;
+};
+
+} // namespace kelsa

@@ -1,0 +1,36 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the build into a fresh prefix and starts the installed program from another folder:
+# it must find its workbooks and its cursor in the installed data, as it does when started from
+# a desktop menu.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_install.cmake
+file(REMOVE_RECURSE "${WORK_DIR}")
+set(prefix "${WORK_DIR}/prefix")
+set(elsewhere "${WORK_DIR}/elsewhere")
+file(MAKE_DIRECTORY "${elsewhere}")
+
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+    RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+
+foreach(file bin/kelsa share/kelsa/32761.CUR share/kelsa/help.htm share/kelsa/т11.1.xls
+        share/kelsa/т13мах.xls share/applications/org.kelsa.Kelsa.desktop
+        share/icons/hicolor/32x32/apps/org.kelsa.Kelsa.png share/metainfo/org.kelsa.Kelsa.metainfo.xml)
+    if(NOT EXISTS "${prefix}/${file}")
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+
+set(ENV{QT_QPA_PLATFORM} offscreen)
+execute_process(COMMAND "${prefix}/bin/kelsa" --screenshot "${elsewhere}/shot.png"
+    WORKING_DIRECTORY "${elsewhere}"
+    RESULT_VARIABLE rc ERROR_VARIABLE errors OUTPUT_VARIABLE output TIMEOUT 60)
+if(NOT rc EQUAL 0 OR NOT EXISTS "${elsewhere}/shot.png")
+    message(FATAL_ERROR "the installed kelsa did not render its window (${rc}): ${errors}")
+endif()
+# Any report of a missing workbook or cursor names the file.
+if(errors MATCHES "\\.xls|32761\\.CUR")
+    message(FATAL_ERROR "the installed kelsa did not find its files:\n${errors}")
+endif()
+message(STATUS "installed kelsa started from ${elsewhere} and found its data")
