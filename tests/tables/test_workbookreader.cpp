@@ -5,7 +5,6 @@
 
 #include "calc/numbertext.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
