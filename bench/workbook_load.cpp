@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times the reference-table reader: the ten sample workbooks as the main window opens them at
+// start-up (one readSheets() call), the same as ten readSheet() calls, and one workbook of
+// 10,000 records.
+//
+//   build/bin/bench_workbook_load [--data DIR] [--rows N] [--runs N] [--ballast MB]
+//
+// --data     folder of the ten workbooks (default: data/ of the source tree)
+// --rows     records of the large workbook (default 10000)
+// --runs     runs of the ten-workbook load (default 101); the large one runs a fifth as often
+// --ballast  memory to hold while timing, in MB (default 0). The reader forks a child for
+//            FreeXL, and a fork costs more the more memory the program holds: a ballast of
+//            about 100 MB stands for the main window with its fonts and pictures.
+//
+// The large workbook is written into a temporary folder by tools/make_test_workbooks.py, run
+// with /usr/bin/python3 (Debian's Python, which has python3-xlwt); without it that part is
+// skipped. Figures are medians of the runs, in milliseconds of wall time.
+#include "tables/workbookreader.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace
+{
+
+struct Table {
+    const char *file;
+    int columns;
+};
+
+// The files and the columns their tables bind.
+constexpr Table kTables[] = {
+    { "т11.5.xls", 13 },
+    { "т11.2.xls", 5 },
+    { "т12.2.xls", 5 },
+    { "т13.xls", 26 },
+    { "т12.5.xls", 13 },
+    { "т11.1.xls", 2 },
+    { "т12.1.xls", 2 },
+    { "т11.3.xls", 6 },
+    { "т13мах.xls", 6 },
+    { "т12.3.xls", 6 },
+};
+
+struct Timing {
+    double median;
+    double fastest;
+    double slowest;
+};
+
+Timing timeRuns(int runs, const std::function<void()> &work)
+{
+    std::vector<double> ms;
+    QElapsedTimer timer;
+    for (int run = 0; run < runs; ++run) {
+        timer.start();
+        work();
+        ms.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return { ms[ms.size() / 2], ms.front(), ms.back() };
+}
+
+void print(const char *what, const Timing &timing, int runs)
+{
+    std::printf("%-34s median %8.3f ms  (fastest %.3f, slowest %.3f, %d runs)\n", what,
+        timing.median, timing.fastest, timing.slowest, runs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QDir sourceRoot = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().filePath("..");
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption(
+        { "data", "Folder of the ten workbooks.", "dir", sourceRoot.filePath("data") });
+    parser.addOption({ "rows", "Records of the large workbook.", "n", "10000" });
+    parser.addOption({ "runs", "Runs of the ten-workbook load.", "n", "101" });
+    parser.addOption({ "ballast", "Memory held while timing, MB.", "mb", "0" });
+    parser.process(app);
+    // Touched page by page, so that it is mapped as a running program's memory is.
+    const std::vector<char> ballast(
+        std::size_t(std::max(0, parser.value("ballast").toInt())) << 20, 1);
+    const QDir data(parser.value("data"));
+    const int rows = std::max(1, parser.value("rows").toInt());
+    const int runs = std::max(1, parser.value("runs").toInt());
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+
+    QList<kelsa::SheetRequest> requests;
+    for (const Table &table : kTables)
+        requests.append({ data.filePath(QString::fromUtf8(table.file)), QStringLiteral("Лист1"),
+            table.columns });
+    // Every workbook must load, or the figure means nothing.
+    const auto results = kelsa::readSheets(requests, russian);
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        if (results[i].status != kelsa::SheetReadResult::Status::Ok) {
+            std::fprintf(stderr, "%s: %s\n", kTables[i].file, qPrintable(results[i].reason));
+            return 1;
+        }
+    }
+    print("ten sample workbooks, one call",
+        timeRuns(runs, [&] { kelsa::readSheets(requests, russian); }), runs);
+    print("ten sample workbooks, ten calls",
+        timeRuns(runs,
+            [&] {
+                for (const kelsa::SheetRequest &request : requests)
+                    kelsa::readSheet(
+                        request.filePath, request.sheetName, request.requiredColumns, russian);
+            }),
+        runs);
+
+    QTemporaryDir folder;
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+        { sourceRoot.filePath("tools/make_test_workbooks.py"), QStringLiteral("--rows"),
+            QString::number(rows), folder.path() });
+    if (!folder.isValid() || !python.waitForFinished(120000) || python.exitCode() != 0) {
+        std::fprintf(stderr, "large workbook not written (needs /usr/bin/python3 with xlwt): %s\n",
+            python.readAllStandardError().constData());
+        return 0;
+    }
+    const QString large = folder.filePath(QStringLiteral("большая.xls"));
+    const auto result = kelsa::readSheet(large, QStringLiteral("Лист1"), 13, russian);
+    if (result.status != kelsa::SheetReadResult::Status::Ok || result.records.size() != rows) {
+        std::fprintf(stderr, "large workbook: %s, %lld records\n", qPrintable(result.reason),
+            static_cast<long long>(result.records.size()));
+        return 1;
+    }
+    const int largeRuns = std::max(1, runs / 5);
+    const QByteArray what = QStringLiteral("%1-record workbook (%2 KB)")
+                                .arg(rows)
+                                .arg(QFileInfo(large).size() / 1024)
+                                .toUtf8();
+    print(what.constData(),
+        timeRuns(largeRuns, [&] { kelsa::readSheet(large, QStringLiteral("Лист1"), 13, russian); }),
+        largeRuns);
+    return 0;
+}

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+namespace kelsa
+{
+
+// The rightmost field a reference table binds is "F26"; columns further right are not read.
+inline constexpr int kMaxSheetFields = 26;
+
+// One sheet of a reference workbook, read as the tables show it.
+struct SheetReadResult {
+    enum class Status { Ok, FileMissing, Unreadable, SheetMissing, TooFewColumns };
+
+    Status status = Status::Ok;
+    // One plain-Russian sentence for the message box, without the file name; empty when Ok.
+    QString reason;
+    // A few words for the table's row label, with the file name ("нет файла т11.1.xls");
+    // empty when Ok.
+    QString shortReason;
+    // Columns of the sheet, at most kMaxSheetFields. Set for Ok and TooFewColumns.
+    int columnCount = 0;
+    // The rows below the heading row, in sheet order; records[r][k] is field "F(k+1)" and
+    // every record has columnCount texts. Empty rows after the last row with a value are not
+    // records; empty rows between records are. Empty unless the status is Ok.
+    QList<QStringList> records;
+};
+
+// Opens an Excel 97-2003 workbook (.xls), selects the sheet named sheetName (compared exactly),
+// skips its first row and returns the records as texts: a number cell is written by
+// writeNumber() in `locale` ("0,85" under a Russian locale), a text cell unchanged, a date or
+// time cell as FreeXL spells it ("2024-03-15"), and an empty cell as the empty text. A formula
+// cell reads as empty: the value Excel saved with it is not read, so reference tables must hold
+// values, not formulas.
+//
+// requiredColumns (0 to kMaxSheetFields) is the number of columns the table binds: a sheet with
+// fewer is TooFewColumns. A missing file, one that is not a readable Excel 97-2003 workbook, a
+// workbook without the sheet or a sheet too narrow gives its status and reasons and no records.
+// A sheet with only its heading row is Ok with no records.
+//
+// FreeXL parses the file in a child process (see isolatedrun.h), so a damaged file that makes
+// it crash or loop costs the program nothing but that table: Unreadable, after at most 10 s.
+SheetReadResult readSheet(const QString &filePath, const QString &sheetName, int requiredColumns,
+    const QLocale &locale = QLocale());
+
+struct SheetRequest {
+    QString filePath;
+    QString sheetName;
+    int requiredColumns = 0;
+};
+
+// readSheet() for several workbooks at once, results in the order of the requests. All are
+// parsed in one child process, which makes opening the ten reference tables one fork instead
+// of ten; a workbook that brings the child down fails alone and the rest are read on.
+QList<SheetReadResult> readSheets(
+    const QList<SheetRequest> &requests, const QLocale &locale = QLocale());
+
+} // namespace kelsa
