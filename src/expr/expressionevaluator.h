@@ -19,7 +19,9 @@
 //
 // Each run-time error is reported once to the error handler with the name of the routine
 // that met it ("Evaluate", "PushResult", "ParseFactor"), its number and a description, and
-// is not passed on: evaluate() then returns 0. The default handler shows a message box.
+// is not passed on. A value that finds the operand stack full is lost (error 9) and the
+// evaluation goes on; any other error ends it and evaluate() returns 0. The default handler
+// shows a message box.
 class CExpressionEvaluator
 {
 public:

@@ -82,6 +82,8 @@ void Form3::createControls()
     Text1->setFont(kelsa::uiFont(false));
     Text1->setTabChangesFocus(true);
     Text1->setPlainText(QString::fromUtf16(helpText));
+    // The six lines fit the box; the empty line after the last CR LF needs no scroll bar.
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     placeInTwips(Text1, 1320, 120, 2295, 1335);
 
     Label1 = new QLabel(QStringLiteral("Ответ:"), this);
