@@ -15,7 +15,8 @@
 
 using namespace kelsa;
 
-namespace kelsa {
+namespace kelsa
+{
 
 QString homepageAddress()
 {
@@ -38,7 +39,8 @@ QString shownWebAddress(const QString &address)
 
 } // namespace kelsa
 
-namespace {
+namespace
+{
 
 QWidget *separator(const char *name, int x1, int x2, int y, QWidget *parent)
 {
@@ -188,5 +190,6 @@ void Form2::Label2_Click()
 void Form2::Label3_Click()
 {
     // The address is taken from the label, so the mail goes where the window says it goes.
-    m_services.openUrl(QUrl(QStringLiteral("mailto:") + m_mail->text() + QStringLiteral("?Subject=")));
+    m_services.openUrl(
+        QUrl(QStringLiteral("mailto:") + m_mail->text() + QStringLiteral("?Subject=")));
 }

@@ -7,7 +7,8 @@
 
 class QLabel;
 
-namespace kelsa {
+namespace kelsa
+{
 
 // What the About window needs from outside; members left empty take the real thing.
 struct Form2Services {
@@ -29,7 +30,8 @@ QString shownWebAddress(const QString &address);
 // The About window: the program's picture, the author credit, the web-site and e-mail links, and
 // the help page. Links and help open in the programs the desktop associates with them; when
 // there is none, or the help page is missing, a click simply has no effect.
-class Form2 : public QWidget {
+class Form2 : public QWidget
+{
     Q_OBJECT
 public:
     explicit Form2(QWidget *parent = nullptr);
@@ -37,8 +39,8 @@ public:
 
     void Command1_Click(); // "Помощь": the help page
     void Command2_Click(); // "OK"
-    void Label2_Click();   // the web site
-    void Label3_Click();   // a new mail to the shown address
+    void Label2_Click(); // the web site
+    void Label3_Click(); // a new mail to the shown address
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/appearance.h"
 
-namespace kelsa {
+namespace kelsa
+{
 
 QFont uiFont(bool bold)
 {
     QFont font;
     font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                       QStringLiteral("DejaVu Sans") });
+        QStringLiteral("DejaVu Sans") });
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(bold);

@@ -5,7 +5,8 @@
 #include <QFont>
 #include <QIcon>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // The look shared by Kelsa's windows.
 
@@ -22,6 +23,9 @@ inline constexpr QColor resultRed(255, 0, 0);
 QIcon programIcon();
 
 // Geometry is laid out in twips, as the forms were drawn: 15 twips are one pixel at 96 dpi.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
 
 } // namespace kelsa

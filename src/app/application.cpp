@@ -9,9 +9,11 @@
 
 #include <cstdio>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
 void printLine(FILE *stream, const QString &text)
 {

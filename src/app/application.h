@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-namespace kelsa {
+namespace kelsa
+{
 
 // Starts Kelsa: creates the application and the main window and runs the event loop.
 // The only command line it takes is "--screenshot FILE.png", which renders the main

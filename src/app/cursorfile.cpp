@@ -9,9 +9,11 @@
 #include <QPixmap>
 #include <QtEndian>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
 constexpr qint64 kMaxCursorBytes = 1 << 20; // a cursor is a few kilobytes; refuse anything huge
 
@@ -37,7 +39,7 @@ std::optional<QCursor> cursorFromData(const QByteArray &data)
     if (image.isNull())
         return std::nullopt;
     return QCursor(QPixmap::fromImage(image), qBound(0, hotX, image.width() - 1),
-                   qBound(0, hotY, image.height() - 1));
+        qBound(0, hotY, image.height() - 1));
 }
 
 std::optional<QCursor> loadCursorFile(const QString &path)

@@ -7,7 +7,8 @@
 
 #include <optional>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // Reads a Windows cursor file (.CUR): the image of its first entry and the hot spot that the
 // entry stores. Nothing when the data is not a readable cursor.

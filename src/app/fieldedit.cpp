@@ -5,7 +5,8 @@
 
 #include <limits>
 
-namespace kelsa {
+namespace kelsa
+{
 
 FieldEdit::FieldEdit(QWidget *parent)
     : QLineEdit(parent)

@@ -3,13 +3,15 @@
 
 #include <QLineEdit>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // A text box of the main window. It tells apart a mouse click from keyboard focus: a click
 // empties an input field or fills a look-up field, while tabbing into the field keeps its
 // text so a value can be typed over. There is no length limit: whatever the user pastes is
 // kept, and the calculation decides whether it is a number.
-class FieldEdit : public QLineEdit {
+class FieldEdit : public QLineEdit
+{
     Q_OBJECT
 public:
     explicit FieldEdit(QWidget *parent = nullptr);

@@ -27,10 +27,11 @@
 
 using namespace kelsa;
 
-namespace {
+namespace
+{
 
-const char *const kLookupFields[] = { "txtGp", "txtGpr", "txtGnv", "txtPkv",
-                                      "txtPprv", "txtSum1", "txtSum2" };
+const char *const kLookupFields[]
+    = { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" };
 
 void paintRed(QWidget *widget)
 {
@@ -143,7 +144,8 @@ void Form1::buildControls()
 {
     const auto specs = form1Controls();
     for (const ControlSpec &spec : specs) {
-        QWidget *container = spec.container[0] ? control(QString::fromLatin1(spec.container)) : this;
+        QWidget *container
+            = spec.container[0] ? control(QString::fromLatin1(spec.container)) : this;
         m_controls.insert(QString::fromLatin1(spec.name), createControl(spec, container));
     }
     // The table lists each container's controls topmost first: raising them from the last to
@@ -166,8 +168,8 @@ void Form1::groupOptions()
         QButtonGroup *&group = groups[container];
         if (!group) {
             group = new QButtonGroup(this);
-            group->setObjectName(QStringLiteral("options of ")
-                                 + (container.isEmpty() ? objectName() : container));
+            group->setObjectName(
+                QStringLiteral("options of ") + (container.isEmpty() ? objectName() : container));
             group->setExclusive(true);
         }
         group->addButton(option(QString::fromLatin1(spec.name)));
@@ -183,8 +185,8 @@ void Form1::setTabOrderFromTable()
         if (takesFocus)
             order.emplace_back(spec.tab, control(QString::fromLatin1(spec.name)));
     }
-    std::sort(order.begin(), order.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::sort(
+        order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }
@@ -231,8 +233,7 @@ QWidget *Form1::control(const QString &name) const
     return widget;
 }
 
-template<typename T>
-static T *typedControl(const Form1 &form, const QString &name)
+template <typename T> static T *typedControl(const Form1 &form, const QString &name)
 {
     T *widget = qobject_cast<T *>(form.control(name));
     if (!widget)

@@ -27,7 +27,8 @@ class QLineEdit;
 class QRadioButton;
 class QAbstractButton;
 
-namespace kelsa {
+namespace kelsa
+{
 class DesignOptions;
 class LoadLookups;
 class MomentCommands;
@@ -40,13 +41,14 @@ class FieldEdit;
 // What the main window needs from outside; every member left empty takes the real thing.
 struct Form1Services {
     FileLocator files;
-    MessageSink showMessage;     // default: a modal QMessageBox over the window
+    MessageSink showMessage; // default: a modal QMessageBox over the window
     ProcessStarter startProcess; // default: QProcess::startDetached
-    UrlOpener openUrl;           // default: QDesktopServices::openUrl
+    UrlOpener openUrl; // default: QDesktopServices::openUrl
 };
 } // namespace kelsa
 
-class Form1 : public QWidget {
+class Form1 : public QWidget
+{
     Q_OBJECT
 public:
     explicit Form1(QWidget *parent = nullptr);

@@ -3,9 +3,11 @@
 
 #include <array>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
 using K = ControlKind;
 constexpr auto L = K::Label;

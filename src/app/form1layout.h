@@ -3,7 +3,8 @@
 
 #include <span>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // The main window's controls as data: one row per control, in the order the window builds them.
 // Within one container the rows run in stacking order, topmost first; places and sizes are in
@@ -15,7 +16,7 @@ enum class ControlKind { Label, Text, Frame, Command, Option, Navigator };
 enum ControlLook : unsigned {
     Plain = 0,
     Bold = 1, // bold face; on a frame only its caption
-    Red = 2,  // red text; on a frame its caption
+    Red = 2, // red text; on a frame its caption
     Grey = 4, // grey panel background
 };
 

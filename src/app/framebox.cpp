@@ -3,7 +3,8 @@
 
 #include <QPainter>
 
-namespace kelsa {
+namespace kelsa
+{
 
 FrameBox::FrameBox(const QString &title, QWidget *parent)
     : QGroupBox(title, parent)

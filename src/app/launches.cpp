@@ -7,11 +7,13 @@
 
 #include <QAbstractButton>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
-template<typename Window>
+template <typename Window>
 void showOnce(QPointer<Window> &window, const std::function<Window *()> &create)
 {
     if (!window) {
@@ -31,8 +33,8 @@ QStringList systemCalculators()
     return { QStringLiteral("C:\\Windows\\calc.exe") };
 #else
     return { QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
-             QStringLiteral("qalculate-qt"), QStringLiteral("qalculate-gtk"),
-             QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc") };
+        QStringLiteral("qalculate-qt"), QStringLiteral("qalculate-gtk"),
+        QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc") };
 #endif
 }
 
@@ -40,11 +42,11 @@ Launches::Launches(Form1 &form)
     : m_form(form)
 {
     connect(form.button(QStringLiteral("Command15")), &QAbstractButton::clicked, this,
-            &Launches::Command15_Click);
+        &Launches::Command15_Click);
     connect(form.button(QStringLiteral("Command17")), &QAbstractButton::clicked, this,
-            &Launches::Command17_Click);
+        &Launches::Command17_Click);
     connect(form.button(QStringLiteral("Command18")), &QAbstractButton::clicked, this,
-            &Launches::Command18_Click);
+        &Launches::Command18_Click);
 }
 
 Launches::~Launches()

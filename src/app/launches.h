@@ -9,7 +9,8 @@ class Form1;
 class Form2;
 class Form3;
 
-namespace kelsa {
+namespace kelsa
+{
 
 // The calculators a desktop offers, tried in this order when the system calculator is chosen.
 QStringList systemCalculators();
@@ -18,7 +19,8 @@ QStringList systemCalculators();
 // calculator and the system calculator (both "Калькулятор"; the calculator choice shows one).
 // The two windows are modeless, one copy each, created afresh after being closed; they are
 // ordinary top-level windows, so the program runs on while one of them is open.
-class Launches : public QObject {
+class Launches : public QObject
+{
     Q_OBJECT
 public:
     explicit Launches(Form1 &form);

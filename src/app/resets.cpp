@@ -7,13 +7,39 @@
 #include <QAbstractButton>
 #include <QLabel>
 
-namespace kelsa {
+namespace kelsa
+{
 
 const char *const kPlainInputFields[29] = {
-    "Prolet", "txtVm", "Text1", "Text2", "Text3", "Text4", "Text5", "txtLp",
-    "txtSum3", "txtSum4", "txtSum5",
-    "txtD1", "txtD2", "txtD3", "txtD4", "txtD5", "txtD6", "txtD7", "TxtD8", "txtD9",
-    "txtF1", "txtF2", "txtF3", "txtF4", "txtF5", "txtF6", "txtF7", "txtF8", "txtF9",
+    "Prolet",
+    "txtVm",
+    "Text1",
+    "Text2",
+    "Text3",
+    "Text4",
+    "Text5",
+    "txtLp",
+    "txtSum3",
+    "txtSum4",
+    "txtSum5",
+    "txtD1",
+    "txtD2",
+    "txtD3",
+    "txtD4",
+    "txtD5",
+    "txtD6",
+    "txtD7",
+    "TxtD8",
+    "txtD9",
+    "txtF1",
+    "txtF2",
+    "txtF3",
+    "txtF4",
+    "txtF5",
+    "txtF6",
+    "txtF7",
+    "txtF8",
+    "txtF9",
 };
 
 ResetCommands::ResetCommands(Form1 &form)
@@ -65,8 +91,8 @@ void ResetCommands::Command4_Click()
 
 void ResetCommands::Command13_Click()
 {
-    clearLabels({ "Label10", "Label18", "Label26", "Label27", "Label28", "Label29", "Label30",
-                  "Label31" });
+    clearLabels(
+        { "Label10", "Label18", "Label26", "Label27", "Label28", "Label29", "Label30", "Label31" });
     setTexts({ "txtLp", "Prolet", "txtVm" }, "0");
 }
 
@@ -99,7 +125,7 @@ void ResetCommands::Command19_Click()
     setTexts({ "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv" }, "0");
     setTexts({ "txtSum1", "txtSum2", "txtSum3", "txtSum4", "txtSum5" }, "0");
     clearLabels({ "Label1", "Label5", "Label10", "Label18", "Label26", "Label27", "Label28",
-                  "Label29", "Label30", "Label31" });
+        "Label29", "Label30", "Label31" });
 }
 
 void ResetCommands::Command16_Click()

@@ -5,18 +5,20 @@
 
 class Form1;
 
-namespace kelsa {
+namespace kelsa
+{
 
 // Starting over: a click in a plain input field empties it for retyping, the five reset buttons
 // put groups of fields back to their initial texts and empty result labels, and "Выход" closes
 // the main window. Nothing here computes, moves a table or touches an option.
-class ResetCommands : public QObject {
+class ResetCommands : public QObject
+{
     Q_OBJECT
 public:
     explicit ResetCommands(Form1 &form);
 
-    void Command2_Click();  // ice with wind
-    void Command4_Click();  // maximum wind
+    void Command2_Click(); // ice with wind
+    void Command4_Click(); // maximum wind
     void Command13_Click(); // transition support
     void Command14_Click(); // additional loads and Text1..Text5
     void Command19_Click(); // everything

@@ -9,7 +9,8 @@
 #include <QPointer>
 #include <QProcess>
 
-namespace kelsa {
+namespace kelsa
+{
 
 FileLocator::FileLocator() = default;
 
@@ -34,7 +35,7 @@ QString FileLocator::locate(const QString &fileName) const
 QString installedDataFolder()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
-                           + QStringLiteral(KELSA_DATA_FROM_BIN));
+        + QStringLiteral(KELSA_DATA_FROM_BIN));
 }
 
 MessageSink messageBoxSink(QWidget *parent)

@@ -9,7 +9,8 @@
 
 class QWidget;
 
-namespace kelsa {
+namespace kelsa
+{
 
 // What the windows ask of the world outside them, passed in so that tests can watch it.
 
@@ -28,7 +29,8 @@ using UrlOpener = std::function<bool(const QUrl &url)>;
 // first in the current working folder, then in the folder of the installed program data, so that
 // Kelsa also works when started from a desktop menu. Returns the path in the working folder when
 // the file is nowhere, so that a report names the place it was expected first.
-class FileLocator {
+class FileLocator
+{
 public:
     // The working folder at the time of each look-up, then the installed data folder.
     FileLocator();

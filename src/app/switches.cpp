@@ -5,17 +5,18 @@
 
 #include <QRadioButton>
 
-namespace kelsa {
+namespace kelsa
+{
 
 Switches::Switches(Form1 &form)
     : m_form(form)
 {
     const auto wire = [&](const char *name, void (Switches::*handler)()) {
         connect(form.option(QString::fromLatin1(name)), &QRadioButton::toggled, this,
-                [this, handler](bool selected) {
-                    if (selected)
-                        (this->*handler)();
-                });
+            [this, handler](bool selected) {
+                if (selected)
+                    (this->*handler)();
+            });
     };
     wire("Option21", &Switches::Option21_Click);
     wire("Option22", &Switches::Option22_Click);

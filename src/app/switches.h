@@ -5,13 +5,15 @@
 
 class Form1;
 
-namespace kelsa {
+namespace kelsa
+{
 
 // The two switches that only change what is shown: the transition support on or off puts
 // either the transition-support frame or the additional loads into the right column, and the
 // calculator choice decides which of the two "Калькулятор" buttons stands in the bottom strip.
 // Hidden controls keep their texts; the calculations still read them.
-class Switches : public QObject {
+class Switches : public QObject
+{
     Q_OBJECT
 public:
     explicit Switches(Form1 &form);

@@ -4,7 +4,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace kelsa {
+namespace kelsa
+{
 
 WrapButton::WrapButton(const QString &text, QWidget *parent)
     : QPushButton(text, parent)
@@ -23,14 +24,14 @@ void WrapButton::paintEvent(QPaintEvent *)
     QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     if (isDown()) // follow the bevel when pressed
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+            style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if (fontMetrics().horizontalAdvance(caption) > area.width()) {
         flags |= Qt::TextWordWrap;
         area = rect().adjusted(2, 1, -2, -1); // a two-line caption needs the whole face
     }
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(area, flags, caption);
 }
 

@@ -13,14 +13,17 @@
 #include <array>
 #include <cmath>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
 // The five per-metre loads of each condition: Gp, Gpr, Pnv, Pkv, Pprv.
-constexpr std::array<const char *, 5> kIceLoads { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv" };
+constexpr std::array<const char *, 5> kIceLoads { "txtGp", "txtGpr", "txtGnv", "txtPkv",
+    "txtPprv" };
 constexpr std::array<const char *, 5> kMaxWindLoads { "txtSum1", "txtSum2", "txtSum3", "txtSum4",
-                                                      "txtSum5" };
+    "txtSum5" };
 
 const std::array<const char *, 5> &loadFields(DesignCondition condition)
 {
@@ -69,16 +72,17 @@ QString fieldCaption(const Form1 &form, const QString &name)
     static const char *const straightHeadings[] = { "Label33", "Label34", "Label35" };
     static const char *const curveHeadings[] = { "Label36", "Label37", "Label38" };
     const char *heading = (straight ? straightHeadings : curveHeadings)[k / 3];
-    const QString grid = qobject_cast<QGroupBox *>(
-                             form.control(QLatin1String(straight ? "Frame40" : "Frame41")))
-                             ->title();
+    const QString grid
+        = qobject_cast<QGroupBox *>(form.control(QLatin1String(straight ? "Frame40" : "Frame41")))
+              ->title();
     return QStringLiteral("%1, %2, строка %3")
         .arg(grid, form.label(QString::fromLatin1(heading))->text())
         .arg(k % 3 + 1);
 }
 
 // Reads fields in order and collects one line for every field that is not a number.
-class FieldReader {
+class FieldReader
+{
 public:
     FieldReader(const Form1 &form, bool emptyIsZero)
         : m_form(form)
@@ -92,7 +96,8 @@ public:
         if (text.trimmed().isEmpty()) {
             if (m_emptyIsZero)
                 return 0;
-            m_problems << QStringLiteral("Поле \"%1\" не заполнено").arg(fieldCaption(m_form, name));
+            m_problems
+                << QStringLiteral("Поле \"%1\" не заполнено").arg(fieldCaption(m_form, name));
             return 0;
         }
         if (const auto value = readNumber(text))
@@ -126,10 +131,11 @@ QString breakdown(const QString &heading, const MomentResult &result)
     QStringList lines;
     lines << heading;
     for (const MomentTerm &term : result.terms)
-        lines << QStringLiteral("%1 = %2").arg(QString::fromLatin1(term.name), signedNumber(term.value));
+        lines << QStringLiteral("%1 = %2").arg(
+            QString::fromLatin1(term.name), signedNumber(term.value));
     lines << (std::isfinite(result.moment)
-                  ? QStringLiteral("M = %1 кгс·м").arg(writeNumber(result.moment))
-                  : QStringLiteral("M: %1").arg(noFiniteResultText()));
+            ? QStringLiteral("M = %1 кгс·м").arg(writeNumber(result.moment))
+            : QStringLiteral("M: %1").arg(noFiniteResultText()));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -189,7 +195,8 @@ void MomentCommands::Command3_Click()
 
 void MomentCommands::computeSupport(DesignCondition condition)
 {
-    QLabel *label = m_form.label(QLatin1String(condition == DesignCondition::IceWithWind ? "Label1" : "Label5"));
+    QLabel *label = m_form.label(
+        QLatin1String(condition == DesignCondition::IceWithWind ? "Label1" : "Label5"));
 
     // The fields in the order the moment reads them.
     FieldReader reader(m_form, /*emptyIsZero=*/true);
@@ -208,7 +215,8 @@ void MomentCommands::computeSupport(DesignCondition condition)
     in.Tpr = reader.read("Text3");
     in.R = reader.read("Text4");
     for (int k = 0; k < 9; ++k)
-        in.D[k] = reader.read(k == 7 ? QStringLiteral("TxtD8") : QStringLiteral("txtD%1").arg(k + 1));
+        in.D[k]
+            = reader.read(k == 7 ? QStringLiteral("TxtD8") : QStringLiteral("txtD%1").arg(k + 1));
     for (int k = 0; k < 9; ++k)
         in.F[k] = reader.read(QStringLiteral("txtF%1").arg(k + 1));
     if (!reader.ok()) {
@@ -223,7 +231,8 @@ void MomentCommands::computeSupport(DesignCondition condition)
         section = TrackSection::InnerCurve;
 
     const MomentResult result = supportMoment(in, section, conditionConstants(condition));
-    const QString heading = QStringLiteral("%1, %2").arg(conditionName(condition), sectionName(section));
+    const QString heading
+        = QStringLiteral("%1, %2").arg(conditionName(condition), sectionName(section));
     switch (result.outcome) {
     case MomentResult::Outcome::SpanMissing:
         m_form.showMessage(QStringLiteral("Нет длины пролета или десятичные"));
@@ -239,8 +248,8 @@ void MomentCommands::computeSupport(DesignCondition condition)
     }
 }
 
-void MomentCommands::computeTransition(DesignCondition condition, WindDirection direction,
-                                       SupportLevel level)
+void MomentCommands::computeTransition(
+    DesignCondition condition, WindDirection direction, SupportLevel level)
 {
     struct Case {
         const char *label;
@@ -255,10 +264,10 @@ void MomentCommands::computeTransition(DesignCondition condition, WindDirection 
     const Case cases[2][2][2] = {
         // ice with wind: base (to track, to support), heel (to track, to support)
         { { { "Label10", lpUnknown }, { "Label18", lpUnknown } },
-          { { "Label26", lpUnknown }, { "Label27", lpUnknown } } },
+            { { "Label26", lpUnknown }, { "Label27", lpUnknown } } },
         // maximum wind
         { { { "Label28", lpUnknown }, { "Label29", noSpan } },
-          { { "Label30", noSpan }, { "Label31", noSpan } } },
+            { { "Label30", noSpan }, { "Label31", noSpan } } },
     };
     const Case &thisCase = cases[ice ? 0 : 1][base ? 0 : 1][toTrack ? 0 : 1];
     QLabel *label = m_form.label(QString::fromLatin1(thisCase.label));
@@ -286,19 +295,21 @@ void MomentCommands::computeTransition(DesignCondition condition, WindDirection 
     }
 
     const MomentResult result = transitionMoment(condition, direction, level, in);
-    const QString heading = QStringLiteral("Переходная опора, %1, %2%3")
-                                .arg(ice ? QStringLiteral("гололед с ветром") : QStringLiteral("максимальный ветер"),
-                                     toTrack ? QStringLiteral("ветер от опоры на путь")
-                                             : QStringLiteral("ветер от пути на опору"),
-                                     base ? QString() : QStringLiteral(", пята"));
+    const QString heading
+        = QStringLiteral("Переходная опора, %1, %2%3")
+              .arg(ice ? QStringLiteral("гололед с ветром") : QStringLiteral("максимальный ветер"),
+                  toTrack ? QStringLiteral("ветер от опоры на путь")
+                          : QStringLiteral("ветер от пути на опору"),
+                  base ? QString() : QStringLiteral(", пята"));
     switch (result.outcome) {
     case MomentResult::Outcome::LpMissing:
         m_form.showMessage(QString::fromUtf8(thisCase.lpMessage));
         writeResult(label, writeNumber(0), QString());
         break;
     case MomentResult::Outcome::NotFinite:
-        m_form.showMessage(QStringLiteral("Момент не вычислен: при этих данных результат выходит за "
-                                          "пределы чисел (переполнение)."));
+        m_form.showMessage(
+            QStringLiteral("Момент не вычислен: при этих данных результат выходит за "
+                           "пределы чисел (переполнение)."));
         break;
     case MomentResult::Outcome::Value:
     case MomentResult::Outcome::SpanMissing:
@@ -309,42 +320,50 @@ void MomentCommands::computeTransition(DesignCondition condition, WindDirection 
 
 void MomentCommands::Command5_Click()
 {
-    computeTransition(DesignCondition::IceWithWind, WindDirection::SupportToTrack, SupportLevel::Base);
+    computeTransition(
+        DesignCondition::IceWithWind, WindDirection::SupportToTrack, SupportLevel::Base);
 }
 
 void MomentCommands::Command6_Click()
 {
-    computeTransition(DesignCondition::IceWithWind, WindDirection::TrackToSupport, SupportLevel::Base);
+    computeTransition(
+        DesignCondition::IceWithWind, WindDirection::TrackToSupport, SupportLevel::Base);
 }
 
 void MomentCommands::Command7_Click()
 {
-    computeTransition(DesignCondition::IceWithWind, WindDirection::SupportToTrack, SupportLevel::Heel);
+    computeTransition(
+        DesignCondition::IceWithWind, WindDirection::SupportToTrack, SupportLevel::Heel);
 }
 
 void MomentCommands::Command8_Click()
 {
-    computeTransition(DesignCondition::IceWithWind, WindDirection::TrackToSupport, SupportLevel::Heel);
+    computeTransition(
+        DesignCondition::IceWithWind, WindDirection::TrackToSupport, SupportLevel::Heel);
 }
 
 void MomentCommands::Command9_Click()
 {
-    computeTransition(DesignCondition::MaximumWind, WindDirection::SupportToTrack, SupportLevel::Base);
+    computeTransition(
+        DesignCondition::MaximumWind, WindDirection::SupportToTrack, SupportLevel::Base);
 }
 
 void MomentCommands::Command10_Click()
 {
-    computeTransition(DesignCondition::MaximumWind, WindDirection::TrackToSupport, SupportLevel::Base);
+    computeTransition(
+        DesignCondition::MaximumWind, WindDirection::TrackToSupport, SupportLevel::Base);
 }
 
 void MomentCommands::Command11_Click()
 {
-    computeTransition(DesignCondition::MaximumWind, WindDirection::SupportToTrack, SupportLevel::Heel);
+    computeTransition(
+        DesignCondition::MaximumWind, WindDirection::SupportToTrack, SupportLevel::Heel);
 }
 
 void MomentCommands::Command12_Click()
 {
-    computeTransition(DesignCondition::MaximumWind, WindDirection::TrackToSupport, SupportLevel::Heel);
+    computeTransition(
+        DesignCondition::MaximumWind, WindDirection::TrackToSupport, SupportLevel::Heel);
 }
 
 } // namespace kelsa

@@ -8,7 +8,8 @@
 
 class Form1;
 
-namespace kelsa {
+namespace kelsa
+{
 
 // What a result label shows when the arithmetic gave no finite moment (a zero radius in a
 // curve, an overflow): never a number, so nobody mistakes it for one.
@@ -22,7 +23,8 @@ QString noFiniteResultText();
 // additional-load cell means no load. Text that is not a number in the user's locale is a
 // different matter: it is reported with the field's caption and no moment is written, since a
 // silently zeroed tension or span would give a plausible but wrong moment.
-class MomentCommands : public QObject {
+class MomentCommands : public QObject
+{
     Q_OBJECT
 public:
     explicit MomentCommands(Form1 &form);

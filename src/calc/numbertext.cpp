@@ -3,7 +3,8 @@
 
 #include <cmath>
 
-namespace kelsa {
+namespace kelsa
+{
 
 std::optional<double> readNumber(const QString &text)
 {

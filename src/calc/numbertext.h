@@ -6,7 +6,8 @@
 
 #include <optional>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // Number text as the user sees it in every field, cell and result of Kelsa.
 //

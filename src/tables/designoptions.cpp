@@ -7,9 +7,11 @@
 
 #include <array>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
 // Options of each group in screen order; the index of an option is its place here. The options
 // of "Vр.ветра м/с" for "Pкв" are not numbered in screen order: "10" is Option17.
@@ -23,7 +25,7 @@ QString numbered(const char *stem, int number)
     return QString::fromLatin1(stem) + QString::number(number);
 }
 
-template<std::size_t N>
+template <std::size_t N>
 int selectedIndex(const Form1 &form, const std::array<const char *, N> &options)
 {
     for (std::size_t k = 0; k < N; ++k)
@@ -40,10 +42,10 @@ DesignOptions::DesignOptions(Form1 &form)
     const auto wire = [&](const auto &options, void (DesignOptions::*show)(int)) {
         for (int k = 0; k < int(options.size()); ++k)
             connect(form.option(QString::fromLatin1(options[k])), &QRadioButton::toggled, this,
-                    [this, show, k](bool selected) {
-                        if (selected)
-                            (this->*show)(k);
-                    });
+                [this, show, k](bool selected) {
+                    if (selected)
+                        (this->*show)(k);
+                });
     };
     wire(kIceOptions, &DesignOptions::showIceThickness);
     wire(kRnvWindOptions, &DesignOptions::showRnvWind);

@@ -5,13 +5,15 @@
 #include "app/form1.h"
 #include "tables/designoptions.h"
 
-namespace kelsa {
+namespace kelsa
+{
 
 LoadLookups::LoadLookups(Form1 &form, const DesignOptions &options)
     : m_form(form)
     , m_options(options)
 {
-    for (const char *name : { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" }) {
+    for (const char *name :
+        { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" }) {
         const QString field = QString::fromLatin1(name);
         connect(form.field(field), &FieldEdit::clicked, this, [this, field] { lookUp(field); });
     }

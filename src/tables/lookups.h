@@ -6,7 +6,8 @@
 
 class Form1;
 
-namespace kelsa {
+namespace kelsa
+{
 
 class DesignOptions;
 
@@ -14,7 +15,8 @@ class DesignOptions;
 // text of the table cell on screen for the current record and design condition, edited or not.
 // The copy is a snapshot; moving the record or changing an option leaves the field alone until
 // the next click. Tabbing into the field keeps its text, so a value can still be typed.
-class LoadLookups : public QObject {
+class LoadLookups : public QObject
+{
     Q_OBJECT
 public:
     LoadLookups(Form1 &form, const DesignOptions &options);

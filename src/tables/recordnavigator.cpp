@@ -5,14 +5,17 @@
 #include <QPainterPath>
 #include <QStyleOptionButton>
 
-namespace kelsa {
+namespace kelsa
+{
 
-namespace {
+namespace
+{
 
 enum class Arrow { First, Previous, Next, Last };
 
 // A flat bevelled button with a triangle, and a bar for first and last.
-class NavigatorButton : public QAbstractButton {
+class NavigatorButton : public QAbstractButton
+{
 public:
     NavigatorButton(Arrow arrow, const char *name, QWidget *parent)
         : QAbstractButton(parent)
@@ -101,10 +104,10 @@ void RecordNavigator::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     const QRect text(m_previous->geometry().right() + 1, 0,
-                     m_next->geometry().left() - m_previous->geometry().right() - 1, height());
+        m_next->geometry().left() - m_previous->geometry().right() - 1, height());
     painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(text, Qt::AlignCenter,
-                     fontMetrics().elidedText(m_caption, Qt::ElideRight, text.width()));
+    painter.drawText(
+        text, Qt::AlignCenter, fontMetrics().elidedText(m_caption, Qt::ElideRight, text.width()));
 }
 
 } // namespace kelsa

@@ -4,13 +4,15 @@
 #include <QAbstractButton>
 #include <QWidget>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // The bar that chooses the current record of a reference table: first and previous record at
 // its left end, next and last record at its right end, the table's name in the middle. It only
 // signals; the table's mapper moves the record. Its buttons take no keyboard focus, so the bars
 // stay out of the window's tab order.
-class RecordNavigator : public QWidget {
+class RecordNavigator : public QWidget
+{
     Q_OBJECT
 public:
     explicit RecordNavigator(const QString &caption, QWidget *parent = nullptr);

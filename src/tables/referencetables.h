@@ -11,7 +11,8 @@
 class Form1;
 class QDataWidgetMapper;
 
-namespace kelsa {
+namespace kelsa
+{
 
 class SheetModel;
 
@@ -19,9 +20,9 @@ class SheetModel;
 // bound to its fields.
 struct TableBinding {
     const char *navigator; // "Data1" .. "Data10"
-    const char *fileName;  // UTF-8, looked for by FileLocator
-    const char *frame;     // the frame whose caption names the load
-    const char *rowLabel;  // bound to "F1"
+    const char *fileName; // UTF-8, looked for by FileLocator
+    const char *frame; // the frame whose caption names the load
+    const char *rowLabel; // bound to "F1"
     std::vector<std::pair<QString, int>> cells; // cell control, field number (2 = "F2")
     int requiredColumns;
 };
@@ -32,14 +33,18 @@ const std::vector<TableBinding> &tableBindings();
 // created and shows its first record; its navigator moves it, and its row label and every
 // cell follow at once. A table that cannot be read shows the reason in its row label and leaves
 // its cells empty; the others work on.
-class ReferenceTables : public QObject {
+class ReferenceTables : public QObject
+{
     Q_OBJECT
 public:
     ReferenceTables(Form1 &form, const FileLocator &files);
     ~ReferenceTables() override;
 
     // One text listing every table that could not be read, or empty when all were.
-    QString failureReport() const { return m_failures.isEmpty() ? QString() : m_failures.join(QLatin1Char('\n')); }
+    QString failureReport() const
+    {
+        return m_failures.isEmpty() ? QString() : m_failures.join(QLatin1Char('\n'));
+    }
     // The current record of a table (0-based; -1 when it has none).
     int currentRecord(const QString &navigator) const;
 

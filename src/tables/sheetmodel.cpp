@@ -3,7 +3,8 @@
 
 #include <utility>
 
-namespace kelsa {
+namespace kelsa
+{
 
 SheetModel::SheetModel(QList<QStringList> records, int columnCount, QObject *parent)
     : QAbstractTableModel(parent)

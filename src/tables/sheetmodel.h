@@ -4,12 +4,14 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
-namespace kelsa {
+namespace kelsa
+{
 
 // The records of one reference sheet as the window shows them: texts addressed by record and
 // field (column 0 is "F1"). Cells are editable; an edit stays here and never reaches the
 // workbook.
-class SheetModel : public QAbstractTableModel {
+class SheetModel : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     SheetModel(QList<QStringList> records, int columnCount, QObject *parent = nullptr);

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestForm2 : public QObject {
+class TestForm2 : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -60,9 +61,12 @@ void TestForm2::webAddressIsShownWithBackslashes_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("https") << "https://kelsa.example/" << "https:\\\\kelsa.example/";
-    QTest::newRow("http with path") << "http://a.example/b/c" << "http:\\\\a.example/b/c";
-    QTest::newRow("no scheme") << "kelsa.example" << "kelsa.example";
+    QTest::newRow("https") << "https://kelsa.example/"
+                           << "https:\\\\kelsa.example/";
+    QTest::newRow("http with path") << "http://a.example/b/c"
+                                    << "http:\\\\a.example/b/c";
+    QTest::newRow("no scheme") << "kelsa.example"
+                               << "kelsa.example";
 }
 
 void TestForm2::webAddressIsShownWithBackslashes()
@@ -82,7 +86,8 @@ void TestForm2::linksOpenWhatTheyShow()
     QCOMPARE(urls.size(), 2);
     QCOMPARE(urls[0], QUrl(kelsa::homepageAddress()));
     QVERIFY(!urls[0].toString().contains(QLatin1Char('\\')));
-    QCOMPARE(urls[1].toString(), QStringLiteral("mailto:") + kelsa::contactAddress() + QStringLiteral("?Subject="));
+    QCOMPARE(urls[1].toString(),
+        QStringLiteral("mailto:") + kelsa::contactAddress() + QStringLiteral("?Subject="));
 }
 
 void TestForm2::helpOpensThePageBesideTheProgram()

@@ -13,16 +13,16 @@
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;
 
-namespace {
+namespace
+{
 
 const char *const kAllOptions[] = { "Option1", "Option2", "Option3", "Option4", "Option5",
-                                    "Option6", "Option7", "Option8", "Option9", "Option10",
-                                    "Option11", "Option12", "Option13", "Option14", "Option15",
-                                    "Option16", "Option17", "Option18", "Option19", "Option20",
-                                    "Option21", "Option22", "Option23", "Option24" };
+    "Option6", "Option7", "Option8", "Option9", "Option10", "Option11", "Option12", "Option13",
+    "Option14", "Option15", "Option16", "Option17", "Option18", "Option19", "Option20", "Option21",
+    "Option22", "Option23", "Option24" };
 
 const char *const kResultLabels[] = { "Label1", "Label5", "Label10", "Label18", "Label26",
-                                      "Label27", "Label28", "Label29", "Label30", "Label31" };
+    "Label27", "Label28", "Label29", "Label30", "Label31" };
 
 // Every input field with its initial text.
 const QList<QPair<QString, QString>> &initialTexts()
@@ -30,12 +30,11 @@ const QList<QPair<QString, QString>> &initialTexts()
     static const QList<QPair<QString, QString>> texts = [] {
         QList<QPair<QString, QString>> list;
         for (const char *name : { "Prolet", "txtVm", "Text1", "Text2", "Text3", "Text5", "txtLp",
-                                  "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1",
-                                  "txtSum2", "txtSum3", "txtSum4", "txtSum5", "txtD4", "txtD5",
-                                  "txtD6", "txtF4", "txtF5", "txtF6" })
+                 "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2", "txtSum3",
+                 "txtSum4", "txtSum5", "txtD4", "txtD5", "txtD6", "txtF4", "txtF5", "txtF6" })
             list.append({ QString::fromLatin1(name), QStringLiteral("0") });
         for (const char *name : { "Text4", "txtD1", "txtD2", "txtD3", "txtD7", "TxtD8", "txtD9",
-                                  "txtF1", "txtF2", "txtF3", "txtF7", "txtF8", "txtF9" })
+                 "txtF1", "txtF2", "txtF3", "txtF7", "txtF8", "txtF9" })
             list.append({ QString::fromLatin1(name), QStringLiteral("1") });
         return list;
     }();
@@ -44,7 +43,8 @@ const QList<QPair<QString, QString>> &initialTexts()
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -94,8 +94,9 @@ void TestForm1::startUpSelectsOneOptionPerGroup()
     for (const char *name : kAllOptions)
         if (h.option(name)->isChecked())
             selected << QString::fromLatin1(name);
-    QCOMPARE(selected, QStringList({ "Option1", "Option5", "Option8", "Option17", "Option18",
-                                     "Option22", "Option24" }));
+    QCOMPARE(selected,
+        QStringList(
+            { "Option1", "Option5", "Option8", "Option17", "Option18", "Option22", "Option24" }));
 
     // The two options on the window exclude each other, not the options inside the frames.
     h.select("Option23");
@@ -149,9 +150,14 @@ void TestForm1::mixedCaptionsKeepTheirAlphabets_data()
     QTest::newRow("Pнв Latin label") << "Label7" << QString::fromUtf8("\u0050\u043d\u0432");
     QTest::newRow("Рнв в Cyrillic") << "Frame31" << QString::fromUtf8("\u0420\u043d\u0432 \u0432");
     QTest::newRow("Gп Latin") << "Frame3" << QString::fromUtf8("\u0047\u043f");
-    QTest::newRow("Тн кгс Cyrillic") << "Label13" << QString::fromUtf8("\u0422\u043d \u043a\u0433\u0441");
-    QTest::newRow("Frame10 trailing blank") << "Frame10" << QString::fromUtf8("\u0056\u0440.\u0432\u0435\u0442\u0440\u0430 \u043c/\u0441 ");
-    QTest::newRow("Frame19 no blank") << "Frame19" << QString::fromUtf8("\u0056\u0440.\u0432\u0435\u0442\u0440\u0430 \u043c/\u0441");
+    QTest::newRow("Тн кгс Cyrillic")
+        << "Label13" << QString::fromUtf8("\u0422\u043d \u043a\u0433\u0441");
+    QTest::newRow("Frame10 trailing blank")
+        << "Frame10"
+        << QString::fromUtf8("\u0056\u0440.\u0432\u0435\u0442\u0440\u0430 \u043c/\u0441 ");
+    QTest::newRow("Frame19 no blank")
+        << "Frame19"
+        << QString::fromUtf8("\u0056\u0440.\u0432\u0435\u0442\u0440\u0430 \u043c/\u0441");
     QTest::newRow("Vmax Latin") << "Frame24" << QString::fromUtf8("Vmax \u0432.");
     QTest::newRow("window calculator") << "Command18" << QString::fromUtf8("Калькулятор");
     QTest::newRow("heel case") << "Command7" << QString::fromUtf8("Ветер отопоры на путь-ПЯТА");
@@ -180,15 +186,24 @@ void TestForm1::geometryFollowsTheForm_data()
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("geometry");
     // Twips over 15: Frame1 (120, 720, 3735, 7455) and so on.
-    QTest::newRow("Frame1") << "Frame1" << "Form1" << QRect(8, 48, 249, 497);
-    QTest::newRow("Frame10 on the window") << "Frame10" << "Form1" << QRect(160, 232, 89, 97);
-    QTest::newRow("Command17 and 18 share") << "Command17" << "Form1" << QRect(16, 552, 129, 17);
-    QTest::newRow("Command18") << "Command18" << "Form1" << QRect(16, 552, 129, 17);
-    QTest::newRow("cell in sub-frame") << "Pkv20" << "Frame17" << QRect(0, 8, 41, 23);
-    QTest::newRow("look-up field") << "txtSum2" << "Frame30" << QRect(8, 56, 121, 19);
-    QTest::newRow("grid column 3") << "TxtD8" << "Frame40" << QRect(104, 48, 25, 25);
-    QTest::newRow("result label") << "Label31" << "Frame38" << QRect(104, 136, 65, 33);
-    QTest::newRow("navigator") << "Data4" << "Frame12" << QRect(8, 40, 84, 25);
+    QTest::newRow("Frame1") << "Frame1"
+                            << "Form1" << QRect(8, 48, 249, 497);
+    QTest::newRow("Frame10 on the window") << "Frame10"
+                                           << "Form1" << QRect(160, 232, 89, 97);
+    QTest::newRow("Command17 and 18 share") << "Command17"
+                                            << "Form1" << QRect(16, 552, 129, 17);
+    QTest::newRow("Command18") << "Command18"
+                               << "Form1" << QRect(16, 552, 129, 17);
+    QTest::newRow("cell in sub-frame") << "Pkv20"
+                                       << "Frame17" << QRect(0, 8, 41, 23);
+    QTest::newRow("look-up field") << "txtSum2"
+                                   << "Frame30" << QRect(8, 56, 121, 19);
+    QTest::newRow("grid column 3") << "TxtD8"
+                                   << "Frame40" << QRect(104, 48, 25, 25);
+    QTest::newRow("result label") << "Label31"
+                                  << "Frame38" << QRect(104, 136, 65, 33);
+    QTest::newRow("navigator") << "Data4"
+                               << "Frame12" << QRect(8, 40, 84, 25);
 }
 
 void TestForm1::geometryFollowsTheForm()
@@ -219,9 +234,11 @@ void TestForm1::labelsLieBeneathOtherControls()
     }
     // The stacked buttons: Command18 lies over Command17.
     const auto windowChildren = h.form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    QVERIFY(windowChildren.indexOf(h.widget("Command18")) > windowChildren.indexOf(h.widget("Command17")));
+    QVERIFY(windowChildren.indexOf(h.widget("Command18"))
+        > windowChildren.indexOf(h.widget("Command17")));
     // Frame35 covers Text1..Text5 when shown.
-    QVERIFY(windowChildren.indexOf(h.widget("Frame35")) > windowChildren.indexOf(h.widget("Text1")));
+    QVERIFY(
+        windowChildren.indexOf(h.widget("Frame35")) > windowChildren.indexOf(h.widget("Text1")));
 }
 
 void TestForm1::tabOrderFollowsTheTable()
@@ -279,8 +296,8 @@ void TestForm1::keyboardFocusKeepsText()
 void TestForm1::resets_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("fields");   // set back to their initial text
-    QTest::addColumn<QStringList>("labels");   // emptied
+    QTest::addColumn<QStringList>("fields"); // set back to their initial text
+    QTest::addColumn<QStringList>("labels"); // emptied
     QTest::addColumn<QStringList>("untouched"); // keep what was typed
     QTest::addColumn<bool>("transitionOn");
 
@@ -290,20 +307,22 @@ void TestForm1::resets_data()
         << QStringList { "Label1" }
         << QStringList { "txtSum1", "txtLp", "Text1", "txtD4", "Label5" } << false;
     QTest::newRow("Command4 maximum wind")
-        << "Command4" << shared + QStringList { "txtSum1", "txtSum2", "txtSum3", "txtSum4", "txtSum5" }
-        << QStringList { "Label5" }
-        << QStringList { "txtGp", "txtLp", "Text5", "Label1" } << false;
+        << "Command4"
+        << shared + QStringList { "txtSum1", "txtSum2", "txtSum3", "txtSum4", "txtSum5" }
+        << QStringList { "Label5" } << QStringList { "txtGp", "txtLp", "Text5", "Label1" } << false;
     QTest::newRow("Command13 transition support")
         << "Command13" << shared + QStringList { "txtLp" }
-        << QStringList { "Label10", "Label18", "Label26", "Label27", "Label28", "Label29", "Label30", "Label31" }
+        << QStringList { "Label10", "Label18", "Label26", "Label27", "Label28", "Label29",
+               "Label30", "Label31" }
         << QStringList { "txtGp", "txtSum1", "Text2", "txtF5", "Label1", "Label5" } << true;
     QTest::newRow("Command14 additional loads")
         << "Command14"
-        << shared + QStringList { "txtD1", "txtD2", "txtD3", "txtD4", "txtD5", "txtD6", "txtD7", "TxtD8", "txtD9",
-                                  "txtF1", "txtF2", "txtF3", "txtF4", "txtF5", "txtF6", "txtF7", "txtF8", "txtF9",
-                                  "Text1", "Text2", "Text3", "Text4", "Text5" }
-        << QStringList {}
-        << QStringList { "txtGp", "txtSum5", "txtLp", "Label1", "Label28" } << false;
+        << shared
+            + QStringList { "txtD1", "txtD2", "txtD3", "txtD4", "txtD5", "txtD6", "txtD7", "TxtD8",
+                  "txtD9", "txtF1", "txtF2", "txtF3", "txtF4", "txtF5", "txtF6", "txtF7", "txtF8",
+                  "txtF9", "Text1", "Text2", "Text3", "Text4", "Text5" }
+        << QStringList {} << QStringList { "txtGp", "txtSum5", "txtLp", "Label1", "Label28" }
+        << false;
 }
 
 void TestForm1::resets()
@@ -434,7 +453,8 @@ void TestForm1::hiddenFramesKeepTheirTexts()
 void TestForm1::cursorFileGivesThePointingHand()
 {
     FormHarness h;
-    for (const char *name : { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" })
+    for (const char *name :
+        { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" })
         QCOMPARE(h.widget(name)->cursor().shape(), Qt::BitmapCursor);
     for (const char *name : { "Prolet", "txtSum3", "Gp5", "Command1" })
         QVERIFY(h.widget(name)->cursor().shape() != Qt::BitmapCursor);

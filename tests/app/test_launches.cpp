@@ -11,7 +11,8 @@
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;
 
-namespace {
+namespace
+{
 
 QList<QWidget *> windowsNamed(const char *name)
 {
@@ -24,7 +25,8 @@ QList<QWidget *> windowsNamed(const char *name)
 
 } // namespace
 
-class TestLaunches : public QObject {
+class TestLaunches : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -45,8 +47,10 @@ void TestLaunches::oneCopyOfEachWindow_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("window");
-    QTest::newRow("About") << "Command15" << "Form2";
-    QTest::newRow("built-in calculator") << "Command18" << "Form3";
+    QTest::newRow("About") << "Command15"
+                           << "Form2";
+    QTest::newRow("built-in calculator") << "Command18"
+                                         << "Form3";
 }
 
 void TestLaunches::oneCopyOfEachWindow()
@@ -124,7 +128,8 @@ void TestLaunches::noSystemCalculatorKeepsTheProgramAndTheInput()
     QCOMPARE(tried, kelsa::systemCalculators());
     QCOMPARE(h.messages.size(), std::size_t(1));
     QCOMPARE(h.messages[0].title, QStringLiteral("Kelsa"));
-    QVERIFY(h.messages[0].text.startsWith(QStringLiteral("Не нахожу калькулятор C:\\Windows\\calc.exe")));
+    QVERIFY(h.messages[0].text.startsWith(
+        QStringLiteral("Не нахожу калькулятор C:\\Windows\\calc.exe")));
     QVERIFY(h.messages[0].text.contains(QStringLiteral("gnome-calculator")));
     QCoreApplication::processEvents();
     QVERIFY(h.form->isVisible());

@@ -8,7 +8,8 @@
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;
 
-namespace {
+namespace
+{
 
 using Fields = QList<QPair<QString, QString>>;
 
@@ -16,10 +17,20 @@ using Fields = QList<QPair<QString, QString>>;
 const Fields &example()
 {
     static const Fields fields {
-        { "Prolet", "50" }, { "txtGp", "2" }, { "txtGpr", "1" }, { "txtGnv", "0,5" },
-        { "txtPkv", "0,4" }, { "txtPprv", "0,3" }, { "txtSum1", "2" }, { "txtSum2", "1" },
-        { "txtSum3", "0,5" }, { "txtSum4", "0,4" }, { "txtSum5", "0,3" }, { "Text2", "1000" },
-        { "Text5", "0,3" }, { "txtVm", "30" },
+        { "Prolet", "50" },
+        { "txtGp", "2" },
+        { "txtGpr", "1" },
+        { "txtGnv", "0,5" },
+        { "txtPkv", "0,4" },
+        { "txtPprv", "0,3" },
+        { "txtSum1", "2" },
+        { "txtSum2", "1" },
+        { "txtSum3", "0,5" },
+        { "txtSum4", "0,4" },
+        { "txtSum5", "0,3" },
+        { "Text2", "1000" },
+        { "Text5", "0,3" },
+        { "txtVm", "30" },
     };
     return fields;
 }
@@ -32,7 +43,8 @@ void type(FormHarness &h, const Fields &fields)
 
 } // namespace
 
-class TestMomentCommands : public QObject {
+class TestMomentCommands : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -72,19 +84,34 @@ void TestMomentCommands::ordinarySupport_data()
     QTest::addColumn<QString>("result");
 
     const Fields curve { { "Text1", "1500" }, { "Text3", "800" }, { "Text4", "1000" } };
-    QTest::newRow("ice straight") << "Command1" << "Option18" << Fields {} << "Label1" << "1463,134";
-    QTest::newRow("ice outer") << "Command1" << "Option19" << curve << "Label1" << "3450,134";
-    QTest::newRow("ice inner") << "Command1" << "Option20" << curve << "Label1" << "-2917,534";
-    QTest::newRow("max straight") << "Command3" << "Option18" << Fields {} << "Label5" << "1856,95";
-    QTest::newRow("max outer") << "Command3" << "Option19" << curve << "Label5" << "3843,95";
-    QTest::newRow("max inner") << "Command3" << "Option20" << curve << "Label5" << "-3377,35";
+    QTest::newRow("ice straight") << "Command1"
+                                  << "Option18" << Fields {} << "Label1"
+                                  << "1463,134";
+    QTest::newRow("ice outer") << "Command1"
+                               << "Option19" << curve << "Label1"
+                               << "3450,134";
+    QTest::newRow("ice inner") << "Command1"
+                               << "Option20" << curve << "Label1"
+                               << "-2917,534";
+    QTest::newRow("max straight") << "Command3"
+                                  << "Option18" << Fields {} << "Label5"
+                                  << "1856,95";
+    QTest::newRow("max outer") << "Command3"
+                               << "Option19" << curve << "Label5"
+                               << "3843,95";
+    QTest::newRow("max inner") << "Command3"
+                               << "Option20" << curve << "Label5"
+                               << "-3377,35";
     QTest::newRow("max straight with a load row")
-        << "Command3" << "Option18" << Fields { { "txtD1", "100" }, { "txtD4", "2" } } << "Label5"
+        << "Command3"
+        << "Option18" << Fields { { "txtD1", "100" }, { "txtD4", "2" } } << "Label5"
         << "2056,95";
-    QTest::newRow("max outer with load rows")
-        << "Command3" << "Option19"
-        << curve + Fields { { "txtD1", "100" }, { "txtD4", "2" }, { "txtF1", "500" }, { "txtF4", "8" } }
-        << "Label5" << "4243,95";
+    QTest::newRow("max outer with load rows") << "Command3"
+                                              << "Option19"
+                                              << curve
+            + Fields { { "txtD1", "100" }, { "txtD4", "2" }, { "txtF1", "500" }, { "txtF4", "8" } }
+                                              << "Label5"
+                                              << "4243,95";
 }
 
 void TestMomentCommands::ordinarySupport()
@@ -110,8 +137,12 @@ void TestMomentCommands::straightWithoutSpanAsksForIt_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("curveResult");
-    QTest::newRow("ice with wind") << "Command1" << "Label1" << "191,3";
-    QTest::newRow("maximum wind") << "Command3" << "Label5" << "158,3";
+    QTest::newRow("ice with wind") << "Command1"
+                                   << "Label1"
+                                   << "191,3";
+    QTest::newRow("maximum wind") << "Command3"
+                                  << "Label5"
+                                  << "158,3";
 }
 
 // At start the span is 0: straight track asks for it, the curves compute without it.
@@ -141,13 +172,18 @@ void TestMomentCommands::textThatIsNotANumberIsReported_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("point under a comma locale")
-        << "Text2" << "1000.5" << QString::fromUtf8("Поле \"Тк кгс\": \"1000.5\" не является числом");
+        << "Text2"
+        << "1000.5" << QString::fromUtf8("Поле \"Тк кгс\": \"1000.5\" не является числом");
     QTest::newRow("letters in the span")
-        << "Prolet" << "fifty" << QString::fromUtf8("Поле \"Длина прол.\": \"fifty\" не является числом");
+        << "Prolet"
+        << "fifty" << QString::fromUtf8("Поле \"Длина прол.\": \"fifty\" не является числом");
     QTest::newRow("two commas in a load")
-        << "txtSum4" << "1,5,2" << QString::fromUtf8("Поле \"Pкв в\": \"1,5,2\" не является числом");
-    QTest::newRow("grid cell")
-        << "TxtD8" << "x" << QString::fromUtf8("Поле \"Прямая, n, строка 2\": \"x\" не является числом");
+        << "txtSum4"
+        << "1,5,2" << QString::fromUtf8("Поле \"Pкв в\": \"1,5,2\" не является числом");
+    QTest::newRow("grid cell") << "TxtD8"
+                               << "x"
+                               << QString::fromUtf8(
+                                      "Поле \"Прямая, n, строка 2\": \"x\" не является числом");
 }
 
 // A typo must not become a silent 0 in a moment that then looks right.
@@ -205,7 +241,7 @@ void TestMomentCommands::breakdownTooltipFollowsTheResult()
     h.click("Command3");
     const QString tip = h.label("Label5")->toolTip();
     for (const char *term : { "Mvert = +233,3", "Mwires = +788,75", "Msupport = +666,9",
-                              "Mzigzag = +168", "MaddStraight = 0", "M = 1856,95" })
+             "Mzigzag = +168", "MaddStraight = 0", "M = 1856,95" })
         QVERIFY2(tip.contains(QString::fromUtf8(term)), qPrintable(tip));
     h.select("Option20");
     h.field("Text4")->setText(QStringLiteral("1000"));
@@ -232,14 +268,30 @@ void TestMomentCommands::transitionSupport_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("result");
-    QTest::newRow("ice, to track") << "Command5" << "Label10" << "581,184";
-    QTest::newRow("ice, to support") << "Command6" << "Label18" << "-2206,484";
-    QTest::newRow("ice, to track, heel") << "Command7" << "Label26" << "838,2537";
-    QTest::newRow("ice, to support, heel") << "Command8" << "Label27" << "320,8213";
-    QTest::newRow("max, to track") << "Command9" << "Label28" << "903";
-    QTest::newRow("max, to support") << "Command10" << "Label29" << "-2738,3";
-    QTest::newRow("max, to track, heel") << "Command11" << "Label30" << "762,0825";
-    QTest::newRow("max, to support, heel") << "Command12" << "Label31" << "186,9925";
+    QTest::newRow("ice, to track") << "Command5"
+                                   << "Label10"
+                                   << "581,184";
+    QTest::newRow("ice, to support") << "Command6"
+                                     << "Label18"
+                                     << "-2206,484";
+    QTest::newRow("ice, to track, heel") << "Command7"
+                                         << "Label26"
+                                         << "838,2537";
+    QTest::newRow("ice, to support, heel") << "Command8"
+                                           << "Label27"
+                                           << "320,8213";
+    QTest::newRow("max, to track") << "Command9"
+                                   << "Label28"
+                                   << "903";
+    QTest::newRow("max, to support") << "Command10"
+                                     << "Label29"
+                                     << "-2738,3";
+    QTest::newRow("max, to track, heel") << "Command11"
+                                         << "Label30"
+                                         << "762,0825";
+    QTest::newRow("max, to support, heel") << "Command12"
+                                           << "Label31"
+                                           << "186,9925";
 }
 
 void TestMomentCommands::transitionSupport()
@@ -263,11 +315,16 @@ void TestMomentCommands::transitionWithoutLp_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("message");
     const QString lp = QString::fromUtf8("L\u0440=?");
-    QTest::newRow("Command5") << "Command5" << "Label10" << lp;
-    QTest::newRow("Command8") << "Command8" << "Label27" << lp;
-    QTest::newRow("Command9") << "Command9" << "Label28" << lp;
-    QTest::newRow("Command10") << "Command10" << "Label29" << QString::fromUtf8("Нет длины пролета");
-    QTest::newRow("Command12") << "Command12" << "Label31" << QString::fromUtf8("Нет длины пролета");
+    QTest::newRow("Command5") << "Command5"
+                              << "Label10" << lp;
+    QTest::newRow("Command8") << "Command8"
+                              << "Label27" << lp;
+    QTest::newRow("Command9") << "Command9"
+                              << "Label28" << lp;
+    QTest::newRow("Command10") << "Command10"
+                               << "Label29" << QString::fromUtf8("Нет длины пролета");
+    QTest::newRow("Command12") << "Command12"
+                               << "Label31" << QString::fromUtf8("Нет длины пролета");
 }
 
 void TestMomentCommands::transitionWithoutLp()
@@ -312,8 +369,8 @@ void TestMomentCommands::transitionReportsEmptyAndBadFields()
     h.click("Command9");
     QCOMPARE(h.messages.size(), std::size_t(1));
     QCOMPARE(h.messages[0].text,
-             QString::fromUtf8("Поле \"Pпрв в\": \"0.3\" не является числом\n"
-                               "Поле \"Тпр кгс\" не заполнено"));
+        QString::fromUtf8("Поле \"Pпрв в\": \"0.3\" не является числом\n"
+                          "Поле \"Тпр кгс\" не заполнено"));
     QCOMPARE(h.label("Label28")->text(), QStringLiteral("keep"));
 }
 

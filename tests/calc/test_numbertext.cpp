@@ -10,7 +10,8 @@
 using kelsa::readNumber;
 using kelsa::writeNumber;
 
-class TestNumberText : public QObject {
+class TestNumberText : public QObject
+{
     Q_OBJECT
 
 private slots:

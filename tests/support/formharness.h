@@ -16,7 +16,8 @@
 
 #include <memory>
 
-namespace kelsa::test {
+namespace kelsa::test
+{
 
 struct RecordedMessage {
     QString title;
@@ -25,7 +26,8 @@ struct RecordedMessage {
 
 // Closes and reports any modal dialog that appears while it lives: GUI tests must never wait
 // for a click nobody makes.
-class ModalWatchdog {
+class ModalWatchdog
+{
 public:
     ModalWatchdog()
     {
@@ -60,8 +62,7 @@ struct FormHarness {
     QRadioButton *option(const char *name) const { return find<QRadioButton>(name); }
     QWidget *widget(const char *name) const { return find<QWidget>(name); }
 
-    template<typename T>
-    T *find(const char *name) const
+    template <typename T> T *find(const char *name) const
     {
         T *found = form->findChild<T *>(QString::fromLatin1(name));
         if (!found)
@@ -70,7 +71,10 @@ struct FormHarness {
     }
 
     void click(const char *name) const { QTest::mouseClick(widget(name), Qt::LeftButton); }
-    void select(const char *name) const { QTest::mouseClick(option(name), Qt::LeftButton, {}, QPoint(6, 8)); }
+    void select(const char *name) const
+    {
+        QTest::mouseClick(option(name), Qt::LeftButton, {}, QPoint(6, 8));
+    }
 
     // Shown within the window, whether or not the window itself is on screen.
     bool shown(const char *name) const { return widget(name)->isVisibleTo(form.get()); }

@@ -13,7 +13,8 @@
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;
 
-namespace {
+namespace
+{
 
 // The records of a shipped workbook, read the way the window reads them.
 QList<QStringList> records(const char *fileName, int columns)
@@ -27,13 +28,14 @@ QList<QStringList> records(const char *fileName, int columns)
 
 void press(FormHarness &h, const char *navigator, const char *button)
 {
-    QTest::mouseClick(h.widget(navigator)->findChild<QAbstractButton *>(QLatin1String(button)),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        h.widget(navigator)->findChild<QAbstractButton *>(QLatin1String(button)), Qt::LeftButton);
 }
 
 } // namespace
 
-class TestReferenceTables : public QObject {
+class TestReferenceTables : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -113,8 +115,9 @@ void TestReferenceTables::startUpShowsOneCellPerTable()
         for (const auto &[cell, field] : binding.cells)
             if (h.shown(qPrintable(cell)))
                 shown << cell;
-    QCOMPARE(shown, QStringList({ "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8",
-                                  "txtPro1", "txtPr1", "txtPo1" }));
+    QCOMPARE(shown,
+        QStringList({ "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8", "txtPro1", "txtPr1",
+            "txtPo1" }));
 }
 
 void TestReferenceTables::optionsShowTheirCells_data()
@@ -123,19 +126,24 @@ void TestReferenceTables::optionsShowTheirCells_data()
     QTest::addColumn<QStringList>("shown"); // cells of the two-way and option tables
     QTest::newRow("ice 15, wind 20, Pкв wind 17,5")
         << QStringList { "Option3", "Option7", "Option15" }
-        << QStringList { "Pnv9", "Gp15", "Gpr15", "Pkv20", "Pprv9", "Text6", "Text8", "txtPro1", "txtPr1", "txtPo1" };
+        << QStringList { "Pnv9", "Gp15", "Gpr15", "Pkv20", "Pprv9", "Text6", "Text8", "txtPro1",
+               "txtPr1", "txtPo1" };
     QTest::newRow("ice 20, wind 15, max 40")
         << QStringList { "Option4", "Option6", "Option12" }
-        << QStringList { "Pnv11", "Gp20", "Gpr20", "Pkv9", "Pprv11", "Text6", "Text8", "txtPro5", "txtPr5", "txtPo5" };
+        << QStringList { "Pnv11", "Gp20", "Gpr20", "Pkv9", "Pprv11", "Text6", "Text8", "txtPro5",
+               "txtPr5", "txtPo5" };
     QTest::newRow("ice 10, Pкв wind 12,5, max 30")
         << QStringList { "Option2", "Option13", "Option10" }
-        << QStringList { "Pnv4", "Gp10", "Gpr10", "Pkv11", "Pprv4", "Text6", "Text8", "txtPro3", "txtPr3", "txtPo3" };
+        << QStringList { "Pnv4", "Gp10", "Gpr10", "Pkv11", "Pprv4", "Text6", "Text8", "txtPro3",
+               "txtPr3", "txtPo3" };
     QTest::newRow("wind first, then ice: both stay")
         << QStringList { "Option16", "Option7", "Option2" }
-        << QStringList { "Pnv6", "Gp10", "Gpr10", "Pkv23", "Pprv6", "Text6", "Text8", "txtPro1", "txtPr1", "txtPo1" };
+        << QStringList { "Pnv6", "Gp10", "Gpr10", "Pkv23", "Pprv6", "Text6", "Text8", "txtPro1",
+               "txtPr1", "txtPo1" };
     QTest::newRow("track section changes nothing")
         << QStringList { "Option19", "Option20" }
-        << QStringList { "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8", "txtPro1", "txtPr1", "txtPo1" };
+        << QStringList { "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8", "txtPro1",
+               "txtPr1", "txtPo1" };
 }
 
 void TestReferenceTables::optionsShowTheirCells()
@@ -161,18 +169,32 @@ void TestReferenceTables::lookUpsCopyTheShownCell_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("cell");
     const QStringList start;
-    QTest::newRow("start txtGnv") << start << "txtGnv" << "Pnv1";
-    QTest::newRow("start txtPprv") << start << "txtPprv" << "Pprv1";
-    QTest::newRow("start txtPkv") << start << "txtPkv" << "Pkv6";
-    QTest::newRow("start txtGp") << start << "txtGp" << "Gp5";
-    QTest::newRow("start txtGpr") << start << "txtGpr" << "Gpr5";
-    QTest::newRow("ice 20 wind 15 txtGnv") << QStringList { "Option4", "Option6" } << "txtGnv" << "Pnv11";
-    QTest::newRow("ice 20 wind 15 txtPprv") << QStringList { "Option4", "Option6" } << "txtPprv" << "Pprv11";
-    QTest::newRow("ice 10 Pкв 12,5") << QStringList { "Option2", "Option13" } << "txtPkv" << "Pkv11";
-    QTest::newRow("ice 10 Pкв 20") << QStringList { "Option2", "Option16" } << "txtPkv" << "Pkv23";
-    QTest::newRow("ice 15 txtGp") << QStringList { "Option3" } << "txtGp" << "Gp15";
-    QTest::newRow("txtSum1 whatever is selected") << QStringList { "Option4", "Option12" } << "txtSum1" << "Text6";
-    QTest::newRow("txtSum2 whatever is selected") << QStringList { "Option3", "Option9" } << "txtSum2" << "Text8";
+    QTest::newRow("start txtGnv") << start << "txtGnv"
+                                  << "Pnv1";
+    QTest::newRow("start txtPprv") << start << "txtPprv"
+                                   << "Pprv1";
+    QTest::newRow("start txtPkv") << start << "txtPkv"
+                                  << "Pkv6";
+    QTest::newRow("start txtGp") << start << "txtGp"
+                                 << "Gp5";
+    QTest::newRow("start txtGpr") << start << "txtGpr"
+                                  << "Gpr5";
+    QTest::newRow("ice 20 wind 15 txtGnv") << QStringList { "Option4", "Option6" } << "txtGnv"
+                                           << "Pnv11";
+    QTest::newRow("ice 20 wind 15 txtPprv") << QStringList { "Option4", "Option6" } << "txtPprv"
+                                            << "Pprv11";
+    QTest::newRow("ice 10 Pкв 12,5") << QStringList { "Option2", "Option13" } << "txtPkv"
+                                     << "Pkv11";
+    QTest::newRow("ice 10 Pкв 20") << QStringList { "Option2", "Option16" } << "txtPkv"
+                                   << "Pkv23";
+    QTest::newRow("ice 15 txtGp") << QStringList { "Option3" } << "txtGp"
+                                  << "Gp15";
+    QTest::newRow("txtSum1 whatever is selected")
+        << QStringList { "Option4", "Option12" } << "txtSum1"
+        << "Text6";
+    QTest::newRow("txtSum2 whatever is selected")
+        << QStringList { "Option3", "Option9" } << "txtSum2"
+        << "Text8";
 }
 
 void TestReferenceTables::lookUpsCopyTheShownCell()
@@ -265,7 +287,8 @@ void TestReferenceTables::missingWorkbookIsReportedOnceAfterShow()
     for (const auto &binding : kelsa::tableBindings()) {
         const QString name = QString::fromUtf8(binding.fileName);
         if (name != QStringLiteral("т11.1.xls"))
-            QVERIFY(QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
+            QVERIFY(
+                QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
     }
     kelsa::Form1Services services;
     services.files = kelsa::FileLocator({ dir.path() });
