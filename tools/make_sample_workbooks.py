@@ -42,7 +42,7 @@ DROPPERS_PER_CONTACT_WIRE = 0.05
 # --- Catalogue -------------------------------------------------------------------------------
 # Diameter d in mm and weight g in kgf/m (= kg/m) of the wires, as quoted in handbooks:
 # bare stranded wires М, А, АС after ГОСТ 839-80, bimetal steel-copper ПБСМ after its
-# specification, grooved copper contact wires МФ after ГОСТ 2584-86 (height H, width A).
+# technical conditions, grooved copper contact wires МФ after ГОСТ 2584-86 (height H, width A).
 
 # Messenger wires (несущие тросы).
 MESSENGERS = {

@@ -49,11 +49,11 @@ void paintGrey(QWidget *widget)
     widget->setAutoFillBackground(true);
 }
 
-QWidget *createControl(const ControlSpec &spec, QWidget *container)
+QWidget *createControl(const ControlRow &row, QWidget *container)
 {
-    const QString text = QString::fromUtf8(spec.text);
+    const QString text = QString::fromUtf8(row.text);
     QWidget *widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Label: {
         auto *label = new QLabel(text, container);
         // Captions break at blanks inside their box and start at its top-left corner.
@@ -87,12 +87,12 @@ QWidget *createControl(const ControlSpec &spec, QWidget *container)
         widget = new RecordNavigator(text, container);
         break;
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
-    widget->setFont(uiFont(spec.look & Bold));
-    if (spec.look & Red)
+    widget->setObjectName(QString::fromLatin1(row.name));
+    widget->setGeometry(px(row.left), px(row.top), px(row.width), px(row.height));
+    widget->setFont(uiFont(row.look & Bold));
+    if (row.look & Red)
         paintRed(widget);
-    if (spec.look & Grey)
+    if (row.look & Grey)
         paintGrey(widget);
     return widget;
 }
@@ -143,28 +143,27 @@ Form1::~Form1() = default;
 void Form1::buildControls()
 {
     const auto specs = form1Controls();
-    for (const ControlSpec &spec : specs) {
-        QWidget *container
-            = spec.container[0] ? control(QString::fromLatin1(spec.container)) : this;
-        m_controls.insert(QString::fromLatin1(spec.name), createControl(spec, container));
+    for (const ControlRow &row : specs) {
+        QWidget *container = row.container[0] ? control(QString::fromLatin1(row.container)) : this;
+        m_controls.insert(QString::fromLatin1(row.name), createControl(row, container));
     }
     // The table lists each container's controls topmost first: raising them from the last to
     // the first leaves the first on top. Labels then go beneath everything else beside them.
     for (auto it = specs.rbegin(); it != specs.rend(); ++it)
         control(QString::fromLatin1(it->name))->raise();
-    for (const ControlSpec &spec : specs)
-        if (spec.kind == ControlKind::Label)
-            control(QString::fromLatin1(spec.name))->lower();
+    for (const ControlRow &row : specs)
+        if (row.kind == ControlKind::Label)
+            control(QString::fromLatin1(row.name))->lower();
 }
 
 void Form1::groupOptions()
 {
     // The option buttons placed directly in one container form one group of exclusive choices.
     QHash<QString, QButtonGroup *> groups;
-    for (const ControlSpec &spec : form1Controls()) {
-        if (spec.kind != ControlKind::Option)
+    for (const ControlRow &row : form1Controls()) {
+        if (row.kind != ControlKind::Option)
             continue;
-        const QString container = QString::fromLatin1(spec.container);
+        const QString container = QString::fromLatin1(row.container);
         QButtonGroup *&group = groups[container];
         if (!group) {
             group = new QButtonGroup(this);
@@ -172,18 +171,18 @@ void Form1::groupOptions()
                 QStringLiteral("options of ") + (container.isEmpty() ? objectName() : container));
             group->setExclusive(true);
         }
-        group->addButton(option(QString::fromLatin1(spec.name)));
+        group->addButton(option(QString::fromLatin1(row.name)));
     }
 }
 
 void Form1::setTabOrderFromTable()
 {
     std::vector<std::pair<int, QWidget *>> order;
-    for (const ControlSpec &spec : form1Controls()) {
-        const bool takesFocus = spec.kind == ControlKind::Text || spec.kind == ControlKind::Command
-            || spec.kind == ControlKind::Option;
+    for (const ControlRow &row : form1Controls()) {
+        const bool takesFocus = row.kind == ControlKind::Text || row.kind == ControlKind::Command
+            || row.kind == ControlKind::Option;
         if (takesFocus)
-            order.emplace_back(spec.tab, control(QString::fromLatin1(spec.name)));
+            order.emplace_back(row.tab, control(QString::fromLatin1(row.name)));
     }
     std::sort(
         order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });

@@ -20,7 +20,7 @@ constexpr unsigned B = Bold;
 
 // Mixed captions are deliberate: "Pпрв", "Pкв", "Pнв", "Gп", "Gпр", "Vр.ветра м/с" and
 // "Vmax в." start with a Latin letter; "Рнв", "Тн кгс", "Тк кгс", "Тпр кгс" with a Cyrillic one.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     // The window: bottom strip, right column, top strip, the two load-case columns.
     { "Command19", C, "", 7680, 8280, 1215, 255, 226, "Сброс все", B },
     { "Command16", C, "", 9600, 8280, 1095, 255, 225, "Выход", B },
@@ -293,7 +293,7 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
-std::span<const ControlSpec> form1Controls()
+std::span<const ControlRow> form1Controls()
 {
     return kControls;
 }

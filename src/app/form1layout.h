@@ -20,7 +20,7 @@ enum ControlLook : unsigned {
     Grey = 4, // grey panel background
 };
 
-struct ControlSpec {
+struct ControlRow {
     const char *name;
     ControlKind kind;
     const char *container; // "" for the window itself
@@ -30,7 +30,7 @@ struct ControlSpec {
     unsigned look;
 };
 
-std::span<const ControlSpec> form1Controls();
+std::span<const ControlRow> form1Controls();
 
 // Client area of the main window, in twips.
 inline constexpr int kForm1Width = 10920;
