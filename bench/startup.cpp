@@ -181,6 +181,7 @@ int main(int argc, char *argv[])
         "Kelsa start-up, %d runs, offscreen, ten sample workbooks (median; min..max):\n", runs);
     for (std::size_t s = 0; s < all.front().stages.size(); ++s) {
         std::vector<double> values;
+        values.reserve(all.size());
         for (const Run &run : all)
             values.push_back(run.stages[s].second);
         std::printf("  %-18s %7.1f ms  (%.1f..%.1f)\n", all.front().stages[s].first.c_str(),
@@ -188,6 +189,7 @@ int main(int argc, char *argv[])
             *std::max_element(values.begin(), values.end()));
     }
     std::vector<double> peaks;
+    peaks.reserve(all.size());
     for (const Run &run : all)
         peaks.push_back(run.peakMb);
     std::printf("  %-18s %7.1f MB  (%.1f..%.1f)\n", "peak resident", median(peaks),

@@ -25,7 +25,7 @@ QString FileLocator::locate(const QString &fileName) const
         ? QStringList { QDir::currentPath(), installedDataFolder() }
         : m_folders;
     for (const QString &folder : folders) {
-        const QString path = QDir(folder).filePath(fileName);
+        QString path = QDir(folder).filePath(fileName);
         if (QFileInfo(path).isFile())
             return path;
     }

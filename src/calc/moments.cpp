@@ -117,7 +117,8 @@ MomentResult supportMoment(
     if (section != TrackSection::Straight)
         apply("MaddCurve",
             { F[0] * L / R * F[3] * F[6], F[1] * L / R * F[4] * F[7], F[2] * L / R * F[5] * F[8] });
-    return finished(m.total(), std::move(m).takeTerms());
+    const double total = m.total();
+    return finished(total, std::move(m).takeTerms());
 }
 
 MomentResult transitionMoment(DesignCondition condition, WindDirection direction,
