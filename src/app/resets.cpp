@@ -96,9 +96,9 @@ void ResetCommands::Command13_Click()
     setTexts({ "txtLp", "Prolet", "txtVm" }, "0");
 }
 
-// The grids restart with a load of 1, an arm of 0 and a count of 1 in every row, so that each
-// row adds nothing until the user gives it an arm.
-void ResetCommands::Command14_Click()
+// The additional-load grids restart with a load of 1, an arm of 0 and a count of 1 in every row,
+// so that each row adds nothing until the user gives it an arm.
+void ResetCommands::resetGrids()
 {
     setTexts({ "txtD1", "txtD2", "txtD3" }, "1");
     setTexts({ "txtD4", "txtD5", "txtD6" }, "0");
@@ -106,6 +106,11 @@ void ResetCommands::Command14_Click()
     setTexts({ "txtF1", "txtF2", "txtF3" }, "1");
     setTexts({ "txtF4", "txtF5", "txtF6" }, "0");
     setTexts({ "txtF7", "txtF8", "txtF9" }, "1");
+}
+
+void ResetCommands::Command14_Click()
+{
+    resetGrids();
     setTexts({ "Text1", "Text2", "Text3" }, "0");
     setTexts({ "Text4" }, "1");
     setTexts({ "Text5", "Prolet", "txtVm" }, "0");
@@ -116,12 +121,7 @@ void ResetCommands::Command19_Click()
     setTexts({ "Text1", "Text2", "Text3" }, "0");
     setTexts({ "Text4" }, "1");
     setTexts({ "Text5", "Prolet", "txtVm", "txtLp" }, "0");
-    setTexts({ "txtD1", "txtD2", "txtD3" }, "1");
-    setTexts({ "txtD4", "txtD5", "txtD6" }, "0");
-    setTexts({ "txtD7", "TxtD8", "txtD9" }, "1");
-    setTexts({ "txtF1", "txtF2", "txtF3" }, "1");
-    setTexts({ "txtF4", "txtF5", "txtF6" }, "0");
-    setTexts({ "txtF7", "txtF8", "txtF9" }, "1");
+    resetGrids();
     setTexts({ "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv" }, "0");
     setTexts({ "txtSum1", "txtSum2", "txtSum3", "txtSum4", "txtSum5" }, "0");
     clearLabels({ "Label1", "Label5", "Label10", "Label18", "Label26", "Label27", "Label28",

@@ -27,6 +27,7 @@ public:
 private:
     void setTexts(std::initializer_list<const char *> names, const char *text);
     void clearLabels(std::initializer_list<const char *> names);
+    void resetGrids();
 
     Form1 &m_form;
 };
