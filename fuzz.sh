@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# (Named fuzz.sh because the folder fuzz/ holds the targets.)
 # Builds the libFuzzer targets in build-fuzz/ with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for the given seconds (default 60) on a copy of its
-# seed corpus in fuzz/corpus/, one after another.
+# seed corpus in fuzz/corpus/, one after another. (The script is not called "fuzz" because the
+# folder fuzz/ holds the targets.)
 #
 #   ./fuzz.sh [seconds] [workbook|expression|number ...]
 #
@@ -14,13 +14,13 @@
 #
 # Faults of FreeXL. The workbook target parses with Debian's FreeXL 1.0.6 in its own process
 # (see fuzz/fuzz_workbook.cpp), and FreeXL reads past its buffers on some damaged files; Kelsa
-# survives these because it runs FreeXL in a child process. Two such faults, the directory
-# names and stream sizes FreeXL trusts, are refused before FreeXL opens the file (sheetdump.cpp).
-# For the rest every target runs with -fork=1 and -ignore_crashes=1 (and the same for hangs and
-# memory), so that a FreeXL fault ends one job and not the run. Each input kept afterwards is
-# replayed and blamed by its stack (fuzz/blame.awk): FreeXL's are listed as known and do not
-# fail the run, any other fails it. Leaks of blocks FreeXL allocates are suppressed by
-# fuzz/lsan.supp.
+# survives these because it runs FreeXL in a child process. The most common ones, a directory
+# entry whose name claims more than its 64 bytes and a directory outside the file, are refused
+# before FreeXL opens the file (directoryIsSound() in src/tables/sheetdump.cpp). For the rest
+# every target runs with -fork=1 and -ignore_crashes=1 (and the same for hangs and memory), so
+# that a FreeXL fault ends one job and not the run. Each input kept is then replayed and
+# blamed by its stack (fuzz/blame.awk): FreeXL's are listed as known and do not fail the run,
+# any other fails it. Leaks of blocks FreeXL allocates are suppressed by fuzz/lsan.supp.
 set -eu
 KELSA_ROOT=$(cd "$(dirname "$0")" && pwd)
 
@@ -90,7 +90,7 @@ for target in "${targets[@]}"; do
     fi
 
     # Replays each kept input and blames it; identical blames are listed once.
-    declare -A seen=()
+    seen=""
     for input in "$run"/found/*; do
         [ -e "$input" ] || continue
         blame=$(cd "$run" && timeout 120 "$program" $(options_of "$target") "$input" 2>&1 \
@@ -102,12 +102,11 @@ for target in "${targets[@]}"; do
         *) label="FINDING"; failed=1 ;;
         esac
         key=${blame#* }
-        if [ -z "${seen[$key]:-}" ]; then
-            seen[$key]=1
-            echo "   $label: ${key} ($input)"
+        if ! grep -qxF -- "$key" <<<"$seen"; then
+            seen+="$key"$'\n'
+            echo "   $label: $key ($input)"
         fi
     done
-    unset seen
 done
 
 if [ $failed -ne 0 ]; then

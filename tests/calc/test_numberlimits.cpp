@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <limits>
 
 using kelsa::readNumber;
@@ -34,8 +35,8 @@ void TestNumberLimits::writtenTextReadsBack_data()
     QTest::newRow("largest double, ru") << ru << largest << "1,79769313486231E+308";
     QTest::newRow("largest double, en") << en << largest << "1.79769313486231E+308";
     QTest::newRow("negative largest") << ru << -largest << "-1,79769313486231E+308";
-    QTest::newRow("where 15 digits round past the largest")
-        << en << 1.797693134862315e308 << "1.79769313486231E+308";
+    QTest::newRow("next below the largest")
+        << en << std::nextafter(largest, 0.0) << "1.79769313486231E+308";
     QTest::newRow("largest written unchanged")
         << en << 1.79769313486231e308 << "1.79769313486231E+308";
     QTest::newRow("just below it rounds as ever")
