@@ -6,6 +6,7 @@
 #include "tables/sheetdump.h"
 #include "tables/workbookreader.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -46,6 +47,7 @@ private slots:
     void soundWorkbooksPassTheCheck();
     void survivedWhereFreeXLFails_data();
     void survivedWhereFreeXLFails();
+    void freeXLGoingRoundInCirclesIsStopped();
 };
 
 void TestDamagedWorkbooks::refusedBeforeFreeXLOpensThem_data()
@@ -111,6 +113,21 @@ void TestDamagedWorkbooks::survivedWhereFreeXLFails()
     QCOMPARE(result.status, Status::Unreadable);
     QCOMPARE(result.shortReason, QStringLiteral("не читается ") + file);
     QVERIFY(result.records.isEmpty());
+}
+
+// A 2,194-byte piece of a workbook on which FreeXL loops without end while it opens the file
+// (under AddressSanitizer it allocates small blocks until the memory runs out). The child
+// that parses it is stopped after 10 s.
+void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
+{
+    const QString file = QStringLiteral("зацикливает freexl.xls");
+    QElapsedTimer timer;
+    timer.start();
+    const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
+    QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QCOMPARE(result.status, Status::Unreadable);
+    QCOMPARE(result.reason, QStringLiteral("Файл читается слишком долго; вероятно, он повреждён."));
+    QCOMPARE(result.shortReason, QStringLiteral("не читается ") + file);
 }
 
 QTEST_GUILESS_MAIN(TestDamagedWorkbooks)
