@@ -18,7 +18,9 @@ namespace kelsa
 //
 // Writing gives at most 15 significant digits, no trailing zeros, no digit grouping, the
 // locale's decimal separator, a leading "-" for negative values and the exponent form
-// "1E+20", "1E-05", "1,5E+20" when the decimal exponent is 15 or more or below -4.
+// "1E+20", "1E-05", "1,5E+20" when the decimal exponent is 15 or more or below -4. The
+// largest doubles, whose 15 digits would round past the largest double, are written as
+// "1,79769313486231E+308" (or its negative), so that every text written reads back.
 //
 // The overloads without a locale read QLocale() at the moment of the call, so that
 // QLocale::setDefault() at start-up or in a test takes effect at once.

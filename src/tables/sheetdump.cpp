@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace kelsa
 {
@@ -34,6 +37,15 @@ public:
 private:
     const void *m_handle = nullptr;
 };
+
+// An unsigned little-endian number at byte `at` of `bytes`; the caller checks the bounds.
+template <typename T> T little(const std::string &bytes, std::size_t at)
+{
+    T value = 0;
+    for (std::size_t i = 0; i < sizeof value; ++i)
+        value |= T(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    return value;
+}
 
 // Index of the sheet named sheetName, or -1.
 int findSheet(const void *handle, std::string_view sheetName)
@@ -120,6 +132,71 @@ void putCell(Writer &writer, const FreeXL_CellValue &cell)
 
 } // namespace
 
+bool directoryIsSound(const char *path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string file { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    constexpr std::string_view signature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    constexpr std::size_t headerBytes = 512;
+    if (file.size() < headerBytes || std::string_view(file).substr(0, 8) != signature)
+        return true;
+    // Sectors of 512 bytes (version 3) or 4,096 bytes (version 4); sector n starts at
+    // (n + 1) sector sizes, after the header.
+    const unsigned shift = little<std::uint16_t>(file, 0x1e);
+    if (shift != 9 && shift != 12)
+        return true;
+    const std::size_t sectorBytes = std::size_t(1) << shift;
+    const std::size_t sectors = std::max<std::size_t>(file.size() / sectorBytes, 1) - 1;
+    const auto offset = [&](std::uint32_t sector) { return (std::size_t(sector) + 1) << shift; };
+    // Numbers above 0xfffffff9 are markers (free, end of chain, table sectors), not sectors.
+    const auto isMarker = [](std::uint32_t sector) { return sector > 0xfffffff9; };
+    const auto inFile = [&](std::uint32_t sector) { return sector < sectors; };
+
+    // The allocation table: the sectors named in the header's 109 slots, then in the chain of
+    // further slot sectors, each ending with the number of the next.
+    std::vector<std::uint32_t> tableSectors;
+    for (std::size_t slot = 0; slot < 109; ++slot)
+        tableSectors.push_back(little<std::uint32_t>(file, 0x4c + 4 * slot));
+    std::uint32_t more = little<std::uint32_t>(file, 0x44);
+    // No file needs more table sectors than it has sectors; a damaged one may name the same
+    // sector over and over, and is not followed past that.
+    while (!isMarker(more) && tableSectors.size() <= sectors + 109) {
+        if (!inFile(more))
+            return false;
+        const std::size_t slots = sectorBytes / 4 - 1;
+        for (std::size_t slot = 0; slot < slots; ++slot)
+            tableSectors.push_back(little<std::uint32_t>(file, offset(more) + 4 * slot));
+        more = little<std::uint32_t>(file, offset(more) + 4 * slots);
+    }
+    std::vector<std::uint32_t> next;
+    for (const std::uint32_t sector : tableSectors) {
+        if (isMarker(sector))
+            continue;
+        if (!inFile(sector))
+            return false;
+        for (std::size_t i = 0; i < sectorBytes / 4; ++i)
+            next.push_back(little<std::uint32_t>(file, offset(sector) + 4 * i));
+    }
+
+    // The directory: 128-byte entries along its chain of sectors, which starts in the file.
+    std::uint32_t sector = little<std::uint32_t>(file, 0x30);
+    if (!inFile(sector))
+        return false;
+    for (std::size_t guard = 0; !isMarker(sector) && guard < sectors; ++guard) {
+        if (!inFile(sector))
+            return false;
+        for (std::size_t entry = offset(sector); entry < offset(sector) + sectorBytes;
+             entry += 128) {
+            if (little<std::uint16_t>(file, entry + 0x40) > 64) // name length in bytes
+                return false;
+        }
+        if (sector >= next.size())
+            return false;
+        sector = next[sector];
+    }
+    return true;
+}
+
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
     const SheetDumpSink &sink)
 {
@@ -129,6 +206,8 @@ void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, uns
         writer.flush(true);
     };
 
+    if (!directoryIsSound(path))
+        return finish(SheetDumpOutcome::Damaged);
     Workbook workbook;
     const int opened = workbook.open(path);
     if (opened == FREEXL_FILE_NOT_FOUND)

@@ -21,6 +21,16 @@ enum class SheetDumpCell : std::uint8_t { Empty, Number, Text, End };
 // Takes each piece of the stream in turn; false stops the dump.
 using SheetDumpSink = std::function<bool(std::string_view bytes)>;
 
+// FreeXL 1.0.6 trusts the directory of the compound file that holds the workbook. It converts
+// each entry's name with the length the entry claims, up to 65,535 bytes out of a 64-byte
+// field, and it takes a sector number beyond the end of the file for one near its start,
+// whose bytes then pass for directory entries; either way it reads far past its buffer.
+// False when an entry of the directory claims a longer name, or when the header, the chain of
+// allocation-table sectors or the directory chain names a sector the file does not have;
+// true otherwise, also for a file that is no compound file at all, which FreeXL refuses by
+// itself. dumpSheet() refuses a file that fails this check as Damaged without opening it.
+bool directoryIsSound(const char *path);
+
 // Dumps the sheet named sheetName (UTF-8, compared exactly) of the workbook at path (a file
 // name in the local 8-bit encoding), with at most maxColumns columns and maxRows rows counted
 // with the heading row. Number cells, INT or DOUBLE in FreeXL, become Number; text, date and
