@@ -87,7 +87,7 @@ public:
     // False once the sink has refused a piece.
     bool flush(bool always = false)
     {
-        if (m_ok && !m_buffer.empty() && (always || m_buffer.size() >= 64 * 1024)) {
+        if (m_ok && !m_buffer.empty() && (always || m_buffer.size() >= std::size_t(64) * 1024)) {
             m_ok = m_sink(m_buffer);
             m_buffer.clear();
         }

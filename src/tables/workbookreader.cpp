@@ -27,10 +27,10 @@ constexpr unsigned int kMaxSheetRows = 65536;
 
 // Reference tables are a few kilobytes. A larger file is not one, and FreeXL would hold its
 // string and allocation tables in memory.
-constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
 // The dump of a full sheet of short texts stays well below this; a damaged file that points
 // every cell at one long string does not.
-constexpr qsizetype kMaxDumpBytes = 64 * 1024 * 1024;
+constexpr qsizetype kMaxDumpBytes = qsizetype(64) * 1024 * 1024;
 
 // A sound workbook of 65,536 rows is read in well under a second; one that takes this long
 // has sent FreeXL round in circles.

@@ -13,7 +13,7 @@
 //
 // A dump that says Ok is then checked against what readSheet() makes of the same file through
 // the child process, so that the decoding of the dump in the parent is fuzzed too. A crash
-// inside FreeXL ends this process; ./fuzz.sh runs this target with -fork and -ignore_crashes and
+// inside FreeXL ends this process; ./fuzz runs this target with -fork and -ignore_crashes and
 // sorts each kept crash into FreeXL's or ours by its stack.
 #include "fuzzcheck.h"
 

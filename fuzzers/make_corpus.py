@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes the seed corpora of the fuzz targets into fuzz/corpus/ (run by hand).
+"""Writes the seed corpora of the fuzz targets into fuzzers/corpus/ (run by hand).
 
 workbook:   the sample workbooks, the test fixtures (but those that crash FreeXL, which are
             tests of their own), and small malformed workbooks: truncated, bit-flipped, spoilt
@@ -16,7 +16,7 @@ import shutil
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-CORPUS = ROOT / "fuzz" / "corpus"
+CORPUS = ROOT / "fuzzers" / "corpus"
 # Fixtures that bring FreeXL down: each is a test of its own, and as a seed it would only end
 # fuzzing jobs.
 CRASH_FREEXL = {
