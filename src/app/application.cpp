@@ -43,18 +43,33 @@ int saveScreenshot(const QString &fileName)
 
 int runKelsa(int argc, char *argv[])
 {
+    // The command line is looked at before Qt connects to a display, so that a wrong argument
+    // or a missing display gets one plain line instead of Qt's abort.
+    const bool screenshot = argc == 3 && qstrcmp(argv[1], "--screenshot") == 0;
+    if (argc != 1 && !screenshot) {
+        std::fputs("usage: kelsa [--screenshot FILE.png]\n", stderr);
+        return 2;
+    }
+    const bool hasDisplay = qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    if (!hasDisplay) {
+        if (!screenshot) {
+            std::fputs("kelsa: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
+                       "try kelsa --screenshot kelsa.png\n",
+                stderr);
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelsa"));
     QApplication::setApplicationVersion(QStringLiteral(KELSA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KELSA_APP_ID));
 
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.size() == 2 && arguments[0] == QLatin1String("--screenshot"))
-        return saveScreenshot(arguments[1]);
-    if (!arguments.isEmpty()) {
-        printLine(stderr, QStringLiteral("usage: kelsa [--screenshot FILE.png]"));
-        return 2;
-    }
+    if (screenshot)
+        return saveScreenshot(QString::fromLocal8Bit(argv[2]));
 
     Form1 form;
     form.show();
