@@ -57,6 +57,7 @@ private slots:
     void editsStayInTheWindow();
     void missingWorkbookIsReportedOnceAfterShow();
     void noWorkbooksAtAll();
+    void tableWithoutRecordsIsEmptyNotAnError();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -326,6 +327,33 @@ void TestReferenceTables::noWorkbooksAtAll()
     h.field("Prolet")->setText(QStringLiteral("50"));
     h.click("Command3");
     QCOMPARE(h.label("Label5")->text(), QStringLiteral("158,3"));
+}
+
+// A workbook holding only its heading row is a table with no records: nothing to show, nothing
+// to report.
+void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
+{
+    QTemporaryDir dir;
+    for (const auto &binding : kelsa::tableBindings()) {
+        const QString name = QString::fromUtf8(binding.fileName);
+        const QString source = name == QStringLiteral("т11.1.xls")
+            ? QStringLiteral(KELSA_FIXTURES "/только заголовок.xls")
+            : QDir(kelsa::installedDataFolder()).filePath(name);
+        QVERIFY(QFile::copy(source, dir.filePath(name)));
+    }
+    QVERIFY(kelsa::readSheet(dir.filePath(QStringLiteral("т11.1.xls")), QStringLiteral("Лист1"), 2)
+                .records.isEmpty());
+    kelsa::Form1Services services;
+    services.files = kelsa::FileLocator({ dir.path() });
+    FormHarness h(services);
+    h.form->show();
+    QTest::qWait(50);
+    QVERIFY(h.messages.empty());
+    QCOMPARE(h.label("Label19")->text(), QString());
+    QCOMPARE(h.field("Text6")->text(), QString());
+    press(h, "Data6", "next");
+    h.click("txtSum1");
+    QCOMPARE(h.field("txtSum1")->text(), QString());
 }
 
 QTEST_MAIN(TestReferenceTables)
