@@ -27,8 +27,9 @@ using UrlOpener = std::function<bool(const QUrl &url)>;
 
 // Finds a file that the program names without a folder ("32761.CUR", "т11.1.xls", "help.htm"):
 // first in the current working folder, then in the folder of the installed program data, so that
-// Kelsa also works when started from a desktop menu, and last in the data the build staged. Returns the path in the working folder when
-// the file is nowhere, so that a report names the place it was expected first.
+// Kelsa also works when started from a desktop menu, and last in the data the build staged. Returns
+// the path in the working folder when the file is nowhere, so that a report names the place it was
+// expected first.
 class FileLocator
 {
 public:
