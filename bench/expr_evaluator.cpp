@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the calculator engine: evaluations per second of a typical expression, and the
 // time to convert and evaluate long inputs, which must grow in proportion to their length.
-#include "expr/expressionevaluator.h"
+#include "gui/expr/expressionevaluator.h"
 
 #include <QElapsedTimer>
 #include <QLocale>

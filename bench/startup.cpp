@@ -6,7 +6,7 @@
 //
 // Each run is a fresh process started in the folder of the shipped data, so it pays for the
 // dynamic loader, Qt's start-up, fonts and the workbooks exactly as a user's start does.
-#include "app/form1.h"
+#include "gui/mainwindow/form1.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -15,7 +15,7 @@
 // The large workbook is written into a temporary folder by tools/make_test_workbooks.py, run
 // with /usr/bin/python3 (Debian's Python, which has python3-xlwt); without it that part is
 // skipped. Figures are medians of the runs, in milliseconds of wall time.
-#include "tables/workbookreader.h"
+#include "core/tables/workbookreader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -9,8 +9,8 @@
 // with an empty postfix text; and the same value and reports on a second evaluation.
 #include "fuzzcheck.h"
 
-#include "expr/evaluatorarithmetic.h"
-#include "expr/expressionevaluator.h"
+#include "core/expr/evaluatorarithmetic.h"
+#include "core/expr/expressionengine.h"
 
 #include <QList>
 #include <QLocale>
@@ -50,7 +50,7 @@ QString routineOf(int number)
 }
 
 // Evaluates and checks the value against the reports the evaluation made.
-double evaluateChecked(CExpressionEvaluator &evaluator, QList<Report> &reports)
+double evaluateChecked(kelsa::ExpressionEngine &evaluator, QList<Report> &reports)
 {
     reports.clear();
     const double value = evaluator.evaluate();
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
 
     QList<Report> reports;
-    CExpressionEvaluator evaluator;
+    kelsa::ExpressionEngine evaluator;
     evaluator.setErrorHandler(
         [&reports](const QString &routine, int number, const QString &description) {
             reports.append({ routine, number, description });

@@ -6,7 +6,7 @@
 // written and read back the same way, which reaches values no short text denotes.
 #include "fuzzcheck.h"
 
-#include "calc/numbertext.h"
+#include "core/numbers/numbertext.h"
 
 #include <QLocale>
 #include <QString>

@@ -17,9 +17,9 @@
 // sorts each kept crash into FreeXL's or ours by its stack.
 #include "fuzzcheck.h"
 
-#include "calc/numbertext.h"
-#include "tables/sheetdump.h"
-#include "tables/workbookreader.h"
+#include "core/numbers/numbertext.h"
+#include "core/tables/sheetdump.h"
+#include "core/tables/workbookreader.h"
 
 #include <QByteArray>
 #include <QDir>

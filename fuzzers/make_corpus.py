@@ -5,7 +5,7 @@
 workbook:   the sample workbooks, the test fixtures (but those that crash FreeXL, which are
             tests of their own), and small malformed workbooks: truncated, bit-flipped, spoilt
             record lengths, an empty file.
-expression: the expressions of tests/expr/test_expressionevaluator.cpp and a few more.
+expression: the expressions of tests/core/test_expressionevaluator.cpp and a few more.
 number:     numbers with both decimal separators, exponents, grouping, signs and junk.
 """
 

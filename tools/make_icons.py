@@ -3,7 +3,7 @@
 """Draws Kelsa's own pictures as pixel art and writes them without any imaging library:
 
   data/32761.CUR          the pointing-hand cursor of the look-up fields and the About links
-  src/app/icons/kelsa.png the 32 x 32, 16-colour program icon (a contact-line support)
+  src/gui/icons/kelsa.png the 32 x 32, 16-colour program icon (a contact-line support)
 
 Run by hand from the repository root:  /usr/bin/python3 tools/make_icons.py
 """
@@ -125,4 +125,4 @@ def write_png(path, px):
 if __name__ == "__main__":
     write_cursor(ROOT / "data" / "32761.CUR")
     write_png(ROOT / "src" / "app" / "icons" / "kelsa.png", draw_icon())
-    print("wrote data/32761.CUR and src/app/icons/kelsa.png")
+    print("wrote data/32761.CUR and src/gui/icons/kelsa.png")

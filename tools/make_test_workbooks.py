@@ -3,7 +3,7 @@
 """Writes the small workbooks that the reader tests open, and on request a large one for the
 load benchmark.
 
-    /usr/bin/python3 tools/make_test_workbooks.py               rewrites tests/tables/fixtures/
+    /usr/bin/python3 tools/make_test_workbooks.py               rewrites tests/fixtures/
     /usr/bin/python3 tools/make_test_workbooks.py --rows N DIR  writes DIR/большая.xls, N records
 
 Run by hand with Debian's Python, which has python3-xlwt. The fixtures are committed; the large

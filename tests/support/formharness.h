@@ -4,7 +4,7 @@
 // What the GUI tests of the main window share: a window whose messages are recorded instead of
 // shown, and a watchdog that fails the test when a real modal dialog would block it.
 
-#include "app/form1.h"
+#include "gui/mainwindow/form1.h"
 
 #include <QApplication>
 #include <QLabel>

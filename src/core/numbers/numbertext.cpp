@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/numbers/numbertext.h"
+
+#include <cmath>
+
+namespace kelsa
+{
+
+namespace
+{
+
+// The largest magnitude whose 15-digit text reads back. The few doubles above it, up to
+// 1.7976931348623157E+308, would be written "1,79769313486232E+308", which lies beyond the
+// largest double, so that a result copied into a field would read as no number at all.
+constexpr double kLargestWritten = 1.79769313486231e308;
+
+} // namespace
+
+std::optional<double> readNumber(const QString &text)
+{
+    return readNumber(text, QLocale());
+}
+
+std::optional<double> readNumber(const QString &text, const QLocale &locale)
+{
+    QLocale strict = locale;
+    strict.setNumberOptions(strict.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = strict.toDouble(text, &ok);
+    // QLocale accepts "inf" and "nan"; neither is a quantity an engineer types.
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QString writeNumber(double value)
+{
+    return writeNumber(value, QLocale());
+}
+
+QString writeNumber(double value, const QLocale &locale)
+{
+    if (value == 0.0)
+        value = 0.0; // a negative zero is written "0", not "-0"
+    if (std::isfinite(value) && std::fabs(value) > kLargestWritten)
+        value = std::copysign(kLargestWritten, value);
+    // The C locale gives the fixed shape ("-", "E", two exponent digits, no grouping);
+    // only the decimal separator is the user's.
+    QString text = QString::number(value, 'G', 15);
+    const QString point = locale.decimalPoint();
+    if (point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
+    return text;
+}
+
+} // namespace kelsa

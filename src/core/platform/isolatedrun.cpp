@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/platform/isolatedrun.h"
+
+#include <QDeadlineTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kelsa
+{
+
+namespace
+{
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+[[noreturn]] void runChild(
+    const std::function<void(const IsolatedSink &sink)> &work, int readEnd, int writeEnd)
+{
+    ::close(readEnd);
+    // A crash ends the child and nothing else, whatever handlers the program has installed;
+    // a parent that stops listening makes the next write fail instead of killing the child.
+    for (const int crash : { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT })
+        std::signal(crash, SIG_DFL);
+    std::signal(SIGPIPE, SIG_IGN);
+    int code = 0;
+    try {
+        work([writeEnd](std::string_view bytes) { return writeAll(writeEnd, bytes); });
+    } catch (...) {
+        code = 1;
+    }
+    ::_exit(code); // no exit handlers, no flushing of the parent's buffers
+}
+
+// Waits for the child; true when it exited normally with status 0.
+bool reap(pid_t child, bool stop)
+{
+    if (stop)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    pid_t result;
+    do {
+        result = ::waitpid(child, &status, 0);
+    } while (result < 0 && errno == EINTR);
+    return result == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+IsolatedRun runIsolated(
+    const std::function<void(const IsolatedSink &sink)> &work, int timeoutMs, qsizetype maxOutput)
+{
+    IsolatedRun run;
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return run;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(ends[0]);
+        ::close(ends[1]);
+        return run;
+    }
+    if (child == 0)
+        runChild(work, ends[0], ends[1]);
+    ::close(ends[1]);
+
+    const QDeadlineTimer deadline(timeoutMs);
+    char buffer[64 * 1024];
+    bool stop = true; // until the child has closed its end
+    run.end = IsolatedRun::End::Failed;
+    for (;;) {
+        if (deadline.hasExpired()) {
+            run.end = IsolatedRun::End::TimedOut;
+            break;
+        }
+        pollfd readable { ends[0], POLLIN, 0 };
+        const auto wait = std::clamp<qint64>(deadline.remainingTime(), 0, timeoutMs);
+        const int ready = ::poll(&readable, 1, static_cast<int>(wait));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready == 0) {
+            run.end = IsolatedRun::End::TimedOut;
+            break;
+        }
+        if (ready < 0)
+            break;
+        const ssize_t got = ::read(ends[0], buffer, sizeof buffer);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (got < 0)
+            break;
+        if (got == 0) {
+            stop = false;
+            run.end = IsolatedRun::End::Finished;
+            break;
+        }
+        if (run.output.size() + got > maxOutput) {
+            run.end = IsolatedRun::End::TooMuchOutput;
+            break;
+        }
+        run.output.append(buffer, got);
+    }
+    ::close(ends[0]);
+    if (!reap(child, stop) && run.end == IsolatedRun::End::Finished)
+        run.end = IsolatedRun::End::Failed;
+    return run;
+}
+
+} // namespace kelsa

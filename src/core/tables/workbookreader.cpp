@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/tables/workbookreader.h"
+
+#include "core/numbers/numbertext.h"
+#include "core/platform/isolatedrun.h"
+#include "core/tables/sheetdump.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelsa
+{
+
+namespace
+{
+
+using Status = SheetReadResult::Status;
+
+// An Excel 97-2003 sheet has at most 65,536 rows, and its cell records address rows with
+// 16 bits, so a row beyond that can hold nothing even when a damaged file claims more.
+constexpr unsigned int kMaxSheetRows = 65536;
+
+// Reference tables are a few kilobytes. A larger file is not one, and FreeXL would hold its
+// string and allocation tables in memory.
+constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
+// The dump of a full sheet of short texts stays well below this; a damaged file that points
+// every cell at one long string does not.
+constexpr qsizetype kMaxDumpBytes = qsizetype(64) * 1024 * 1024;
+
+// A sound workbook of 65,536 rows is read in well under a second; one that takes this long
+// has sent FreeXL round in circles.
+constexpr int kReadTimeoutMs = 10000;
+
+SheetReadResult failure(Status status, const QString &reason, const QString &shortReason)
+{
+    SheetReadResult result;
+    result.status = status;
+    result.reason = reason;
+    result.shortReason = shortReason;
+    return result;
+}
+
+SheetReadResult unreadable(const QString &reason, const QString &fileName)
+{
+    return failure(Status::Unreadable, reason, QStringLiteral("не читается %1").arg(fileName));
+}
+
+SheetReadResult damaged(const QString &fileName)
+{
+    return unreadable(
+        QStringLiteral("Файл повреждён или не является книгой Excel 97–2003 (.xls)."), fileName);
+}
+
+SheetReadResult missing(const QString &fileName)
+{
+    return failure(Status::FileMissing, QStringLiteral("Файл не найден."),
+        QStringLiteral("нет файла %1").arg(fileName));
+}
+
+// Reads a dump written by dumpSheet(), front to back.
+class DumpReader
+{
+public:
+    explicit DumpReader(const QByteArray &bytes)
+        : m_bytes(bytes)
+    {
+    }
+
+    template <typename T> bool take(T &value)
+    {
+        if (m_bytes.size() - m_at < qsizetype(sizeof value))
+            return false;
+        std::memcpy(&value, m_bytes.constData() + m_at, sizeof value);
+        m_at += sizeof value;
+        return true;
+    }
+    bool takeText(QString &text)
+    {
+        std::uint32_t length = 0;
+        if (!take(length) || m_bytes.size() - m_at < qsizetype(length))
+            return false;
+        text = QString::fromUtf8(m_bytes.constData() + m_at, length);
+        m_at += length;
+        return true;
+    }
+
+private:
+    const QByteArray &m_bytes;
+    qsizetype m_at = 0;
+};
+
+// Turns the cells of the dump into records; false when the dump breaks off.
+bool readRecords(DumpReader &dump, int columns, const QLocale &locale, QList<QStringList> &records)
+{
+    // Empty rows are held back until a row with a value follows them, so that neither the
+    // blank tail of a sheet nor a damaged file's claim of many rows becomes records.
+    qsizetype pendingEmptyRows = 0;
+    QStringList texts;
+    if (columns == 0) { // rows without cells: the dump ends at once
+        SheetDumpCell end;
+        return dump.take(end) && end == SheetDumpCell::End;
+    }
+    for (;;) {
+        texts.clear();
+        bool empty = true;
+        for (int column = 0; column < columns; ++column) {
+            SheetDumpCell kind;
+            if (!dump.take(kind))
+                return false;
+            if (kind == SheetDumpCell::End && column == 0)
+                return true;
+            QString text;
+            double number = 0;
+            if (kind == SheetDumpCell::Number) {
+                if (!dump.take(number))
+                    return false;
+                text = writeNumber(number, locale);
+            } else if (kind == SheetDumpCell::Text) {
+                if (!dump.takeText(text))
+                    return false;
+            } else if (kind != SheetDumpCell::Empty) {
+                return false;
+            }
+            empty = empty && text.isEmpty();
+            texts.append(text);
+        }
+        if (empty) {
+            ++pendingEmptyRows;
+            continue;
+        }
+        for (; pendingEmptyRows > 0; --pendingEmptyRows)
+            records.append(QStringList(columns, QString()));
+        records.append(texts);
+    }
+}
+
+// What stops a file before FreeXL sees it, if anything.
+std::optional<SheetReadResult> checkFile(const QFileInfo &info)
+{
+    const QString fileName = info.fileName();
+    if (!info.exists())
+        return missing(fileName);
+    if (!info.isFile())
+        return unreadable(QStringLiteral("На месте файла находится папка."), fileName);
+    if (!info.isReadable())
+        return unreadable(QStringLiteral("Нет прав на чтение файла."), fileName);
+    if (info.size() > kMaxFileBytes)
+        return unreadable(QStringLiteral("Файл слишком велик для справочной таблицы."), fileName);
+    return std::nullopt;
+}
+
+// Why the child stopped while it dumped this file.
+SheetReadResult brokenOff(IsolatedRun::End end, const QString &fileName)
+{
+    switch (end) {
+    case IsolatedRun::End::TimedOut:
+        return unreadable(
+            QStringLiteral("Файл читается слишком долго; вероятно, он повреждён."), fileName);
+    case IsolatedRun::End::TooMuchOutput:
+        return unreadable(QStringLiteral("Лист слишком велик для справочной таблицы."), fileName);
+    default:
+        return damaged(fileName);
+    }
+}
+
+// The next dump of the stream as the result for `request`, or nothing if the dump breaks off.
+std::optional<SheetReadResult> decode(
+    DumpReader &dump, const SheetRequest &request, const QLocale &locale)
+{
+    const QString fileName = QFileInfo(request.filePath).fileName();
+    SheetDumpOutcome outcome;
+    if (!dump.take(outcome))
+        return std::nullopt;
+    switch (outcome) {
+    case SheetDumpOutcome::Ok:
+        break;
+    case SheetDumpOutcome::FileMissing:
+        return missing(fileName); // removed since it was looked at
+    case SheetDumpOutcome::Password:
+        return unreadable(QStringLiteral("Книга защищена паролем."), fileName);
+    case SheetDumpOutcome::SheetMissing:
+        return failure(Status::SheetMissing,
+            QStringLiteral("В книге нет листа «%1».").arg(request.sheetName),
+            QStringLiteral("нет листа %1 в %2").arg(request.sheetName, fileName));
+    default:
+        return damaged(fileName);
+    }
+
+    std::uint16_t columns = 0;
+    if (!dump.take(columns))
+        return std::nullopt;
+    SheetReadResult result;
+    result.columnCount = columns;
+    if (!readRecords(dump, columns, locale, result.records))
+        return std::nullopt;
+    if (columns >= request.requiredColumns)
+        return result;
+    result = failure(Status::TooFewColumns,
+        columns == 0 ? QStringLiteral("Лист «%1» пуст.").arg(request.sheetName)
+                     : QStringLiteral("На листе «%1» столбцов %2, а нужно не меньше %3.")
+                           .arg(request.sheetName)
+                           .arg(columns)
+                           .arg(request.requiredColumns),
+        QStringLiteral("мало столбцов в %1").arg(fileName));
+    result.columnCount = columns;
+    return result;
+}
+
+} // namespace
+
+SheetReadResult readSheet(
+    const QString &filePath, const QString &sheetName, int requiredColumns, const QLocale &locale)
+{
+    return readSheets({ { filePath, sheetName, requiredColumns } }, locale).constFirst();
+}
+
+QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLocale &locale)
+{
+    QList<SheetReadResult> results(requests.size());
+    // The files FreeXL is to parse, with their names and sheet names in the child's terms.
+    QList<qsizetype> pending;
+    std::vector<QByteArray> paths(requests.size());
+    std::vector<std::string> sheets(requests.size());
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        if (auto problem = checkFile(QFileInfo(requests[i].filePath))) {
+            results[i] = *problem;
+            continue;
+        }
+        paths[i] = QFile::encodeName(requests[i].filePath);
+        sheets[i] = requests[i].sheetName.toStdString();
+        pending.append(i);
+    }
+
+    // One child dumps the pending files in turn. Should it end before the last, the dumps it
+    // finished stand, the one it broke off fails, and a new child takes up the rest.
+    while (!pending.isEmpty()) {
+        const IsolatedRun run = runIsolated(
+            [&](const IsolatedSink &sink) {
+                for (const qsizetype i : pending)
+                    dumpSheet(
+                        paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink);
+            },
+            kReadTimeoutMs, kMaxDumpBytes);
+        DumpReader dump(run.output);
+        qsizetype done = 0;
+        for (; done < pending.size(); ++done) {
+            const qsizetype i = pending[done];
+            auto result = decode(dump, requests[i], locale);
+            if (!result) {
+                results[i] = brokenOff(run.end, QFileInfo(requests[i].filePath).fileName());
+                ++done;
+                break;
+            }
+            results[i] = std::move(*result);
+        }
+        pending.remove(0, done);
+    }
+    return results;
+}
+
+} // namespace kelsa

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/expr/evaluatormessagebox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace kelsa
+{
+
+void showEvaluatorError(const QString &routine, int number, const QString &description)
+{
+    const QString text
+        = QStringLiteral("Error: ") + QString::number(number) + QStringLiteral(". ") + description;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(routine), qPrintable(text));
+        return;
+    }
+    QMessageBox box(
+        QMessageBox::NoIcon, routine, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace kelsa

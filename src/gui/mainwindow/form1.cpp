@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/mainwindow/form1.h"
+
+#include "gui/widgets/appearance.h"
+#include "gui/widgets/cursorfile.h"
+#include "gui/widgets/fieldedit.h"
+#include "gui/widgets/framebox.h"
+#include "gui/mainwindow/form1layout.h"
+#include "gui/mainwindow/launches.h"
+#include "gui/mainwindow/resets.h"
+#include "gui/mainwindow/switches.h"
+#include "gui/widgets/wrapbutton.h"
+#include "gui/mainwindow/calculations.h"
+#include "gui/mainwindow/designoptions.h"
+#include "gui/mainwindow/lookups.h"
+#include "gui/widgets/recordnavigator.h"
+#include "gui/mainwindow/referencetables.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+using namespace kelsa;
+
+namespace
+{
+
+const char *const kLookupFields[]
+    = { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" };
+
+void paintRed(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(role, resultRed);
+    widget->setPalette(palette);
+}
+
+void paintGrey(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, panelGrey);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QWidget *createControl(const ControlRow &row, QWidget *container)
+{
+    const QString text = QString::fromUtf8(row.text);
+    QWidget *widget = nullptr;
+    switch (row.kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(text, container);
+        // Captions break at blanks inside their box and start at its top-left corner.
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case ControlKind::Text: {
+        auto *edit = new FieldEdit(container);
+        edit->setText(text);
+        widget = edit;
+        break;
+    }
+    case ControlKind::Frame:
+        widget = new FrameBox(text, container);
+        break;
+    case ControlKind::Command:
+        widget = new WrapButton(text, container);
+        break;
+    case ControlKind::Option: {
+        auto *option = new QRadioButton(text, container);
+        // Exclusivity comes from one QButtonGroup per option group: Qt's automatic
+        // exclusivity would tie the two options on the window to every option in its frames.
+        option->setAutoExclusive(false);
+        widget = option;
+        break;
+    }
+    case ControlKind::Navigator:
+        widget = new RecordNavigator(text, container);
+        break;
+    }
+    widget->setObjectName(QString::fromLatin1(row.name));
+    widget->setGeometry(px(row.left), px(row.top), px(row.width), px(row.height));
+    widget->setFont(uiFont(row.look & Bold));
+    if (row.look & Red)
+        paintRed(widget);
+    if (row.look & Grey)
+        paintGrey(widget);
+    return widget;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : Form1(Form1Services {}, parent)
+{
+}
+
+Form1::Form1(Form1Services services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(std::move(services))
+{
+    if (!m_services.showMessage)
+        m_services.showMessage = messageBoxSink(this);
+    if (!m_services.startProcess)
+        m_services.startProcess = detachedProcessStarter();
+    if (!m_services.openUrl)
+        m_services.openUrl = desktopUrlOpener();
+
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kelsa1.0"));
+    setWindowIcon(programIcon());
+    setFont(uiFont());
+    paintGrey(this);
+    resize(px(kForm1Width), px(kForm1Height));
+
+    buildControls();
+    groupOptions();
+    setTabOrderFromTable();
+
+    m_resets = std::make_unique<ResetCommands>(*this);
+    m_switches = std::make_unique<Switches>(*this);
+    m_options = std::make_unique<DesignOptions>(*this);
+    m_lookups = std::make_unique<LoadLookups>(*this, *m_options);
+    m_moments = std::make_unique<MomentCommands>(*this);
+    m_launches = std::make_unique<Launches>(*this);
+
+    runStartUp();
+    // The reference tables open with the window and show their first records.
+    m_tables = std::make_unique<ReferenceTables>(*this, m_services.files);
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    const auto specs = form1Controls();
+    for (const ControlRow &row : specs) {
+        QWidget *container = row.container[0] ? control(QString::fromLatin1(row.container)) : this;
+        m_controls.insert(QString::fromLatin1(row.name), createControl(row, container));
+    }
+    // The table lists each container's controls topmost first: raising them from the last to
+    // the first leaves the first on top. Labels then go beneath everything else beside them.
+    for (auto it = specs.rbegin(); it != specs.rend(); ++it)
+        control(QString::fromLatin1(it->name))->raise();
+    for (const ControlRow &row : specs)
+        if (row.kind == ControlKind::Label)
+            control(QString::fromLatin1(row.name))->lower();
+}
+
+void Form1::groupOptions()
+{
+    // The option buttons placed directly in one container form one group of exclusive choices.
+    QHash<QString, QButtonGroup *> groups;
+    for (const ControlRow &row : form1Controls()) {
+        if (row.kind != ControlKind::Option)
+            continue;
+        const QString container = QString::fromLatin1(row.container);
+        QButtonGroup *&group = groups[container];
+        if (!group) {
+            group = new QButtonGroup(this);
+            group->setObjectName(
+                QStringLiteral("options of ") + (container.isEmpty() ? objectName() : container));
+            group->setExclusive(true);
+        }
+        group->addButton(option(QString::fromLatin1(row.name)));
+    }
+}
+
+void Form1::setTabOrderFromTable()
+{
+    std::vector<std::pair<int, QWidget *>> order;
+    for (const ControlRow &row : form1Controls()) {
+        const bool takesFocus = row.kind == ControlKind::Text || row.kind == ControlKind::Command
+            || row.kind == ControlKind::Option;
+        if (takesFocus)
+            order.emplace_back(row.tab, control(QString::fromLatin1(row.name)));
+    }
+    std::sort(
+        order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void Form1::runStartUp()
+{
+    // 1. The right column starts with the additional loads.
+    control(QStringLiteral("Frame35"))->hide();
+    // 2. Default design condition; each selection runs its option's behaviour at once.
+    for (const char *name : { "Option1", "Option18", "Option22", "Option5", "Option17", "Option8" })
+        option(QString::fromLatin1(name))->setChecked(true);
+    // 3. The pointing hand marks the seven look-up fields.
+    const QCursor hand = lookupCursor(m_services.files.locate(QStringLiteral("32761.CUR")));
+    for (const char *name : kLookupFields)
+        field(QString::fromLatin1(name))->setCursor(hand);
+    // 4-5. The system calculator's button first, then the built-in calculator is chosen.
+    control(QStringLiteral("Command17"))->show();
+    control(QStringLiteral("Command18"))->hide();
+    option(QStringLiteral("Option24"))->setChecked(true);
+
+    option(QStringLiteral("Option1"))->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!std::exchange(m_shownOnce, true))
+        QMetaObject::invokeMethod(this, &Form1::reportTableFailures, Qt::QueuedConnection);
+}
+
+// Run once the window is on screen: one message lists every workbook that could not be read.
+void Form1::reportTableFailures()
+{
+    const QString report = m_tables->failureReport();
+    if (!report.isEmpty())
+        showMessage(report);
+}
+
+QWidget *Form1::control(const QString &name) const
+{
+    QWidget *widget = m_controls.value(name);
+    if (!widget)
+        qFatal("Form1 has no control named %s", qPrintable(name));
+    return widget;
+}
+
+template <typename T> static T *typedControl(const Form1 &form, const QString &name)
+{
+    T *widget = qobject_cast<T *>(form.control(name));
+    if (!widget)
+        qFatal("Form1 control %s is not a %s", qPrintable(name), T::staticMetaObject.className());
+    return widget;
+}
+
+FieldEdit *Form1::field(const QString &name) const
+{
+    return typedControl<FieldEdit>(*this, name);
+}
+
+QLabel *Form1::label(const QString &name) const
+{
+    return typedControl<QLabel>(*this, name);
+}
+
+QRadioButton *Form1::option(const QString &name) const
+{
+    return typedControl<QRadioButton>(*this, name);
+}
+
+QAbstractButton *Form1::button(const QString &name) const
+{
+    return typedControl<QAbstractButton>(*this, name);
+}
+
+void Form1::showMessage(const QString &text) const
+{
+    m_services.showMessage(QStringLiteral("Kelsa"), text);
+}

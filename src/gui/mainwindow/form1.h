@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Kelsa's main window. Data flows through its controls as text:
+//
+//   input fields ──click──▶ emptied, ready for typing                       (ResetCommands)
+//   reset buttons ────────▶ initial texts back, result labels emptied       (ResetCommands)
+//   design options ───────▶ which cell of each reference table is shown     (DesignOptions)
+//   shown cell ──click in a look-up field──▶ look-up field                  (LoadLookups)
+//   fields ──calculation button──▶ formula ──▶ moment text in a red label   (MomentCommands)
+//   switches ─────────────▶ transition-support frame / additional loads,
+//                           built-in / system calculator button             (Switches)
+//
+// Every control is built from the table in form1layout.cpp and is found by its name. The
+// behaviours live in the small classes named above, one per concern; the window only builds
+// the controls, runs the start-up sequence and owns what the behaviours share.
+
+#include "gui/widgets/services.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QAbstractButton;
+
+namespace kelsa
+{
+class DesignOptions;
+class LoadLookups;
+class MomentCommands;
+class ReferenceTables;
+class ResetCommands;
+class Switches;
+class Launches;
+class FieldEdit;
+
+// What the main window needs from outside; every member left empty takes the real thing.
+struct Form1Services {
+    FileLocator files;
+    MessageSink showMessage; // default: a modal QMessageBox over the window
+    ProcessStarter startProcess; // default: QProcess::startDetached
+    UrlOpener openUrl; // default: QDesktopServices::openUrl
+};
+} // namespace kelsa
+
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(kelsa::Form1Services services, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Controls by their names; an unknown name is a programming error and stops the program.
+    QWidget *control(const QString &name) const;
+    kelsa::FieldEdit *field(const QString &name) const;
+    QLabel *label(const QString &name) const;
+    QRadioButton *option(const QString &name) const;
+    QAbstractButton *button(const QString &name) const;
+
+    // The program's message box: title "Kelsa", OK, no icon; returns when dismissed.
+    void showMessage(const QString &text) const;
+
+    const kelsa::Form1Services &services() const { return m_services; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void groupOptions();
+    void setTabOrderFromTable();
+    void runStartUp();
+    void reportTableFailures();
+
+    kelsa::Form1Services m_services;
+    QHash<QString, QWidget *> m_controls;
+    bool m_shownOnce = false;
+
+    std::unique_ptr<kelsa::ResetCommands> m_resets;
+    std::unique_ptr<kelsa::Switches> m_switches;
+    std::unique_ptr<kelsa::DesignOptions> m_options;
+    std::unique_ptr<kelsa::LoadLookups> m_lookups;
+    std::unique_ptr<kelsa::ReferenceTables> m_tables;
+    std::unique_ptr<kelsa::MomentCommands> m_moments;
+    std::unique_ptr<kelsa::Launches> m_launches;
+};

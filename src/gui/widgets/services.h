@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/platform/filelocator.h"
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+
+class QWidget;
+
+namespace kelsa
+{
+
+// What the windows ask of the world outside them, passed in so that tests can watch it.
+
+// Shows one of the program's message boxes: the title, the text, an OK button and no icon.
+// It returns once the user has dismissed the box.
+using MessageSink = std::function<void(const QString &title, const QString &text)>;
+
+// Starts a program file as a separate process without waiting for it; false when it could not
+// be started.
+using ProcessStarter = std::function<bool(const QString &program, const QStringList &arguments)>;
+
+// Opens a document, a web address or a mail link with the program associated with it.
+using UrlOpener = std::function<bool(const QUrl &url)>;
+
+// A real modal message box with the given parent.
+MessageSink messageBoxSink(QWidget *parent);
+// Starting processes with QProcess::startDetached.
+ProcessStarter detachedProcessStarter();
+// Opening with QDesktopServices::openUrl.
+UrlOpener desktopUrlOpener();
+
+} // namespace kelsa

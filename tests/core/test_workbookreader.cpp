@@ -1,0 +1,293 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The workbook reader on the shipped reference workbooks and on small workbooks made for the
+// tests by tools/make_test_workbooks.py (tests/tables/fixtures, all with Cyrillic names).
+#include "core/tables/workbookreader.h"
+
+#include "core/numbers/numbertext.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kelsa::readSheet;
+using kelsa::SheetReadResult;
+using Status = SheetReadResult::Status;
+
+static const QLocale ru(QLocale::Russian, QLocale::Russia);
+static const QLocale en(QLocale::English, QLocale::UnitedStates);
+static const QString sheet = QStringLiteral("Лист1");
+
+static QString fixture(const QString &name)
+{
+    return QStringLiteral(KELSA_FIXTURES "/") + name;
+}
+
+static QString sample(const QString &name)
+{
+    return QStringLiteral(KELSA_SAMPLE_DATA "/") + name;
+}
+
+class TestWorkbookReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sampleWorkbooks_data();
+    void sampleWorkbooks();
+    void sampleNumberUnderEnglishLocale();
+    void cellKinds_data();
+    void cellKinds();
+    void sheetFoundByNameNotPosition();
+    void shortRowPaddedWithEmptyTexts();
+    void emptyRowsBetweenRecordsKeptAfterLastDropped();
+    void headingOnlySheetHasNoRecords();
+    void wholeGridClaimReadsOnlyWhatIsThere();
+    void failures_data();
+    void failures();
+    void batchReadsOnPastAFileThatCrashesFreeXL();
+    void damagedBytesNeverCrash_data();
+    void damagedBytesNeverCrash();
+};
+
+void TestWorkbookReader::sampleWorkbooks_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("requiredColumns");
+    QTest::addColumn<QString>("firstName");
+    QTest::addColumn<int>("field"); // the "F" number of a known value in the first record
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("т11.1") << "т11.1.xls" << 2 << "М-95+МФ-100" << 2 << "1,79";
+    QTest::newRow("т11.2") << "т11.2.xls" << 5 << "М-95+МФ-100" << 3 << "2,671";
+    QTest::newRow("т11.3") << "т11.3.xls" << 6 << "М-95+МФ-100" << 6 << "1,562";
+    QTest::newRow("т11.5") << "т11.5.xls" << 13 << "М-95+МФ-100" << 13 << "1,641";
+    QTest::newRow("т12.1") << "т12.1.xls" << 2 << "А-185" << 2 << "0,503";
+    QTest::newRow("т12.2") << "т12.2.xls" << 5 << "А-185" << 5 << "2,624";
+    QTest::newRow("т12.3") << "т12.3.xls" << 6 << "А-185" << 2 << "0,547";
+    QTest::newRow("т12.5") << "т12.5.xls" << 13 << "А-185" << 7 << "1,172";
+    QTest::newRow("т13") << "т13.xls" << 26 << "МФ-85" << 26 << "0,978";
+    QTest::newRow("т13мах") << "т13мах.xls" << 6 << "МФ-85" << 4 << "0,793";
+}
+
+void TestWorkbookReader::sampleWorkbooks()
+{
+    QFETCH(QString, file);
+    QFETCH(int, requiredColumns);
+    QFETCH(QString, firstName);
+    QFETCH(int, field);
+    QFETCH(QString, value);
+
+    const SheetReadResult result = readSheet(sample(file), sheet, requiredColumns, ru);
+    QCOMPARE(result.status, Status::Ok);
+    QVERIFY(result.reason.isEmpty());
+    QCOMPARE(result.columnCount, requiredColumns);
+    QVERIFY(result.records.size() >= 3);
+    QCOMPARE(result.records.first().first(), firstName);
+    QCOMPARE(result.records.first().at(field - 1), value);
+
+    // Every record is named and every bound field is a number the calculations can read back.
+    for (const QStringList &record : result.records) {
+        QCOMPARE(record.size(), requiredColumns);
+        QVERIFY(!record.first().isEmpty());
+        for (int k = 1; k < requiredColumns; ++k)
+            QVERIFY2(kelsa::readNumber(record.at(k), ru).has_value(),
+                qPrintable(record.first() + QStringLiteral(" F%1: ").arg(k + 1) + record.at(k)));
+    }
+}
+
+void TestWorkbookReader::sampleNumberUnderEnglishLocale()
+{
+    const SheetReadResult result = readSheet(sample(QStringLiteral("т12.1.xls")), sheet, 2, en);
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.records.first().at(1), QStringLiteral("0.503"));
+}
+
+void TestWorkbookReader::cellKinds_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<int>("field"); // in the first record of ячейки.xls
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("row name") << ru << 1 << "М-95";
+    QTest::newRow("fraction, Russian") << ru << 2 << "0,85";
+    QTest::newRow("fraction, English") << en << 2 << "0.85";
+    QTest::newRow("integer cell") << ru << 3 << "3";
+    QTest::newRow("text kept with its blanks") << ru << 4 << "  текст как есть ";
+    QTest::newRow("formatted blank cell") << ru << 5 << "";
+    QTest::newRow("formula reads empty") << ru << 6 << "";
+    QTest::newRow("full double, Russian") << ru << 7 << "1234,5678";
+    QTest::newRow("negative") << ru << 8 << "-2,5";
+    QTest::newRow("date as FreeXL spells it") << ru << 9 << "2024-03-15";
+}
+
+void TestWorkbookReader::cellKinds()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(int, field);
+    QFETCH(QString, text);
+
+    const SheetReadResult result
+        = readSheet(fixture(QStringLiteral("ячейки.xls")), sheet, 2, locale);
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.columnCount, 9);
+    QCOMPARE(result.records.first().at(field - 1), text);
+}
+
+void TestWorkbookReader::sheetFoundByNameNotPosition()
+{
+    // The first sheet, "Сводка", holds "Не тот лист" in its second row.
+    const SheetReadResult result = readSheet(fixture(QStringLiteral("ячейки.xls")), sheet, 2, ru);
+    QCOMPARE(result.records.first().first(), QStringLiteral("М-95"));
+}
+
+void TestWorkbookReader::shortRowPaddedWithEmptyTexts()
+{
+    const SheetReadResult result = readSheet(fixture(QStringLiteral("ячейки.xls")), sheet, 2, ru);
+    QStringList expected(9, QString());
+    expected[0] = QStringLiteral("Короткая");
+    expected[1] = QStringLiteral("1");
+    QCOMPARE(result.records.at(1), expected);
+}
+
+void TestWorkbookReader::emptyRowsBetweenRecordsKeptAfterLastDropped()
+{
+    // Rows: the full one, the short one, an empty one, "После пустой", then a row holding only
+    // a formatted blank cell, which is no record.
+    const SheetReadResult result = readSheet(fixture(QStringLiteral("ячейки.xls")), sheet, 2, ru);
+    QCOMPARE(result.records.size(), 4);
+    QCOMPARE(result.records.at(2), QStringList(9, QString()));
+    QCOMPARE(result.records.at(3).first(), QStringLiteral("После пустой"));
+}
+
+void TestWorkbookReader::headingOnlySheetHasNoRecords()
+{
+    const SheetReadResult result
+        = readSheet(fixture(QStringLiteral("только заголовок.xls")), sheet, 3, ru);
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.columnCount, 3);
+    QVERIFY(result.records.isEmpty());
+}
+
+void TestWorkbookReader::wholeGridClaimReadsOnlyWhatIsThere()
+{
+    // Two records in a sheet whose dimensions claim 65,536 rows and 256 columns.
+    const SheetReadResult result
+        = readSheet(fixture(QStringLiteral("вся сетка.xls")), sheet, 2, ru);
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.columnCount, kelsa::kMaxSheetFields);
+    QCOMPARE(result.records.size(), 2);
+    QCOMPARE(result.records.at(1).at(1), QStringLiteral("1,06"));
+}
+
+void TestWorkbookReader::failures_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("requiredColumns");
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("shortReason");
+
+    QTest::newRow("missing file") << fixture(QStringLiteral("т11.1.xls")) << 2
+                                  << Status::FileMissing << "нет файла т11.1.xls";
+    QTest::newRow("no sheet Лист1") << fixture(QStringLiteral("другой лист.xls")) << 2
+                                    << Status::SheetMissing << "нет листа Лист1 в другой лист.xls";
+    QTest::newRow("truncated") << fixture(QStringLiteral("обрезанная.xls")) << 2
+                               << Status::Unreadable << "не читается обрезанная.xls";
+    QTest::newRow("text file named .xls") << fixture(QStringLiteral("не книга.xls")) << 2
+                                          << Status::Unreadable << "не читается не книга.xls";
+    QTest::newRow("folder") << QStringLiteral(KELSA_FIXTURES) << 2 << Status::Unreadable
+                            << "не читается fixtures";
+    QTest::newRow("FreeXL crashes on it") << fixture(QStringLiteral("роняет freexl.xls")) << 2
+                                          << Status::Unreadable << "не читается роняет freexl.xls";
+    QTest::newRow("more cells than FreeXL takes")
+        << fixture(QStringLiteral("сверх меры.xls")) << 2 << Status::Unreadable
+        << "не читается сверх меры.xls";
+    QTest::newRow("too few columns") << fixture(QStringLiteral("узкая.xls")) << 5
+                                     << Status::TooFewColumns << "мало столбцов в узкая.xls";
+}
+
+void TestWorkbookReader::failures()
+{
+    QFETCH(QString, path);
+    QFETCH(int, requiredColumns);
+    QFETCH(Status, status);
+    QFETCH(QString, shortReason);
+
+    const SheetReadResult result = readSheet(path, sheet, requiredColumns, ru);
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.shortReason, shortReason);
+    QVERIFY(!result.reason.isEmpty());
+    // The message box names the file itself; the reason only says what is wrong with it.
+    QVERIFY2(!result.reason.contains(QFileInfo(path).fileName()), qPrintable(result.reason));
+    QVERIFY(result.reason.endsWith(QLatin1Char('.')));
+    QVERIFY(result.records.isEmpty());
+}
+
+void TestWorkbookReader::batchReadsOnPastAFileThatCrashesFreeXL()
+{
+    const QList<kelsa::SheetRequest> requests {
+        { sample(QStringLiteral("т11.1.xls")), sheet, 2 },
+        { fixture(QStringLiteral("роняет freexl.xls")), sheet, 2 },
+        { fixture(QStringLiteral("нет такой.xls")), sheet, 2 },
+        { fixture(QStringLiteral("другой лист.xls")), sheet, 2 },
+        { sample(QStringLiteral("т13мах.xls")), sheet, 6 },
+    };
+    const QList<SheetReadResult> results = kelsa::readSheets(requests, ru);
+    QCOMPARE(results.size(), requests.size());
+    QCOMPARE(results[0].status, Status::Ok);
+    QCOMPARE(results[0].records.first().at(1), QStringLiteral("1,79"));
+    QCOMPARE(results[1].status, Status::Unreadable);
+    QCOMPARE(results[2].status, Status::FileMissing);
+    QCOMPARE(results[3].status, Status::SheetMissing);
+    QCOMPARE(results[4].status, Status::Ok);
+    QCOMPARE(results[4].records.first().at(3), QStringLiteral("0,793"));
+}
+
+void TestWorkbookReader::damagedBytesNeverCrash_data()
+{
+    QTest::addColumn<int>("keepBytes"); // -1: the whole file
+    QTest::addColumn<int>("spoilAt"); // -1: nothing spoilt
+    QTest::addColumn<int>("spoilBytes");
+
+    for (const int keep : { 0, 8, 511, 512, 1024, 2048, 4096, 5631 })
+        QTest::addRow("cut to %d bytes", keep) << keep << -1 << 0;
+    // The compound-file header with its sector tables, the directory, the workbook stream.
+    for (const int at : { 0x2c, 0x30, 0x44, 0x4c, 0x200, 0x300, 0x600, 0x900, 0xc00, 0x1000 })
+        QTest::addRow("16 bytes spoilt at 0x%x", at) << -1 << at << 16;
+}
+
+void TestWorkbookReader::damagedBytesNeverCrash()
+{
+    QFETCH(int, keepBytes);
+    QFETCH(int, spoilAt);
+    QFETCH(int, spoilBytes);
+
+    QFile source(fixture(QStringLiteral("ячейки.xls")));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QByteArray bytes = source.readAll();
+    if (keepBytes >= 0)
+        bytes.truncate(keepBytes);
+    if (spoilAt >= 0)
+        bytes.replace(spoilAt, spoilBytes, QByteArray(spoilBytes, char(0xff)));
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("т13мах.xls"));
+    QFile target(path);
+    QVERIFY(target.open(QIODevice::WriteOnly));
+    target.write(bytes);
+    target.close();
+
+    const SheetReadResult result = readSheet(path, sheet, 2, ru);
+    if (result.status == Status::Ok) {
+        for (const QStringList &record : result.records)
+            QCOMPARE(record.size(), result.columnCount);
+    } else {
+        QVERIFY(!result.reason.isEmpty());
+        QVERIFY(result.shortReason.endsWith(QStringLiteral("т13мах.xls")));
+        QVERIFY(result.records.isEmpty());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestWorkbookReader)
+#include "test_workbookreader.moc"
