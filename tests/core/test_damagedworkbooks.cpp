@@ -68,8 +68,7 @@ void TestDamagedWorkbooks::refusedBeforeFreeXLOpensThem()
     QCOMPARE(dump, std::string(1, char(SheetDumpOutcome::Damaged)));
 
     const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
-    QCOMPARE(result.status, Status::Unreadable);
-    QCOMPARE(result.shortReason, QStringLiteral("не читается ") + file);
+    QCOMPARE(result.status, Status::Damaged);
     QVERIFY(result.records.isEmpty());
 }
 
@@ -110,8 +109,7 @@ void TestDamagedWorkbooks::survivedWhereFreeXLFails()
 {
     QFETCH(QString, file);
     const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
-    QCOMPARE(result.status, Status::Unreadable);
-    QCOMPARE(result.shortReason, QStringLiteral("не читается ") + file);
+    QCOMPARE(result.status, Status::Damaged);
     QVERIFY(result.records.isEmpty());
 }
 
@@ -125,9 +123,7 @@ void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
     timer.start();
     const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
     QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(result.status, Status::Unreadable);
-    QCOMPARE(result.reason, QStringLiteral("Файл читается слишком долго; вероятно, он повреждён."));
-    QCOMPARE(result.shortReason, QStringLiteral("не читается ") + file);
+    QCOMPARE(result.status, Status::TimedOut);
 }
 
 QTEST_GUILESS_MAIN(TestDamagedWorkbooks)

@@ -80,7 +80,6 @@ void TestWorkbookReader::sampleWorkbooks()
 
     const SheetReadResult result = readSheet(sample(file), sheet, requiredColumns, ru);
     QCOMPARE(result.status, Status::Ok);
-    QVERIFY(result.reason.isEmpty());
     QCOMPARE(result.columnCount, requiredColumns);
     QVERIFY(result.records.size() >= 3);
     QCOMPARE(result.records.first().first(), firstName);
@@ -185,25 +184,22 @@ void TestWorkbookReader::failures_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("requiredColumns");
     QTest::addColumn<Status>("status");
-    QTest::addColumn<QString>("shortReason");
 
     QTest::newRow("missing file") << fixture(QStringLiteral("т11.1.xls")) << 2
-                                  << Status::FileMissing << "нет файла т11.1.xls";
+                                  << Status::FileMissing;
     QTest::newRow("no sheet Лист1") << fixture(QStringLiteral("другой лист.xls")) << 2
-                                    << Status::SheetMissing << "нет листа Лист1 в другой лист.xls";
+                                    << Status::SheetMissing;
     QTest::newRow("truncated") << fixture(QStringLiteral("обрезанная.xls")) << 2
-                               << Status::Unreadable << "не читается обрезанная.xls";
+                               << Status::Damaged;
     QTest::newRow("text file named .xls") << fixture(QStringLiteral("не книга.xls")) << 2
-                                          << Status::Unreadable << "не читается не книга.xls";
-    QTest::newRow("folder") << QStringLiteral(KELSA_FIXTURES) << 2 << Status::Unreadable
-                            << "не читается fixtures";
+                                          << Status::NotAWorkbook;
+    QTest::newRow("folder") << QStringLiteral(KELSA_FIXTURES) << 2 << Status::NotAFile;
     QTest::newRow("FreeXL crashes on it") << fixture(QStringLiteral("роняет freexl.xls")) << 2
-                                          << Status::Unreadable << "не читается роняет freexl.xls";
+                                          << Status::Damaged;
     QTest::newRow("more cells than FreeXL takes")
-        << fixture(QStringLiteral("сверх меры.xls")) << 2 << Status::Unreadable
-        << "не читается сверх меры.xls";
+        << fixture(QStringLiteral("сверх меры.xls")) << 2 << Status::Damaged;
     QTest::newRow("too few columns") << fixture(QStringLiteral("узкая.xls")) << 5
-                                     << Status::TooFewColumns << "мало столбцов в узкая.xls";
+                                     << Status::TooFewColumns;
 }
 
 void TestWorkbookReader::failures()
@@ -211,15 +207,9 @@ void TestWorkbookReader::failures()
     QFETCH(QString, path);
     QFETCH(int, requiredColumns);
     QFETCH(Status, status);
-    QFETCH(QString, shortReason);
 
     const SheetReadResult result = readSheet(path, sheet, requiredColumns, ru);
     QCOMPARE(result.status, status);
-    QCOMPARE(result.shortReason, shortReason);
-    QVERIFY(!result.reason.isEmpty());
-    // The message box names the file itself; the reason only says what is wrong with it.
-    QVERIFY2(!result.reason.contains(QFileInfo(path).fileName()), qPrintable(result.reason));
-    QVERIFY(result.reason.endsWith(QLatin1Char('.')));
     QVERIFY(result.records.isEmpty());
 }
 
@@ -236,7 +226,7 @@ void TestWorkbookReader::batchReadsOnPastAFileThatCrashesFreeXL()
     QCOMPARE(results.size(), requests.size());
     QCOMPARE(results[0].status, Status::Ok);
     QCOMPARE(results[0].records.first().at(1), QStringLiteral("1,79"));
-    QCOMPARE(results[1].status, Status::Unreadable);
+    QCOMPARE(results[1].status, Status::Damaged);
     QCOMPARE(results[2].status, Status::FileMissing);
     QCOMPARE(results[3].status, Status::SheetMissing);
     QCOMPARE(results[4].status, Status::Ok);
@@ -283,8 +273,6 @@ void TestWorkbookReader::damagedBytesNeverCrash()
         for (const QStringList &record : result.records)
             QCOMPARE(record.size(), result.columnCount);
     } else {
-        QVERIFY(!result.reason.isEmpty());
-        QVERIFY(result.shortReason.endsWith(QStringLiteral("т13мах.xls")));
         QVERIFY(result.records.isEmpty());
     }
 }

@@ -3,7 +3,7 @@
 // messages the user sees.
 #include "support/formharness.h"
 
-#include "gui/mainwindow/calculations.h"
+#include "core/calc/breakdown.h"
 
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;

@@ -3,7 +3,7 @@
 // choose the shown cell, the look-ups that copy it, and unreadable workbooks.
 #include "support/formharness.h"
 
-#include "gui/mainwindow/referencetables.h"
+#include "core/tables/tablecatalogue.h"
 #include "core/tables/workbookreader.h"
 
 #include <QAbstractButton>
@@ -66,12 +66,13 @@ private:
 void TestReferenceTables::firstRecordsAreShown()
 {
     FormHarness h;
-    for (const auto &binding : kelsa::tableBindings()) {
-        const auto rows = records(binding.fileName, binding.requiredColumns);
-        QCOMPARE(h.label(binding.rowLabel)->text(), rows[0][0]);
-        QVERIFY2(!rows[0][0].isEmpty(), binding.fileName);
-        for (const auto &[cell, field] : binding.cells)
-            QCOMPARE(h.form->findChild<QLineEdit *>(cell)->text(), rows[0][field - 1]);
+    for (const auto &table : kelsa::referenceTables()) {
+        const auto rows = records(table.fileName, table.requiredColumns());
+        QCOMPARE(h.label(table.rowLabel)->text(), rows[0][0]);
+        QVERIFY2(!rows[0][0].isEmpty(), table.fileName);
+        for (int k = 0; k < table.cellCount; ++k)
+            QCOMPARE(h.form->findChild<QLineEdit *>(table.cellName(k))->text(),
+                rows[0][table.cellColumn(k) - 1]);
     }
     QVERIFY(h.messages.empty());
 }
@@ -112,10 +113,10 @@ void TestReferenceTables::startUpShowsOneCellPerTable()
 {
     FormHarness h;
     QStringList shown;
-    for (const auto &binding : kelsa::tableBindings())
-        for (const auto &[cell, field] : binding.cells)
-            if (h.shown(qPrintable(cell)))
-                shown << cell;
+    for (const auto &table : kelsa::referenceTables())
+        for (int k = 0; k < table.cellCount; ++k)
+            if (h.shown(qPrintable(table.cellName(k))))
+                shown << table.cellName(k);
     QCOMPARE(shown,
         QStringList({ "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8", "txtPro1", "txtPr1",
             "txtPo1" }));
@@ -156,10 +157,10 @@ void TestReferenceTables::optionsShowTheirCells()
     for (const QString &option : options)
         h.select(qPrintable(option));
     QStringList actual;
-    for (const auto &binding : kelsa::tableBindings())
-        for (const auto &[cell, field] : binding.cells)
-            if (h.shown(qPrintable(cell)))
-                actual << cell;
+    for (const auto &table : kelsa::referenceTables())
+        for (int k = 0; k < table.cellCount; ++k)
+            if (h.shown(qPrintable(table.cellName(k))))
+                actual << table.cellName(k);
     QCOMPARE(actual, shown);
     QCOMPARE(h.field("txtGp")->text(), QStringLiteral("typed")); // options write no text
 }
@@ -285,8 +286,8 @@ void TestReferenceTables::editsStayInTheWindow()
 void TestReferenceTables::missingWorkbookIsReportedOnceAfterShow()
 {
     QTemporaryDir dir;
-    for (const auto &binding : kelsa::tableBindings()) {
-        const QString name = QString::fromUtf8(binding.fileName);
+    for (const auto &table : kelsa::referenceTables()) {
+        const QString name = QString::fromUtf8(table.fileName);
         if (name != QStringLiteral("т11.1.xls"))
             QVERIFY(
                 QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
@@ -319,8 +320,8 @@ void TestReferenceTables::noWorkbooksAtAll()
     FormHarness h(services);
     h.form->show();
     QTRY_COMPARE(h.messages.size(), std::size_t(1));
-    for (const auto &binding : kelsa::tableBindings())
-        QVERIFY(h.messages[0].text.contains(QString::fromUtf8(binding.fileName)));
+    for (const auto &table : kelsa::referenceTables())
+        QVERIFY(h.messages[0].text.contains(QString::fromUtf8(table.fileName)));
     press(h, "Data5", "next"); // navigators of failed tables do nothing
     QVERIFY(h.label("Label11")->text().contains(QStringLiteral("т12.5.xls")));
     // Calculations still work from typed values.
@@ -334,8 +335,8 @@ void TestReferenceTables::noWorkbooksAtAll()
 void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
 {
     QTemporaryDir dir;
-    for (const auto &binding : kelsa::tableBindings()) {
-        const QString name = QString::fromUtf8(binding.fileName);
+    for (const auto &table : kelsa::referenceTables()) {
+        const QString name = QString::fromUtf8(table.fileName);
         const QString source = name == QStringLiteral("т11.1.xls")
             ? QStringLiteral(KELSA_FIXTURES "/только заголовок.xls")
             : QDir(kelsa::installedDataFolder()).filePath(name);

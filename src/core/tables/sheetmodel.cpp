@@ -34,10 +34,7 @@ bool SheetModel::setData(const QModelIndex &index, const QVariant &value, int ro
 {
     if (!index.isValid() || role != Qt::EditRole || index.column() >= m_columns)
         return false;
-    QStringList &record = m_records[index.row()];
-    while (record.size() <= index.column())
-        record.append(QString());
-    record[index.column()] = value.toString();
+    m_records[index.row()][index.column()] = value.toString();
     emit dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
     return true;
 }

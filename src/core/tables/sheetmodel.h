@@ -8,8 +8,8 @@ namespace kelsa
 {
 
 // The records of one reference sheet as the window shows them: texts addressed by record and
-// field (column 0 is "F1"). Cells are editable; an edit stays here and never reaches the
-// workbook.
+// field (column 0 is "F1"); every record holds columnCount texts. Cells are editable; an edit
+// stays here and never reaches the workbook.
 class SheetModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -36,30 +36,19 @@ constexpr qsizetype kMaxDumpBytes = qsizetype(64) * 1024 * 1024;
 // has sent FreeXL round in circles.
 constexpr int kReadTimeoutMs = 10000;
 
-SheetReadResult failure(Status status, const QString &reason, const QString &shortReason)
+SheetReadResult failure(Status status)
 {
     SheetReadResult result;
     result.status = status;
-    result.reason = reason;
-    result.shortReason = shortReason;
     return result;
 }
 
-SheetReadResult unreadable(const QString &reason, const QString &fileName)
+// Every Excel 97-2003 workbook is a compound file, which starts with these eight bytes.
+bool hasCompoundFileSignature(const QString &path)
 {
-    return failure(Status::Unreadable, reason, QStringLiteral("не читается %1").arg(fileName));
-}
-
-SheetReadResult damaged(const QString &fileName)
-{
-    return unreadable(
-        QStringLiteral("Файл повреждён или не является книгой Excel 97–2003 (.xls)."), fileName);
-}
-
-SheetReadResult missing(const QString &fileName)
-{
-    return failure(Status::FileMissing, QStringLiteral("Файл не найден."),
-        QStringLiteral("нет файла %1").arg(fileName));
+    static constexpr char signature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArray(signature, 8);
 }
 
 // Reads a dump written by dumpSheet(), front to back.
@@ -140,31 +129,31 @@ bool readRecords(DumpReader &dump, int columns, const QLocale &locale, QList<QSt
 }
 
 // What stops a file before FreeXL sees it, if anything.
-std::optional<SheetReadResult> checkFile(const QFileInfo &info)
+std::optional<Status> checkFile(const QFileInfo &info)
 {
-    const QString fileName = info.fileName();
     if (!info.exists())
-        return missing(fileName);
+        return Status::FileMissing;
     if (!info.isFile())
-        return unreadable(QStringLiteral("На месте файла находится папка."), fileName);
+        return Status::NotAFile;
     if (!info.isReadable())
-        return unreadable(QStringLiteral("Нет прав на чтение файла."), fileName);
+        return Status::NoPermission;
     if (info.size() > kMaxFileBytes)
-        return unreadable(QStringLiteral("Файл слишком велик для справочной таблицы."), fileName);
+        return Status::FileTooLarge;
+    if (!hasCompoundFileSignature(info.filePath()))
+        return Status::NotAWorkbook;
     return std::nullopt;
 }
 
 // Why the child stopped while it dumped this file.
-SheetReadResult brokenOff(IsolatedRun::End end, const QString &fileName)
+Status brokenOff(IsolatedRun::End end)
 {
     switch (end) {
     case IsolatedRun::End::TimedOut:
-        return unreadable(
-            QStringLiteral("Файл читается слишком долго; вероятно, он повреждён."), fileName);
+        return Status::TimedOut;
     case IsolatedRun::End::TooMuchOutput:
-        return unreadable(QStringLiteral("Лист слишком велик для справочной таблицы."), fileName);
+        return Status::SheetTooLarge;
     default:
-        return damaged(fileName);
+        return Status::Damaged;
     }
 }
 
@@ -172,7 +161,6 @@ SheetReadResult brokenOff(IsolatedRun::End end, const QString &fileName)
 std::optional<SheetReadResult> decode(
     DumpReader &dump, const SheetRequest &request, const QLocale &locale)
 {
-    const QString fileName = QFileInfo(request.filePath).fileName();
     SheetDumpOutcome outcome;
     if (!dump.take(outcome))
         return std::nullopt;
@@ -180,15 +168,13 @@ std::optional<SheetReadResult> decode(
     case SheetDumpOutcome::Ok:
         break;
     case SheetDumpOutcome::FileMissing:
-        return missing(fileName); // removed since it was looked at
+        return failure(Status::FileMissing); // removed since it was looked at
     case SheetDumpOutcome::Password:
-        return unreadable(QStringLiteral("Книга защищена паролем."), fileName);
+        return failure(Status::Password);
     case SheetDumpOutcome::SheetMissing:
-        return failure(Status::SheetMissing,
-            QStringLiteral("В книге нет листа «%1».").arg(request.sheetName),
-            QStringLiteral("нет листа %1 в %2").arg(request.sheetName, fileName));
+        return failure(Status::SheetMissing);
     default:
-        return damaged(fileName);
+        return failure(Status::Damaged);
     }
 
     std::uint16_t columns = 0;
@@ -200,13 +186,7 @@ std::optional<SheetReadResult> decode(
         return std::nullopt;
     if (columns >= request.requiredColumns)
         return result;
-    result = failure(Status::TooFewColumns,
-        columns == 0 ? QStringLiteral("Лист «%1» пуст.").arg(request.sheetName)
-                     : QStringLiteral("На листе «%1» столбцов %2, а нужно не меньше %3.")
-                           .arg(request.sheetName)
-                           .arg(columns)
-                           .arg(request.requiredColumns),
-        QStringLiteral("мало столбцов в %1").arg(fileName));
+    result = failure(Status::TooFewColumns);
     result.columnCount = columns;
     return result;
 }
@@ -227,8 +207,8 @@ QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLo
     std::vector<QByteArray> paths(requests.size());
     std::vector<std::string> sheets(requests.size());
     for (qsizetype i = 0; i < requests.size(); ++i) {
-        if (auto problem = checkFile(QFileInfo(requests[i].filePath))) {
-            results[i] = *problem;
+        if (const auto problem = checkFile(QFileInfo(requests[i].filePath))) {
+            results[i] = failure(*problem);
             continue;
         }
         paths[i] = QFile::encodeName(requests[i].filePath);
@@ -252,7 +232,7 @@ QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLo
             const qsizetype i = pending[done];
             auto result = decode(dump, requests[i], locale);
             if (!result) {
-                results[i] = brokenOff(run.end, QFileInfo(requests[i].filePath).fileName());
+                results[i] = failure(brokenOff(run.end));
                 ++done;
                 break;
             }

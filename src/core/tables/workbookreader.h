@@ -14,14 +14,22 @@ inline constexpr int kMaxSheetFields = 26;
 
 // One sheet of a reference workbook, read as the tables show it.
 struct SheetReadResult {
-    enum class Status { Ok, FileMissing, Unreadable, SheetMissing, TooFewColumns };
+    enum class Status {
+        Ok,
+        FileMissing, // no file at the path
+        NotAFile, // a folder or another non-file stands there
+        NoPermission, // the file cannot be opened for reading
+        FileTooLarge, // far larger than any reference table
+        NotAWorkbook, // not an Excel 97-2003 compound file at all
+        Damaged, // a workbook that cannot be parsed, or that made the reader crash
+        Password, // an encrypted workbook
+        SheetMissing, // no sheet of the requested name
+        TooFewColumns, // the sheet has fewer columns than the table binds
+        SheetTooLarge, // the sheet's cells would not fit the size a reference table may have
+        TimedOut, // the reader gave no answer in time: a damaged file sent it round in circles
+    };
 
     Status status = Status::Ok;
-    // One plain-Russian sentence for the message box, without the file name; empty when Ok.
-    QString reason;
-    // A few words for the table's row label, with the file name ("нет файла т11.1.xls");
-    // empty when Ok.
-    QString shortReason;
     // Columns of the sheet, at most kMaxSheetFields. Set for Ok and TooFewColumns.
     int columnCount = 0;
     // The rows below the heading row, in sheet order; records[r][k] is field "F(k+1)" and
@@ -38,12 +46,12 @@ struct SheetReadResult {
 // values, not formulas.
 //
 // requiredColumns (0 to kMaxSheetFields) is the number of columns the table binds: a sheet with
-// fewer is TooFewColumns. A missing file, one that is not a readable Excel 97-2003 workbook, a
-// workbook without the sheet or a sheet too narrow gives its status and reasons and no records.
-// A sheet with only its heading row is Ok with no records.
+// fewer is TooFewColumns. Any other failure gives its status and no records. A sheet with only
+// its heading row is Ok with no records.
 //
 // FreeXL parses the file in a child process (see isolatedrun.h), so a damaged file that makes
-// it crash or loop costs the program nothing but that table: Unreadable, after at most 10 s.
+// it crash or loop costs the program nothing but that table: Damaged, or TimedOut after at most
+// 10 s.
 SheetReadResult readSheet(const QString &filePath, const QString &sheetName, int requiredColumns,
     const QLocale &locale = QLocale());
 

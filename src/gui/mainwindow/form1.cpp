@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/form1.h"
 
+#include "gui/mainwindow/calculations.h"
+#include "gui/mainwindow/designoptions.h"
+#include "gui/mainwindow/form1layout.h"
+#include "gui/mainwindow/launches.h"
+#include "gui/mainwindow/lookups.h"
+#include "gui/mainwindow/referencetables.h"
+#include "gui/mainwindow/resets.h"
+#include "gui/mainwindow/switches.h"
 #include "gui/widgets/appearance.h"
 #include "gui/widgets/cursorfile.h"
 #include "gui/widgets/fieldedit.h"
 #include "gui/widgets/framebox.h"
-#include "gui/mainwindow/form1layout.h"
-#include "gui/mainwindow/launches.h"
-#include "gui/mainwindow/resets.h"
-#include "gui/mainwindow/switches.h"
-#include "gui/widgets/wrapbutton.h"
-#include "gui/mainwindow/calculations.h"
-#include "gui/mainwindow/designoptions.h"
-#include "gui/mainwindow/lookups.h"
 #include "gui/widgets/recordnavigator.h"
-#include "gui/mainwindow/referencetables.h"
+#include "gui/widgets/wrapbutton.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -30,8 +30,13 @@ using namespace kelsa;
 namespace
 {
 
-const char *const kLookupFields[]
-    = { "txtGp", "txtGpr", "txtGnv", "txtPkv", "txtPprv", "txtSum1", "txtSum2" };
+template <typename T> T *typedControl(const Form1 &form, const QString &name)
+{
+    T *widget = qobject_cast<T *>(form.control(name));
+    if (!widget)
+        qFatal("Form1 control %s is not a %s", qPrintable(name), T::staticMetaObject.className());
+    return widget;
+}
 
 void paintRed(QWidget *widget)
 {
@@ -123,19 +128,21 @@ Form1::Form1(Form1Services services, QWidget *parent)
     resize(px(kForm1Width), px(kForm1Height));
 
     buildControls();
+    fillControls();
     groupOptions();
     setTabOrderFromTable();
 
-    m_resets = std::make_unique<ResetCommands>(*this);
-    m_switches = std::make_unique<Switches>(*this);
-    m_options = std::make_unique<DesignOptions>(*this);
-    m_lookups = std::make_unique<LoadLookups>(*this, *m_options);
-    m_moments = std::make_unique<MomentCommands>(*this);
-    m_launches = std::make_unique<Launches>(*this);
-
+    const auto message = [this](const QString &text) { showMessage(text); };
+    m_resets = std::make_unique<ResetCommands>(m_ui, *this);
+    m_switches = std::make_unique<Switches>(m_ui);
+    m_options = std::make_unique<DesignOptions>(m_ui);
     runStartUp();
     // The reference tables open with the window and show their first records.
-    m_tables = std::make_unique<ReferenceTables>(*this, m_services.files);
+    m_tables = std::make_unique<ReferenceTables>(m_ui, m_services.files);
+    m_lookups = std::make_unique<LoadLookups>(m_ui, *m_tables);
+    m_calculations
+        = std::make_unique<Calculations>(m_ui, [this] { return calculation(); }, message);
+    m_launches = std::make_unique<Launches>(m_ui, m_services, message);
 }
 
 Form1::~Form1() = default;
@@ -154,6 +161,37 @@ void Form1::buildControls()
     for (const ControlRow &row : specs)
         if (row.kind == ControlKind::Label)
             control(QString::fromLatin1(row.name))->lower();
+}
+
+// The typed handles, from the names the layout table gave the controls and the engine's
+// catalogues of fields, moments, resets, options and tables.
+void Form1::fillControls()
+{
+    for (const FieldInfo &info : inputFields())
+        m_ui.fields[std::size_t(info.field)] = field(QString::fromLatin1(info.name));
+    for (const MomentInfo &info : moments()) {
+        m_ui.momentButtons[std::size_t(info.moment)] = button(QString::fromLatin1(info.button));
+        m_ui.momentLabels[std::size_t(info.moment)] = label(QString::fromLatin1(info.label));
+    }
+    for (const ResetInfo &info : resets())
+        m_ui.resetButtons[std::size_t(info.reset)] = button(QString::fromLatin1(info.button));
+    for (const OptionGroupInfo &info : optionGroups())
+        for (const char *name : info.options)
+            m_ui.options[std::size_t(info.group)].push_back(option(QString::fromLatin1(name)));
+    const auto tables = referenceTables();
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        Form1Controls::Table &table = m_ui.tables[t];
+        table.navigator = typedControl<RecordNavigator>(*this, QString::fromLatin1(tables[t].navigator));
+        table.rowLabel = label(QString::fromLatin1(tables[t].rowLabel));
+        for (int k = 0; k < tables[t].cellCount; ++k)
+            table.cells.push_back(field(tables[t].cellName(k)));
+    }
+    m_ui.transitionFrame = control(QStringLiteral("Frame35"));
+    m_ui.additionalLoadsFrame = control(QStringLiteral("Frame39"));
+    m_ui.aboutButton = button(QStringLiteral("Command15"));
+    m_ui.exitButton = button(QStringLiteral("Command16"));
+    m_ui.systemCalculatorButton = button(QStringLiteral("Command17"));
+    m_ui.builtInCalculatorButton = button(QStringLiteral("Command18"));
 }
 
 void Form1::groupOptions()
@@ -193,20 +231,33 @@ void Form1::setTabOrderFromTable()
 void Form1::runStartUp()
 {
     // 1. The right column starts with the additional loads.
-    control(QStringLiteral("Frame35"))->hide();
+    m_ui.transitionFrame->hide();
     // 2. Default design condition; each selection runs its option's behaviour at once.
-    for (const char *name : { "Option1", "Option18", "Option22", "Option5", "Option17", "Option8" })
-        option(QString::fromLatin1(name))->setChecked(true);
+    for (const OptionGroupInfo &info : optionGroups())
+        if (info.group != OptionGroup::Calculator)
+            m_ui.optionGroup(info.group)[std::size_t(info.startIndex)]->setChecked(true);
     // 3. The pointing hand marks the seven look-up fields.
     const QCursor hand = lookupCursor(m_services.files.locate(QStringLiteral("32761.CUR")));
-    for (const char *name : kLookupFields)
-        field(QString::fromLatin1(name))->setCursor(hand);
+    for (const FieldInfo &info : inputFields())
+        if (info.lookup)
+            m_ui.field(info.field)->setCursor(hand);
     // 4-5. The system calculator's button first, then the built-in calculator is chosen.
-    control(QStringLiteral("Command17"))->show();
-    control(QStringLiteral("Command18"))->hide();
-    option(QStringLiteral("Option24"))->setChecked(true);
+    m_ui.systemCalculatorButton->show();
+    m_ui.builtInCalculatorButton->hide();
+    const OptionGroupInfo &calculator = optionGroupInfo(OptionGroup::Calculator);
+    m_ui.optionGroup(calculator.group)[std::size_t(calculator.startIndex)]->setChecked(true);
 
-    option(QStringLiteral("Option1"))->setFocus(Qt::OtherFocusReason);
+    m_ui.optionGroup(OptionGroup::IceThickness).front()->setFocus(Qt::OtherFocusReason);
+}
+
+Calculation Form1::calculation() const
+{
+    Calculation calculation;
+    for (const FieldInfo &info : inputFields())
+        calculation.text(info.field) = m_ui.field(info.field)->text();
+    calculation.options = m_ui.selectedOptions();
+    calculation.sources = m_lookups->sources();
+    return calculation;
 }
 
 void Form1::showEvent(QShowEvent *event)
@@ -229,14 +280,6 @@ QWidget *Form1::control(const QString &name) const
     QWidget *widget = m_controls.value(name);
     if (!widget)
         qFatal("Form1 has no control named %s", qPrintable(name));
-    return widget;
-}
-
-template <typename T> static T *typedControl(const Form1 &form, const QString &name)
-{
-    T *widget = qobject_cast<T *>(form.control(name));
-    if (!widget)
-        qFatal("Form1 control %s is not a %s", qPrintable(name), T::staticMetaObject.className());
     return widget;
 }
 

@@ -7,14 +7,18 @@
 //   reset buttons ────────▶ initial texts back, result labels emptied       (ResetCommands)
 //   design options ───────▶ which cell of each reference table is shown     (DesignOptions)
 //   shown cell ──click in a look-up field──▶ look-up field                  (LoadLookups)
-//   fields ──calculation button──▶ formula ──▶ moment text in a red label   (MomentCommands)
+//   fields ──calculation button──▶ formula ──▶ moment text in a red label   (Calculations)
 //   switches ─────────────▶ transition-support frame / additional loads,
 //                           built-in / system calculator button             (Switches)
 //
-// Every control is built from the table in form1layout.cpp and is found by its name. The
-// behaviours live in the small classes named above, one per concern; the window only builds
-// the controls, runs the start-up sequence and owns what the behaviours share.
+// Every control is built from the table in form1layout.cpp; the behaviours reach them through
+// Form1Controls by what they are, and the engine (core/calc, core/tables) says which field,
+// cell, label and option plays which part. The behaviours live in the small classes named
+// above, one per concern; the window only builds the controls, runs the start-up sequence and
+// owns what the behaviours share. calculation() gathers the whole state as one value.
 
+#include "core/calc/calculation.h"
+#include "gui/mainwindow/form1controls.h"
 #include "gui/widgets/services.h"
 
 #include <QHash>
@@ -29,9 +33,9 @@ class QAbstractButton;
 
 namespace kelsa
 {
+class Calculations;
 class DesignOptions;
 class LoadLookups;
-class MomentCommands;
 class ReferenceTables;
 class ResetCommands;
 class Switches;
@@ -65,6 +69,9 @@ public:
     // The program's message box: title "Kelsa", OK, no icon; returns when dismissed.
     void showMessage(const QString &text) const;
 
+    // Everything the calculations read, as it stands now.
+    kelsa::Calculation calculation() const;
+
     const kelsa::Form1Services &services() const { return m_services; }
 
 protected:
@@ -72,6 +79,7 @@ protected:
 
 private:
     void buildControls();
+    void fillControls();
     void groupOptions();
     void setTabOrderFromTable();
     void runStartUp();
@@ -79,13 +87,14 @@ private:
 
     kelsa::Form1Services m_services;
     QHash<QString, QWidget *> m_controls;
+    kelsa::Form1Controls m_ui;
     bool m_shownOnce = false;
 
     std::unique_ptr<kelsa::ResetCommands> m_resets;
     std::unique_ptr<kelsa::Switches> m_switches;
     std::unique_ptr<kelsa::DesignOptions> m_options;
-    std::unique_ptr<kelsa::LoadLookups> m_lookups;
     std::unique_ptr<kelsa::ReferenceTables> m_tables;
-    std::unique_ptr<kelsa::MomentCommands> m_moments;
+    std::unique_ptr<kelsa::LoadLookups> m_lookups;
+    std::unique_ptr<kelsa::Calculations> m_calculations;
     std::unique_ptr<kelsa::Launches> m_launches;
 };

@@ -2,8 +2,9 @@
 #include "gui/mainwindow/launches.h"
 
 #include "gui/about/form2.h"
-#include "gui/mainwindow/form1.h"
 #include "gui/expr/form3.h"
+#include "gui/mainwindow/form1.h"
+#include "gui/mainwindow/form1controls.h"
 
 #include <QAbstractButton>
 
@@ -38,14 +39,15 @@ QStringList systemCalculators()
 #endif
 }
 
-Launches::Launches(Form1 &form)
-    : m_form(form)
+Launches::Launches(const Form1Controls &ui, const Form1Services &services,
+    std::function<void(const QString &text)> showMessage)
+    : m_services(services)
+    , m_showMessage(std::move(showMessage))
 {
-    connect(form.button(QStringLiteral("Command15")), &QAbstractButton::clicked, this,
-        &Launches::Command15_Click);
-    connect(form.button(QStringLiteral("Command17")), &QAbstractButton::clicked, this,
+    connect(ui.aboutButton, &QAbstractButton::clicked, this, &Launches::Command15_Click);
+    connect(ui.systemCalculatorButton, &QAbstractButton::clicked, this,
         &Launches::Command17_Click);
-    connect(form.button(QStringLiteral("Command18")), &QAbstractButton::clicked, this,
+    connect(ui.builtInCalculatorButton, &QAbstractButton::clicked, this,
         &Launches::Command18_Click);
 }
 
@@ -60,8 +62,8 @@ void Launches::Command15_Click()
 {
     showOnce<Form2>(m_about, [this] {
         Form2Services services;
-        services.files = m_form.services().files;
-        services.openUrl = m_form.services().openUrl;
+        services.files = m_services.files;
+        services.openUrl = m_services.openUrl;
         return new Form2(services);
     });
 }
@@ -75,7 +77,7 @@ void Launches::Command17_Click()
 {
     const QStringList candidates = systemCalculators();
     for (const QString &program : candidates)
-        if (m_form.services().startProcess(program, {}))
+        if (m_services.startProcess(program, {}))
             return;
     // Nothing could be started. The program goes on: ending it here would throw away everything
     // the user has typed.
@@ -83,7 +85,7 @@ void Launches::Command17_Click()
 #ifndef Q_OS_WIN
     text += QStringLiteral("\n(пробовал: %1)").arg(candidates.join(QStringLiteral(", ")));
 #endif
-    m_form.showMessage(text);
+    m_showMessage(text);
 }
 
 } // namespace kelsa

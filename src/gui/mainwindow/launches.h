@@ -5,12 +5,16 @@
 #include <QPointer>
 #include <QStringList>
 
-class Form1;
+#include <functional>
+
 class Form2;
 class Form3;
 
 namespace kelsa
 {
+
+struct Form1Controls;
+struct Form1Services;
 
 // The calculators a desktop offers, tried in this order when the system calculator is chosen.
 QStringList systemCalculators();
@@ -23,7 +27,8 @@ class Launches : public QObject
 {
     Q_OBJECT
 public:
-    explicit Launches(Form1 &form);
+    Launches(const Form1Controls &ui, const Form1Services &services,
+        std::function<void(const QString &text)> showMessage);
     ~Launches() override;
 
     void Command15_Click(); // the About window
@@ -31,7 +36,8 @@ public:
     void Command18_Click(); // the built-in calculator
 
 private:
-    Form1 &m_form;
+    const Form1Services &m_services;
+    std::function<void(const QString &text)> m_showMessage;
     QPointer<Form2> m_about;
     QPointer<Form3> m_calculator;
 };

@@ -1,34 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QObject>
-#include <QString>
+#include "core/calc/calculation.h"
 
-class Form1;
+#include <QObject>
 
 namespace kelsa
 {
 
-class DesignOptions;
+struct Form1Controls;
+class ReferenceTables;
 
 // The seven look-up fields: a mouse click copies into the field, character for character, the
-// text of the table cell on screen for the current record and design condition, edited or not.
-// The copy is a snapshot; moving the record or changing an option leaves the field alone until
-// the next click. Tabbing into the field keeps its text, so a value can still be typed.
+// text of the table cell on screen for the current record and design condition, edited or not,
+// and notes where it came from. The copy is a snapshot; moving the record or changing an
+// option leaves the field alone until the next click. Tabbing into the field keeps its text, so
+// a value can still be typed; any change but a look-up's own forgets the field's source.
 class LoadLookups : public QObject
 {
     Q_OBJECT
 public:
-    LoadLookups(Form1 &form, const DesignOptions &options);
+    LoadLookups(const Form1Controls &ui, const ReferenceTables &tables);
 
-    // The cell whose text a click in the look-up field copies now.
-    QString sourceCell(const QString &lookupField) const;
+    // Where each look-up field's text came from, for the fields filled by a click and not
+    // changed since.
+    const std::array<std::optional<LookupSource>, kInputFieldCount> &sources() const
+    {
+        return m_sources;
+    }
 
 private:
-    void lookUp(const QString &lookupField);
+    void lookUp(InputField field);
 
-    Form1 &m_form;
-    const DesignOptions &m_options;
+    const Form1Controls &m_ui;
+    const ReferenceTables &m_tables;
+    std::array<std::optional<LookupSource>, kInputFieldCount> m_sources;
+    bool m_copying = false;
 };
 
 } // namespace kelsa

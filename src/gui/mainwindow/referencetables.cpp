@@ -1,110 +1,112 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/referencetables.h"
 
-#include "gui/widgets/fieldedit.h"
-#include "gui/mainwindow/form1.h"
-#include "gui/widgets/recordnavigator.h"
 #include "core/tables/sheetmodel.h"
-#include "core/tables/workbookreader.h"
+#include "core/tables/tablecatalogue.h"
+#include "gui/mainwindow/form1controls.h"
+#include "gui/widgets/fieldedit.h"
+#include "gui/widgets/recordnavigator.h"
 
 #include <QDataWidgetMapper>
-#include <QGroupBox>
 #include <QLabel>
 
 namespace kelsa
 {
 
-namespace
+QString tableFailureReason(const SheetReadResult &result, int requiredColumns)
 {
-
-// Cells stem<first>, stem<first + step>, ... up to stem<last>, bound to consecutive fields.
-std::vector<std::pair<QString, int>> numberedCells(
-    const char *stem, int first, int last, int firstField, int step = 1)
-{
-    std::vector<std::pair<QString, int>> cells;
-    for (int k = first, field = firstField; k <= last; k += step, ++field)
-        cells.emplace_back(QString::fromLatin1(stem) + QString::number(k), field);
-    return cells;
+    using Status = SheetReadResult::Status;
+    const QString sheet = referenceSheetName();
+    switch (result.status) {
+    case Status::Ok:
+        return {};
+    case Status::FileMissing:
+        return QStringLiteral("Файл не найден.");
+    case Status::NotAFile:
+        return QStringLiteral("На месте файла находится папка.");
+    case Status::NoPermission:
+        return QStringLiteral("Нет прав на чтение файла.");
+    case Status::FileTooLarge:
+        return QStringLiteral("Файл слишком велик для справочной таблицы.");
+    case Status::NotAWorkbook:
+    case Status::Damaged:
+        return QStringLiteral("Файл повреждён или не является книгой Excel 97–2003 (.xls).");
+    case Status::Password:
+        return QStringLiteral("Книга защищена паролем.");
+    case Status::SheetMissing:
+        return QStringLiteral("В книге нет листа «%1».").arg(sheet);
+    case Status::TooFewColumns:
+        return result.columnCount == 0
+            ? QStringLiteral("Лист «%1» пуст.").arg(sheet)
+            : QStringLiteral("На листе «%1» столбцов %2, а нужно не меньше %3.")
+                  .arg(sheet)
+                  .arg(result.columnCount)
+                  .arg(requiredColumns);
+    case Status::SheetTooLarge:
+        return QStringLiteral("Лист слишком велик для справочной таблицы.");
+    case Status::TimedOut:
+        return QStringLiteral("Файл читается слишком долго; вероятно, он повреждён.");
+    }
+    return {};
 }
 
-} // namespace
-
-const std::vector<TableBinding> &tableBindings()
+QString tableFailureShortReason(SheetReadResult::Status status, const QString &fileName)
 {
-    // Weights with ice by wall thickness (F2..F5), wind loads in ice ice-major (F2..F13) or, for
-    // the contact wire, wind-major from F7 (F2..F6 unused), loads in maximum wind by speed
-    // (F2..F6), and weights without ice (F2).
-    static const std::vector<TableBinding> bindings = [] {
-        std::vector<TableBinding> list;
-        list.push_back(
-            { "Data1", "т11.5.xls", "Frame4", "Label2", numberedCells("Pnv", 1, 12, 2), 13 });
-        list.push_back(
-            { "Data2", "т11.2.xls", "Frame3", "Label3", numberedCells("Gp", 5, 20, 2, 5), 5 });
-        list.push_back(
-            { "Data3", "т12.2.xls", "Frame11", "Label4", numberedCells("Gpr", 5, 20, 2, 5), 5 });
-        list.push_back(
-            { "Data4", "т13.xls", "Frame12", "Label6", numberedCells("Pkv", 6, 25, 7), 26 });
-        list.push_back(
-            { "Data5", "т12.5.xls", "Frame13", "Label11", numberedCells("Pprv", 1, 12, 2), 13 });
-        list.push_back(
-            { "Data6", "т11.1.xls", "Frame29", "Label19", { { QStringLiteral("Text6"), 2 } }, 2 });
-        list.push_back(
-            { "Data7", "т12.1.xls", "Frame30", "Label20", { { QStringLiteral("Text8"), 2 } }, 2 });
-        list.push_back(
-            { "Data8", "т11.3.xls", "Frame31", "Label21", numberedCells("txtPro", 1, 5, 2), 6 });
-        list.push_back(
-            { "Data9", "т13мах.xls", "Frame33", "Label22", numberedCells("txtPr", 1, 5, 2), 6 });
-        list.push_back(
-            { "Data10", "т12.3.xls", "Frame34", "Label24", numberedCells("txtPo", 1, 5, 2), 6 });
-        return list;
-    }();
-    return bindings;
+    using Status = SheetReadResult::Status;
+    switch (status) {
+    case Status::Ok:
+        return {};
+    case Status::FileMissing:
+        return QStringLiteral("нет файла %1").arg(fileName);
+    case Status::SheetMissing:
+        return QStringLiteral("нет листа %1 в %2").arg(referenceSheetName(), fileName);
+    case Status::TooFewColumns:
+        return QStringLiteral("мало столбцов в %1").arg(fileName);
+    default:
+        return QStringLiteral("не читается %1").arg(fileName);
+    }
 }
 
-ReferenceTables::ReferenceTables(Form1 &form, const FileLocator &files)
+ReferenceTables::ReferenceTables(const Form1Controls &ui, const FileLocator &files)
 {
-    const auto &bindings = tableBindings();
+    const auto tables = referenceTables();
     QList<SheetRequest> requests;
-    for (const TableBinding &binding : bindings)
-        requests.append({ files.locate(QString::fromUtf8(binding.fileName)),
-            QStringLiteral("Лист1"), binding.requiredColumns });
+    for (const ReferenceTable &table : tables)
+        requests.append({ files.locate(QString::fromUtf8(table.fileName)), referenceSheetName(),
+            table.requiredColumns() });
     const QList<SheetReadResult> results = readSheets(requests);
 
-    for (std::size_t t = 0; t < bindings.size(); ++t) {
-        const TableBinding &binding = bindings[t];
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        const ReferenceTable &table = tables[t];
+        const Form1Controls::Table &controls = ui.tables[t];
         const SheetReadResult &result = results[qsizetype(t)];
-        const QString navigator = QString::fromLatin1(binding.navigator);
-        QLabel *rowLabel = form.label(QString::fromLatin1(binding.rowLabel));
-        Table table { navigator };
-
         if (result.status != SheetReadResult::Status::Ok) {
-            rowLabel->setText(result.shortReason);
-            rowLabel->setToolTip(result.reason);
-            const auto *frame
-                = qobject_cast<QGroupBox *>(form.control(QString::fromLatin1(binding.frame)));
+            const QString fileName = QString::fromUtf8(table.fileName);
+            const QString reason = tableFailureReason(result, table.requiredColumns());
+            controls.rowLabel->setText(tableFailureShortReason(result.status, fileName));
+            controls.rowLabel->setToolTip(reason);
             m_failures << QStringLiteral("%1 (таблица «%2», %3): %4")
-                              .arg(QString::fromUtf8(binding.fileName), frame->title().trimmed(),
-                                  navigator, result.reason);
-            m_tables.push_back(table);
+                              .arg(fileName, QString::fromUtf8(table.caption),
+                                  QString::fromLatin1(table.navigator), reason);
+            m_mappers.push_back(nullptr);
             continue;
         }
 
-        table.model = new SheetModel(result.records, result.columnCount, this);
-        table.mapper = new QDataWidgetMapper(this);
-        table.mapper->setModel(table.model);
-        table.mapper->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
-        table.mapper->addMapping(rowLabel, 0, "text");
-        for (const auto &[cell, field] : binding.cells)
-            table.mapper->addMapping(form.field(cell), field - 1);
-        table.mapper->toFirst();
+        auto *model = new SheetModel(result.records, result.columnCount, this);
+        auto *mapper = new QDataWidgetMapper(this);
+        mapper->setModel(model);
+        mapper->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
+        mapper->addMapping(controls.rowLabel, 0, "text");
+        for (int k = 0; k < table.cellCount; ++k)
+            mapper->addMapping(controls.cells[std::size_t(k)], table.cellColumn(k) - 1);
+        mapper->toFirst();
 
-        auto *bar = qobject_cast<RecordNavigator *>(form.control(navigator));
-        connect(bar, &RecordNavigator::firstRequested, table.mapper, &QDataWidgetMapper::toFirst);
-        connect(
-            bar, &RecordNavigator::previousRequested, table.mapper, &QDataWidgetMapper::toPrevious);
-        connect(bar, &RecordNavigator::nextRequested, table.mapper, &QDataWidgetMapper::toNext);
-        connect(bar, &RecordNavigator::lastRequested, table.mapper, &QDataWidgetMapper::toLast);
-        m_tables.push_back(table);
+        RecordNavigator *bar = controls.navigator;
+        connect(bar, &RecordNavigator::firstRequested, mapper, &QDataWidgetMapper::toFirst);
+        connect(bar, &RecordNavigator::previousRequested, mapper, &QDataWidgetMapper::toPrevious);
+        connect(bar, &RecordNavigator::nextRequested, mapper, &QDataWidgetMapper::toNext);
+        connect(bar, &RecordNavigator::lastRequested, mapper, &QDataWidgetMapper::toLast);
+        m_mappers.push_back(mapper);
     }
     if (!m_failures.isEmpty())
         m_failures.prepend(
@@ -114,12 +116,10 @@ ReferenceTables::ReferenceTables(Form1 &form, const FileLocator &files)
 
 ReferenceTables::~ReferenceTables() = default;
 
-int ReferenceTables::currentRecord(const QString &navigator) const
+int ReferenceTables::currentRecord(std::size_t table) const
 {
-    for (const Table &table : m_tables)
-        if (table.navigator == navigator)
-            return table.mapper ? table.mapper->currentIndex() : -1;
-    return -1;
+    const QDataWidgetMapper *mapper = m_mappers.at(table);
+    return mapper ? mapper->currentIndex() : -1;
 }
 
 } // namespace kelsa

@@ -1,33 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "gui/widgets/services.h"
+#include "core/platform/filelocator.h"
+#include "core/tables/workbookreader.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <vector>
 
-class Form1;
 class QDataWidgetMapper;
 
 namespace kelsa
 {
 
-class SheetModel;
-
-// One reference table: the workbook it shows, the label that names its record and the cells
-// bound to its fields.
-struct TableBinding {
-    const char *navigator; // "Data1" .. "Data10"
-    const char *fileName; // UTF-8, looked for by FileLocator
-    const char *frame; // the frame whose caption names the load
-    const char *rowLabel; // bound to "F1"
-    std::vector<std::pair<QString, int>> cells; // cell control, field number (2 = "F2")
-    int requiredColumns;
-};
-
-const std::vector<TableBinding> &tableBindings();
+struct Form1Controls;
 
 // The ten reference tables of the main window. Each opens its workbook when the window is
 // created and shows its first record; its navigator moves it, and its row label and every
@@ -37,7 +24,7 @@ class ReferenceTables : public QObject
 {
     Q_OBJECT
 public:
-    ReferenceTables(Form1 &form, const FileLocator &files);
+    ReferenceTables(const Form1Controls &ui, const FileLocator &files);
     ~ReferenceTables() override;
 
     // One text listing every table that could not be read, or empty when all were.
@@ -45,18 +32,17 @@ public:
     {
         return m_failures.isEmpty() ? QString() : m_failures.join(QLatin1Char('\n'));
     }
-    // The current record of a table (0-based; -1 when it has none).
-    int currentRecord(const QString &navigator) const;
+    // The current record of table t of the catalogue, from 0; -1 when it has none.
+    int currentRecord(std::size_t table) const;
 
 private:
-    struct Table {
-        QString navigator;
-        SheetModel *model = nullptr;
-        QDataWidgetMapper *mapper = nullptr;
-    };
-
-    std::vector<Table> m_tables;
+    std::vector<QDataWidgetMapper *> m_mappers; // null for a table that could not be read
     QStringList m_failures;
 };
+
+// Why a workbook could not be read, as one sentence for the message box (without the file's
+// name), and as a few words with the file's name for the table's row label.
+QString tableFailureReason(const SheetReadResult &result, int requiredColumns);
+QString tableFailureShortReason(SheetReadResult::Status status, const QString &fileName);
 
 } // namespace kelsa

@@ -1,51 +1,53 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/switches.h"
 
-#include "gui/mainwindow/form1.h"
+#include "gui/mainwindow/form1controls.h"
 
+#include <QAbstractButton>
 #include <QRadioButton>
 
 namespace kelsa
 {
 
-Switches::Switches(Form1 &form)
-    : m_form(form)
+Switches::Switches(const Form1Controls &ui)
+    : m_ui(ui)
 {
-    const auto wire = [&](const char *name, void (Switches::*handler)()) {
-        connect(form.option(QString::fromLatin1(name)), &QRadioButton::toggled, this,
-            [this, handler](bool selected) {
-                if (selected)
-                    (this->*handler)();
-            });
+    const auto wire = [this](QRadioButton *option, void (Switches::*handler)()) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
+            if (selected)
+                (this->*handler)();
+        });
     };
-    wire("Option21", &Switches::Option21_Click);
-    wire("Option22", &Switches::Option22_Click);
-    wire("Option23", &Switches::Option23_Click);
-    wire("Option24", &Switches::Option24_Click);
+    const auto &transition = ui.optionGroup(OptionGroup::TransitionSupport);
+    wire(transition[transitionSupport::on], &Switches::Option21_Click);
+    wire(transition[transitionSupport::off], &Switches::Option22_Click);
+    const auto &calculator = ui.optionGroup(OptionGroup::Calculator);
+    wire(calculator[calculatorChoice::system], &Switches::Option23_Click);
+    wire(calculator[calculatorChoice::builtIn], &Switches::Option24_Click);
 }
 
 void Switches::Option21_Click()
 {
-    m_form.control(QStringLiteral("Frame35"))->show();
-    m_form.control(QStringLiteral("Frame39"))->hide();
+    m_ui.transitionFrame->show();
+    m_ui.additionalLoadsFrame->hide();
 }
 
 void Switches::Option22_Click()
 {
-    m_form.control(QStringLiteral("Frame35"))->hide();
-    m_form.control(QStringLiteral("Frame39"))->show();
+    m_ui.transitionFrame->hide();
+    m_ui.additionalLoadsFrame->show();
 }
 
 void Switches::Option23_Click()
 {
-    m_form.control(QStringLiteral("Command17"))->show();
-    m_form.control(QStringLiteral("Command18"))->hide();
+    m_ui.systemCalculatorButton->show();
+    m_ui.builtInCalculatorButton->hide();
 }
 
 void Switches::Option24_Click()
 {
-    m_form.control(QStringLiteral("Command17"))->hide();
-    m_form.control(QStringLiteral("Command18"))->show();
+    m_ui.systemCalculatorButton->hide();
+    m_ui.builtInCalculatorButton->show();
 }
 
 } // namespace kelsa

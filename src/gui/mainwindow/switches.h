@@ -3,10 +3,10 @@
 
 #include <QObject>
 
-class Form1;
-
 namespace kelsa
 {
+
+struct Form1Controls;
 
 // The two switches that only change what is shown: the transition support on or off puts
 // either the transition-support frame or the additional loads into the right column, and the
@@ -16,7 +16,7 @@ class Switches : public QObject
 {
     Q_OBJECT
 public:
-    explicit Switches(Form1 &form);
+    explicit Switches(const Form1Controls &ui);
 
     void Option21_Click(); // transition support on
     void Option22_Click(); // transition support off
@@ -24,7 +24,7 @@ public:
     void Option24_Click(); // the built-in calculator
 
 private:
-    Form1 &m_form;
+    const Form1Controls &m_ui;
 };
 
 } // namespace kelsa
