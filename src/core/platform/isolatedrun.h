@@ -4,6 +4,7 @@
 #include <QByteArray>
 
 #include <functional>
+#include <memory>
 #include <string_view>
 
 namespace kelsa
@@ -24,14 +25,35 @@ struct IsolatedRun {
 using IsolatedSink = std::function<bool(std::string_view bytes)>;
 
 // Runs work in a child process forked from this one, so that a library that crashes or hangs
-// on a damaged file cannot take the program with it. The work writes its output through the
-// sink; runIsolated() returns when the child has ended, stopping it after timeoutMs or once it
-// has written more than maxOutput bytes.
+// on a damaged file cannot take the program with it (isolatedrun_posix.cpp; where there is no
+// fork, isolatedrun_inprocess.cpp runs it in this process). The work writes its output through
+// the sink. The child starts when the task is made, so the caller can go on with other work
+// while it runs; finish() waits for it to end, stopping it once timeoutMs have passed since
+// the start or once it has written more than maxOutput bytes. A task destroyed unfinished
+// stops its child.
 //
 // The child runs the work and exits without returning to the caller. It may use the C and C++
 // libraries (glibc keeps malloc usable after fork) but not Qt, whose locks may be held by
 // threads of this process that do not exist in the child.
-IsolatedRun runIsolated(
-    const std::function<void(const IsolatedSink &sink)> &work, int timeoutMs, qsizetype maxOutput);
+class IsolatedTask
+{
+public:
+    using Work = std::function<void(const IsolatedSink &sink)>;
+
+    IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput);
+    IsolatedTask(const IsolatedTask &) = delete;
+    IsolatedTask &operator=(const IsolatedTask &) = delete;
+    ~IsolatedTask();
+
+    // Waits for the child and gives what it wrote; the first call only.
+    IsolatedRun finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// Starts a task and finishes it at once.
+IsolatedRun runIsolated(const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput);
 
 } // namespace kelsa

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -199,48 +200,83 @@ SheetReadResult readSheet(
     return readSheets({ { filePath, sheetName, requiredColumns } }, locale).constFirst();
 }
 
-QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLocale &locale)
-{
-    QList<SheetReadResult> results(requests.size());
+struct SheetReading::State {
+    QList<SheetRequest> requests;
+    QLocale locale;
+    QList<SheetReadResult> results;
     // The files FreeXL is to parse, with their names and sheet names in the child's terms.
     QList<qsizetype> pending;
-    std::vector<QByteArray> paths(requests.size());
-    std::vector<std::string> sheets(requests.size());
-    for (qsizetype i = 0; i < requests.size(); ++i) {
-        if (const auto problem = checkFile(QFileInfo(requests[i].filePath))) {
-            results[i] = failure(*problem);
-            continue;
-        }
-        paths[i] = QFile::encodeName(requests[i].filePath);
-        sheets[i] = requests[i].sheetName.toStdString();
-        pending.append(i);
-    }
+    std::vector<QByteArray> paths;
+    std::vector<std::string> sheets;
+    std::unique_ptr<IsolatedTask> child;
 
-    // One child dumps the pending files in turn. Should it end before the last, the dumps it
-    // finished stand, the one it broke off fails, and a new child takes up the rest.
-    while (!pending.isEmpty()) {
-        const IsolatedRun run = runIsolated(
-            [&](const IsolatedSink &sink) {
+    // One child dumps the pending files in turn.
+    void startChild()
+    {
+        child = std::make_unique<IsolatedTask>(
+            [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
                     dumpSheet(
                         paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink);
             },
             kReadTimeoutMs, kMaxDumpBytes);
+    }
+};
+
+SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &locale)
+    : m_state(std::make_unique<State>())
+{
+    State &state = *m_state;
+    state.requests = requests;
+    state.locale = locale;
+    state.results.resize(requests.size());
+    state.paths.resize(std::size_t(requests.size()));
+    state.sheets.resize(std::size_t(requests.size()));
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        if (const auto problem = checkFile(QFileInfo(requests[i].filePath))) {
+            state.results[i] = failure(*problem);
+            continue;
+        }
+        state.paths[std::size_t(i)] = QFile::encodeName(requests[i].filePath);
+        state.sheets[std::size_t(i)] = requests[i].sheetName.toStdString();
+        state.pending.append(i);
+    }
+    if (!state.pending.isEmpty())
+        state.startChild();
+}
+
+SheetReading::~SheetReading() = default;
+
+QList<SheetReadResult> SheetReading::results()
+{
+    State &state = *m_state;
+    // Should a child end before its last file, the dumps it finished stand, the one it broke
+    // off fails, and a new child takes up the rest.
+    while (!state.pending.isEmpty()) {
+        if (!state.child)
+            state.startChild();
+        const IsolatedRun run = state.child->finish();
+        state.child.reset();
         DumpReader dump(run.output);
         qsizetype done = 0;
-        for (; done < pending.size(); ++done) {
-            const qsizetype i = pending[done];
-            auto result = decode(dump, requests[i], locale);
+        for (; done < state.pending.size(); ++done) {
+            const qsizetype i = state.pending[done];
+            auto result = decode(dump, state.requests[i], state.locale);
             if (!result) {
-                results[i] = failure(brokenOff(run.end));
+                state.results[i] = failure(brokenOff(run.end));
                 ++done;
                 break;
             }
-            results[i] = std::move(*result);
+            state.results[i] = std::move(*result);
         }
-        pending.remove(0, done);
+        state.pending.remove(0, done);
     }
-    return results;
+    return state.results;
+}
+
+QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLocale &locale)
+{
+    return SheetReading(requests, locale).results();
 }
 
 } // namespace kelsa

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace kelsa
 {
 
@@ -66,5 +68,23 @@ struct SheetRequest {
 // of ten; a workbook that brings the child down fails alone and the rest are read on.
 QList<SheetReadResult> readSheets(
     const QList<SheetRequest> &requests, const QLocale &locale = QLocale());
+
+// readSheets() in two steps: the child starts parsing when the reading is made, and results()
+// waits for it, so that the caller can do other work meanwhile (the main window builds its
+// controls). The files are looked at, and the locale taken, when the reading is made.
+class SheetReading
+{
+public:
+    explicit SheetReading(const QList<SheetRequest> &requests, const QLocale &locale = QLocale());
+    SheetReading(const SheetReading &) = delete;
+    SheetReading &operator=(const SheetReading &) = delete;
+    ~SheetReading();
+
+    QList<SheetReadResult> results();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 } // namespace kelsa

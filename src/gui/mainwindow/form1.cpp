@@ -75,7 +75,7 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
         break;
     }
     case ControlKind::Frame:
-        widget = new FrameBox(text, container);
+        widget = new FrameBox(text, row.look & Bold, container);
         break;
     case ControlKind::Command:
         widget = new WrapButton(text, container);
@@ -94,7 +94,9 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
     }
     widget->setObjectName(QString::fromLatin1(row.name));
     widget->setGeometry(px(row.left), px(row.top), px(row.width), px(row.height));
-    widget->setFont(uiFont(row.look & Bold));
+    // Everything inherits the window's plain face; only bold captions set a font of their own.
+    if ((row.look & Bold) && row.kind != ControlKind::Frame)
+        widget->setFont(uiFont(true));
     if (row.look & Red)
         paintRed(widget);
     if (row.look & Grey)
@@ -127,6 +129,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     paintGrey(this);
     resize(px(kForm1Width), px(kForm1Height));
 
+    // The workbooks are parsed in a child process while the controls are built.
+    const auto workbooks = readReferenceWorkbooks(m_services.files);
     buildControls();
     fillControls();
     groupOptions();
@@ -138,7 +142,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_options = std::make_unique<DesignOptions>(m_ui);
     runStartUp();
     // The reference tables open with the window and show their first records.
-    m_tables = std::make_unique<ReferenceTables>(m_ui, m_services.files);
+    m_tables = std::make_unique<ReferenceTables>(m_ui, workbooks->results());
     m_lookups = std::make_unique<LoadLookups>(m_ui, *m_tables);
     m_calculations
         = std::make_unique<Calculations>(m_ui, [this] { return calculation(); }, message);

@@ -67,14 +67,18 @@ QString tableFailureShortReason(SheetReadResult::Status status, const QString &f
     }
 }
 
-ReferenceTables::ReferenceTables(const Form1Controls &ui, const FileLocator &files)
+std::unique_ptr<SheetReading> readReferenceWorkbooks(const FileLocator &files)
 {
-    const auto tables = referenceTables();
     QList<SheetRequest> requests;
-    for (const ReferenceTable &table : tables)
+    for (const ReferenceTable &table : referenceTables())
         requests.append({ files.locate(QString::fromUtf8(table.fileName)), referenceSheetName(),
             table.requiredColumns() });
-    const QList<SheetReadResult> results = readSheets(requests);
+    return std::make_unique<SheetReading>(requests);
+}
+
+ReferenceTables::ReferenceTables(const Form1Controls &ui, const QList<SheetReadResult> &results)
+{
+    const auto tables = referenceTables();
 
     for (std::size_t t = 0; t < tables.size(); ++t) {
         const ReferenceTable &table = tables[t];

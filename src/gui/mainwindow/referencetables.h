@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 class QDataWidgetMapper;
@@ -24,7 +25,9 @@ class ReferenceTables : public QObject
 {
     Q_OBJECT
 public:
-    ReferenceTables(const Form1Controls &ui, const FileLocator &files);
+    // Binds the tables to the workbooks as read (see readReferenceWorkbooks), in the order of
+    // the catalogue.
+    ReferenceTables(const Form1Controls &ui, const QList<SheetReadResult> &workbooks);
     ~ReferenceTables() override;
 
     // One text listing every table that could not be read, or empty when all were.
@@ -39,6 +42,9 @@ private:
     std::vector<QDataWidgetMapper *> m_mappers; // null for a table that could not be read
     QStringList m_failures;
 };
+
+// Starts reading the ten reference workbooks, each looked for by files.
+std::unique_ptr<SheetReading> readReferenceWorkbooks(const FileLocator &files);
 
 // Why a workbook could not be read, as one sentence for the message box (without the file's
 // name), and as a few words with the file's name for the table's row label.

@@ -7,14 +7,28 @@ namespace kelsa
 {
 
 FrameBox::FrameBox(const QString &title, QWidget *parent)
-    : QGroupBox(title, parent)
+    : FrameBox(title, false, parent)
 {
+}
+
+FrameBox::FrameBox(const QString &title, bool boldCaption, QWidget *parent)
+    : QGroupBox(title, parent)
+    , m_boldCaption(boldCaption)
+{
+}
+
+QFont FrameBox::captionFont() const
+{
+    QFont caption = font();
+    caption.setBold(caption.bold() || m_boldCaption);
+    return caption;
 }
 
 void FrameBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QFontMetrics metrics(font());
+    const QFont caption = captionFont();
+    const QFontMetrics metrics(caption);
     const int top = title().isEmpty() ? 0 : metrics.height() / 2;
     const QRect box = rect().adjusted(0, top, -2, -2);
 
@@ -27,11 +41,12 @@ void FrameBox::paintEvent(QPaintEvent *)
     if (title().isEmpty())
         return;
     const int left = 6;
-    const QString caption = metrics.elidedText(title(), Qt::ElideRight, width() - 2 * left);
-    const QRect captionRect(left, 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
+    const QString text = metrics.elidedText(title(), Qt::ElideRight, width() - 2 * left);
+    const QRect captionRect(left, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
     painter.fillRect(captionRect, palette().color(backgroundRole()));
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(captionRect, Qt::AlignCenter, caption);
+    painter.setFont(caption);
+    painter.drawText(captionRect, Qt::AlignCenter, text);
 }
 
 } // namespace kelsa

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <csignal>
 
@@ -65,34 +66,58 @@ bool reap(pid_t child, bool stop)
 
 } // namespace
 
-IsolatedRun runIsolated(
-    const std::function<void(const IsolatedSink &sink)> &work, int timeoutMs, qsizetype maxOutput)
+struct IsolatedTask::State {
+    pid_t child = -1; // -1: the child could not be started, or has been reaped
+    int readEnd = -1;
+    QDeadlineTimer deadline;
+    qsizetype maxOutput = 0;
+};
+
+IsolatedTask::IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput)
+    : m_state(std::make_unique<State>())
 {
-    IsolatedRun run;
+    m_state->deadline = QDeadlineTimer(timeoutMs);
+    m_state->maxOutput = maxOutput;
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
-        return run;
+        return;
     const pid_t child = ::fork();
     if (child < 0) {
         ::close(ends[0]);
         ::close(ends[1]);
-        return run;
+        return;
     }
     if (child == 0)
         runChild(work, ends[0], ends[1]);
     ::close(ends[1]);
+    m_state->child = child;
+    m_state->readEnd = ends[0];
+}
 
-    const QDeadlineTimer deadline(timeoutMs);
+IsolatedTask::~IsolatedTask()
+{
+    if (m_state->child < 0)
+        return;
+    ::close(m_state->readEnd);
+    reap(m_state->child, /*stop=*/true);
+}
+
+IsolatedRun IsolatedTask::finish()
+{
+    IsolatedRun run;
+    State &state = *m_state;
+    if (state.child < 0)
+        return run; // never started, or finished before
     char buffer[64 * 1024];
     bool stop = true; // until the child has closed its end
     run.end = IsolatedRun::End::Failed;
     for (;;) {
-        if (deadline.hasExpired()) {
+        if (state.deadline.hasExpired()) {
             run.end = IsolatedRun::End::TimedOut;
             break;
         }
-        pollfd readable { ends[0], POLLIN, 0 };
-        const auto wait = std::clamp<qint64>(deadline.remainingTime(), 0, timeoutMs);
+        pollfd readable { state.readEnd, POLLIN, 0 };
+        const auto wait = std::clamp<qint64>(state.deadline.remainingTime(), 0, INT_MAX);
         const int ready = ::poll(&readable, 1, static_cast<int>(wait));
         if (ready < 0 && errno == EINTR)
             continue;
@@ -102,7 +127,7 @@ IsolatedRun runIsolated(
         }
         if (ready < 0)
             break;
-        const ssize_t got = ::read(ends[0], buffer, sizeof buffer);
+        const ssize_t got = ::read(state.readEnd, buffer, sizeof buffer);
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got < 0)
@@ -112,16 +137,22 @@ IsolatedRun runIsolated(
             run.end = IsolatedRun::End::Finished;
             break;
         }
-        if (run.output.size() + got > maxOutput) {
+        if (run.output.size() + got > state.maxOutput) {
             run.end = IsolatedRun::End::TooMuchOutput;
             break;
         }
         run.output.append(buffer, got);
     }
-    ::close(ends[0]);
-    if (!reap(child, stop) && run.end == IsolatedRun::End::Finished)
+    ::close(state.readEnd);
+    if (!reap(state.child, stop) && run.end == IsolatedRun::End::Finished)
         run.end = IsolatedRun::End::Failed;
+    state.child = -1;
     return run;
+}
+
+IsolatedRun runIsolated(const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput)
+{
+    return IsolatedTask(work, timeoutMs, maxOutput).finish();
 }
 
 } // namespace kelsa

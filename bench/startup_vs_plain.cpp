@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up of Kelsa against a plain Qt Widgets window, both as whole processes: the wall time
+// and the peak resident memory of `kelsa --screenshot FILE.png` with the ten sample workbooks,
+// and of a plain window of the same size that shows a picture of Kelsa's main window and saves
+// its screenshot the same way (so both encode the same PNG).
+//
+//   bench_startup_vs_plain [runs]    runs each program `runs` times (default 31), alternating
+//
+// The plain window is this program started with --plain PICTURE OUT.png. Both run on the
+// offscreen platform in the folder of the staged data, as ./run --screenshot starts Kelsa.
+#include <QApplication>
+#include <QLabel>
+#include <QPixmap>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace
+{
+
+// The baseline: a window that shows the picture and saves its grab, like kelsa --screenshot.
+int plainWindow(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QPixmap picture(QString::fromLocal8Bit(argv[2]));
+    QLabel window;
+    window.setPixmap(picture);
+    window.resize(picture.size());
+    window.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
+}
+
+double nowMs()
+{
+    timespec t {};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct Sample {
+    double ms = 0;
+    double peakMb = 0;
+};
+
+// Starts the program with its arguments, output to /dev/null, and waits for it.
+bool runOnce(const std::vector<std::string> &command, Sample &sample)
+{
+    std::vector<char *> args;
+    for (const std::string &arg : command)
+        args.push_back(const_cast<char *>(arg.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const double start = nowMs();
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed)
+        return false;
+    int status = 0;
+    rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    sample.ms = nowMs() - start;
+    sample.peakMb = usage.ru_maxrss / 1024.0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char *name, const std::vector<Sample> &samples, double &ms, double &mb)
+{
+    std::vector<double> times, peaks;
+    for (const Sample &sample : samples) {
+        times.push_back(sample.ms);
+        peaks.push_back(sample.peakMb);
+    }
+    ms = median(times);
+    mb = median(peaks);
+    std::printf("  %-30s %7.1f ms (%.1f..%.1f)  %6.1f MB\n", name, ms,
+        *std::min_element(times.begin(), times.end()),
+        *std::max_element(times.begin(), times.end()), mb);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && std::string(argv[1]) == "--plain")
+        return plainWindow(argc, argv);
+
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 31;
+    char *resolved = realpath("/proc/self/exe", nullptr);
+    if (!resolved)
+        return 1;
+    const std::string self = resolved;
+    std::free(resolved);
+    const std::string bin = self.substr(0, self.rfind('/'));
+    const std::string kelsa = bin + "/kelsa";
+    const std::string dataDir = bin + "/" + KELSA_DATA_FROM_BIN;
+    const std::string picture = std::string(KELSA_SOURCE_DIR) + "/docs/main-window.png";
+    if (chdir(dataDir.c_str()) != 0) {
+        std::fprintf(stderr, "cannot enter %s\n", dataDir.c_str());
+        return 1;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char scratch[] = "/tmp/kelsa-bench-XXXXXX";
+    if (!mkdtemp(scratch))
+        return 1;
+    if (!getenv("XDG_RUNTIME_DIR"))
+        setenv("XDG_RUNTIME_DIR", scratch, 1);
+    const std::string kelsaShot = std::string(scratch) + "/kelsa.png";
+    const std::string plainShot = std::string(scratch) + "/plain.png";
+
+    std::vector<Sample> kelsaRuns, plainRuns;
+    for (int k = 0; k < runs + 1; ++k) {
+        Sample a, b;
+        if (!runOnce({ kelsa, "--screenshot", kelsaShot }, a)
+            || !runOnce({ self, "--plain", picture, plainShot }, b)) {
+            std::fprintf(stderr, "run %d failed\n", k);
+            return 1;
+        }
+        if (k == 0)
+            continue; // the first pair warms the disk cache
+        kelsaRuns.push_back(a);
+        plainRuns.push_back(b);
+    }
+    unlink(kelsaShot.c_str());
+    unlink(plainShot.c_str());
+    rmdir(scratch);
+
+    std::printf("Start-up to a saved screenshot, %d runs each, offscreen (median; min..max):\n",
+        runs);
+    double kelsaMs, kelsaMb, plainMs, plainMb;
+    report("kelsa --screenshot", kelsaRuns, kelsaMs, kelsaMb);
+    report("plain window with its picture", plainRuns, plainMs, plainMb);
+    std::printf("  ratio: wall time %.2f, peak memory %.2f\n", kelsaMs / plainMs, kelsaMb / plainMb);
+    return 0;
+}
