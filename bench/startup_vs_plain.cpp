@@ -29,7 +29,8 @@ extern char **environ;
 namespace
 {
 
-// The baseline: a window that shows the picture and saves its grab, like kelsa --screenshot.
+// The baseline: a window that shows the picture and saves its grab as kelsa --screenshot does,
+// shown without going on a screen.
 int plainWindow(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -37,9 +38,9 @@ int plainWindow(int argc, char *argv[])
     QLabel window;
     window.setPixmap(picture);
     window.resize(picture.size());
+    window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     return window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
 }
 

@@ -29,9 +29,12 @@ int saveScreenshot(const QString &fileName)
         printLine(stderr, title + QStringLiteral(": ") + text);
     };
     Form1 form(services);
+    // Shown as far as the window itself can tell, but never put on a screen: nothing flashes up
+    // under a display. Only the calls start-up queued for after the show run (the report of
+    // unreadable workbooks), and the window is painted once, into the picture.
+    form.setAttribute(Qt::WA_DontShowOnScreen);
     form.show();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (!form.grab().save(fileName, "PNG")) {
         printLine(stderr, QStringLiteral("kelsa: cannot write %1").arg(fileName));
         return 1;
