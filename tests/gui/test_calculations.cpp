@@ -4,6 +4,7 @@
 #include "support/formharness.h"
 
 #include "core/calc/breakdown.h"
+#include "core/numbers/numbertext.h"
 
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;
@@ -52,8 +53,7 @@ private slots:
     void init() { m_watchdog = std::make_unique<ModalWatchdog>(); }
     void cleanup() { QCOMPARE(m_watchdog->unexpected(), 0); }
 
-    void ordinarySupport_data();
-    void ordinarySupport();
+    void everyButtonWritesItsMoment();
     void straightWithoutSpanAsksForIt_data();
     void straightWithoutSpanAsksForIt();
     void textThatIsNotANumberIsReported_data();
@@ -63,11 +63,8 @@ private slots:
     void breakdownTooltipFollowsTheResult();
     void englishLocaleWritesAPoint();
 
-    void transitionSupport_data();
-    void transitionSupport();
     void transitionWithoutLp_data();
     void transitionWithoutLp();
-    void transitionIgnoresSectionRadiusStaggerAndTpr();
     void transitionReportsEmptyAndBadFields();
     void transitionOverflowWritesNothing();
 
@@ -75,60 +72,24 @@ private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
 };
 
-void TestCalculations::ordinarySupport_data()
+// Each button computes its own moment from the window's calculation and writes it, with its
+// breakdown, into its own label; the numbers themselves are the engine's (test_calculation).
+void TestCalculations::everyButtonWritesItsMoment()
 {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<Fields>("extra");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("result");
-
-    const Fields curve { { "Text1", "1500" }, { "Text3", "800" }, { "Text4", "1000" } };
-    QTest::newRow("ice straight") << "Command1"
-                                  << "Option18" << Fields {} << "Label1"
-                                  << "1463,134";
-    QTest::newRow("ice outer") << "Command1"
-                               << "Option19" << curve << "Label1"
-                               << "3450,134";
-    QTest::newRow("ice inner") << "Command1"
-                               << "Option20" << curve << "Label1"
-                               << "-2917,534";
-    QTest::newRow("max straight") << "Command3"
-                                  << "Option18" << Fields {} << "Label5"
-                                  << "1856,95";
-    QTest::newRow("max outer") << "Command3"
-                               << "Option19" << curve << "Label5"
-                               << "3843,95";
-    QTest::newRow("max inner") << "Command3"
-                               << "Option20" << curve << "Label5"
-                               << "-3377,35";
-    QTest::newRow("max straight with a load row")
-        << "Command3"
-        << "Option18" << Fields { { "txtD1", "100" }, { "txtD4", "2" } } << "Label5"
-        << "2056,95";
-    QTest::newRow("max outer with load rows") << "Command3"
-                                              << "Option19"
-                                              << curve
-            + Fields { { "txtD1", "100" }, { "txtD4", "2" }, { "txtF1", "500" }, { "txtF4", "8" } }
-                                              << "Label5"
-                                              << "4243,95";
-}
-
-void TestCalculations::ordinarySupport()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, section);
-    QFETCH(Fields, extra);
-    QFETCH(QString, label);
-    QFETCH(QString, result);
     FormHarness h;
     type(h, example());
-    type(h, extra);
-    h.select(qPrintable(section));
-    // The additional loads are read while their frame is hidden, too.
-    h.select("Option21");
-    h.click(qPrintable(button));
-    QCOMPARE(h.form->findChild<QLabel *>(label)->text(), result);
+    type(h, { { "Text1", "1500" }, { "Text3", "800" }, { "Text4", "1000" }, { "txtLp", "40" },
+                { "txtD1", "100" }, { "txtD4", "2" } });
+    h.select("Option19");
+    h.select("Option21"); // the additional loads are read while their frame is hidden, too
+    for (const kelsa::MomentInfo &info : kelsa::moments()) {
+        h.click(info.button);
+        const kelsa::MomentOutcome expected = kelsa::computeMoment(h.form->calculation(), info.moment);
+        QCOMPARE(h.label(info.label)->text(), kelsa::writeNumber(expected.result.moment));
+        QVERIFY(h.label(info.label)->toolTip().startsWith(
+            kelsa::momentHeading(info.moment, kelsa::TrackSection::OuterCurve)));
+    }
+    QCOMPARE(h.label("Label5")->text(), QStringLiteral("4043,95"));
     QVERIFY(h.messages.empty());
 }
 
@@ -263,52 +224,6 @@ void TestCalculations::englishLocaleWritesAPoint()
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
-void TestCalculations::transitionSupport_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("ice, to track") << "Command5"
-                                   << "Label10"
-                                   << "581,184";
-    QTest::newRow("ice, to support") << "Command6"
-                                     << "Label18"
-                                     << "-2206,484";
-    QTest::newRow("ice, to track, heel") << "Command7"
-                                         << "Label26"
-                                         << "838,2537";
-    QTest::newRow("ice, to support, heel") << "Command8"
-                                           << "Label27"
-                                           << "320,8213";
-    QTest::newRow("max, to track") << "Command9"
-                                   << "Label28"
-                                   << "903";
-    QTest::newRow("max, to support") << "Command10"
-                                     << "Label29"
-                                     << "-2738,3";
-    QTest::newRow("max, to track, heel") << "Command11"
-                                         << "Label30"
-                                         << "762,0825";
-    QTest::newRow("max, to support, heel") << "Command12"
-                                           << "Label31"
-                                           << "186,9925";
-}
-
-void TestCalculations::transitionSupport()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, label);
-    QFETCH(QString, result);
-    FormHarness h;
-    h.select("Option21");
-    type(h, example());
-    type(h, { { "Text1", "1500" }, { "txtLp", "40" } });
-    h.click(qPrintable(button));
-    QCOMPARE(h.form->findChild<QLabel *>(label)->text(), result);
-    QVERIFY(h.messages.empty());
-    QVERIFY(h.form->findChild<QLabel *>(label)->toolTip().contains(QStringLiteral("support body")));
-}
-
 void TestCalculations::transitionWithoutLp_data()
 {
     QTest::addColumn<QString>("button");
@@ -340,21 +255,6 @@ void TestCalculations::transitionWithoutLp()
     QCOMPARE(h.messages[0].text, message);
     QCOMPARE(h.form->findChild<QLabel *>(label)->text(), QStringLiteral("0"));
     QVERIFY(message.startsWith(QLatin1Char('L')) || message.startsWith(QStringLiteral("Нет")));
-}
-
-void TestCalculations::transitionIgnoresSectionRadiusStaggerAndTpr()
-{
-    FormHarness h;
-    h.select("Option21");
-    type(h, example());
-    type(h, { { "Text1", "1500" }, { "txtLp", "40" } });
-    h.click("Command7");
-    const QString before = h.label("Label26")->text();
-    h.select("Option20");
-    type(h, { { "Text4", "0" }, { "Text5", "5" }, { "Text3", "9999" }, { "txtD4", "100" } });
-    h.click("Command7");
-    QCOMPARE(h.label("Label26")->text(), before);
-    QCOMPARE(before, QStringLiteral("838,2537"));
 }
 
 void TestCalculations::transitionReportsEmptyAndBadFields()

@@ -4,6 +4,7 @@
 #include "support/formharness.h"
 
 #include "core/tables/tablecatalogue.h"
+#include "gui/mainwindow/referencetables.h"
 #include "core/tables/workbookreader.h"
 
 #include <QAbstractButton>
@@ -46,11 +47,7 @@ private slots:
     void firstRecordsAreShown();
     void navigatorsMoveOneTableOnly();
     void navigationStopsAtBothEnds();
-    void startUpShowsOneCellPerTable();
-    void optionsShowTheirCells_data();
-    void optionsShowTheirCells();
-    void lookUpsCopyTheShownCell_data();
-    void lookUpsCopyTheShownCell();
+    void optionsShowAndLookUpsCopyTheChosenCell();
     void lookUpIsASnapshot();
     void lookUpCopiesAnEditedCell();
     void keyboardFocusDoesNotLookUp();
@@ -58,6 +55,7 @@ private slots:
     void missingWorkbookIsReportedOnceAfterShow();
     void noWorkbooksAtAll();
     void tableWithoutRecordsIsEmptyNotAnError();
+    void everyFailureIsWorded();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -109,113 +107,43 @@ void TestReferenceTables::navigationStopsAtBothEnds()
     QCOMPARE(h.label("Label3")->text(), gp[gp.size() - 2][0]);
 }
 
-void TestReferenceTables::startUpShowsOneCellPerTable()
+// Every option of the design condition shows, in every table, the cell the engine chooses for
+// it (test_calculation has the cells themselves) and no other; a look-up copies that cell and
+// notes where its text came from.
+void TestReferenceTables::optionsShowAndLookUpsCopyTheChosenCell()
 {
     FormHarness h;
-    QStringList shown;
-    for (const auto &table : kelsa::referenceTables())
-        for (int k = 0; k < table.cellCount; ++k)
-            if (h.shown(qPrintable(table.cellName(k))))
-                shown << table.cellName(k);
-    QCOMPARE(shown,
-        QStringList({ "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8", "txtPro1", "txtPr1",
-            "txtPo1" }));
-}
-
-void TestReferenceTables::optionsShowTheirCells_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QStringList>("shown"); // cells of the two-way and option tables
-    QTest::newRow("ice 15, wind 20, Pкв wind 17,5")
-        << QStringList { "Option3", "Option7", "Option15" }
-        << QStringList { "Pnv9", "Gp15", "Gpr15", "Pkv20", "Pprv9", "Text6", "Text8", "txtPro1",
-               "txtPr1", "txtPo1" };
-    QTest::newRow("ice 20, wind 15, max 40")
-        << QStringList { "Option4", "Option6", "Option12" }
-        << QStringList { "Pnv11", "Gp20", "Gpr20", "Pkv9", "Pprv11", "Text6", "Text8", "txtPro5",
-               "txtPr5", "txtPo5" };
-    QTest::newRow("ice 10, Pкв wind 12,5, max 30")
-        << QStringList { "Option2", "Option13", "Option10" }
-        << QStringList { "Pnv4", "Gp10", "Gpr10", "Pkv11", "Pprv4", "Text6", "Text8", "txtPro3",
-               "txtPr3", "txtPo3" };
-    QTest::newRow("wind first, then ice: both stay")
-        << QStringList { "Option16", "Option7", "Option2" }
-        << QStringList { "Pnv6", "Gp10", "Gpr10", "Pkv23", "Pprv6", "Text6", "Text8", "txtPro1",
-               "txtPr1", "txtPo1" };
-    QTest::newRow("track section changes nothing")
-        << QStringList { "Option19", "Option20" }
-        << QStringList { "Pnv1", "Gp5", "Gpr5", "Pkv6", "Pprv1", "Text6", "Text8", "txtPro1",
-               "txtPr1", "txtPo1" };
-}
-
-void TestReferenceTables::optionsShowTheirCells()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QStringList, shown);
-    FormHarness h;
-    h.field("txtGp")->setText(QStringLiteral("typed"));
-    for (const QString &option : options)
-        h.select(qPrintable(option));
-    QStringList actual;
-    for (const auto &table : kelsa::referenceTables())
-        for (int k = 0; k < table.cellCount; ++k)
-            if (h.shown(qPrintable(table.cellName(k))))
-                actual << table.cellName(k);
-    QCOMPARE(actual, shown);
-    QCOMPARE(h.field("txtGp")->text(), QStringLiteral("typed")); // options write no text
-}
-
-void TestReferenceTables::lookUpsCopyTheShownCell_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("cell");
-    const QStringList start;
-    QTest::newRow("start txtGnv") << start << "txtGnv"
-                                  << "Pnv1";
-    QTest::newRow("start txtPprv") << start << "txtPprv"
-                                   << "Pprv1";
-    QTest::newRow("start txtPkv") << start << "txtPkv"
-                                  << "Pkv6";
-    QTest::newRow("start txtGp") << start << "txtGp"
-                                 << "Gp5";
-    QTest::newRow("start txtGpr") << start << "txtGpr"
-                                  << "Gpr5";
-    QTest::newRow("ice 20 wind 15 txtGnv") << QStringList { "Option4", "Option6" } << "txtGnv"
-                                           << "Pnv11";
-    QTest::newRow("ice 20 wind 15 txtPprv") << QStringList { "Option4", "Option6" } << "txtPprv"
-                                            << "Pprv11";
-    QTest::newRow("ice 10 Pкв 12,5") << QStringList { "Option2", "Option13" } << "txtPkv"
-                                     << "Pkv11";
-    QTest::newRow("ice 10 Pкв 20") << QStringList { "Option2", "Option16" } << "txtPkv"
-                                   << "Pkv23";
-    QTest::newRow("ice 15 txtGp") << QStringList { "Option3" } << "txtGp"
-                                  << "Gp15";
-    QTest::newRow("txtSum1 whatever is selected")
-        << QStringList { "Option4", "Option12" } << "txtSum1"
-        << "Text6";
-    QTest::newRow("txtSum2 whatever is selected")
-        << QStringList { "Option3", "Option9" } << "txtSum2"
-        << "Text8";
-}
-
-void TestReferenceTables::lookUpsCopyTheShownCell()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, field);
-    QFETCH(QString, cell);
-    FormHarness h;
-    for (const QString &option : options)
-        h.select(qPrintable(option));
-    press(h, "Data1", "next"); // a record other than the first, to tell cells of rows apart
+    press(h, "Data1", "next"); // a record other than the first, to tell rows apart
     press(h, "Data4", "next");
-    auto *source = h.form->findChild<QLineEdit *>(cell);
-    QVERIFY(source->isVisibleTo(h.form.get()));
-    QVERIFY(!source->text().isEmpty());
-    h.click(qPrintable(field));
-    QCOMPARE(h.form->findChild<QLineEdit *>(field)->text(), source->text());
-    h.click(qPrintable(field)); // a second click gives the same text
-    QCOMPARE(h.form->findChild<QLineEdit *>(field)->text(), source->text());
+    for (const char *option : { "Option1", "Option3", "Option7", "Option15", "Option4", "Option6",
+             "Option12", "Option13", "Option16", "Option2" }) {
+        h.select(option);
+        const kelsa::OptionSelection options = h.form->calculation().options;
+        for (const auto &table : kelsa::referenceTables()) {
+            const int chosen = table.shownCell(options);
+            for (int k = 0; k < table.cellCount; ++k)
+                QCOMPARE(h.shown(qPrintable(table.cellName(k))), k == chosen);
+            if (!table.lookup)
+                continue;
+            const char *field = kelsa::fieldInfo(*table.lookup).name;
+            h.click(field);
+            QCOMPARE(h.field(field)->text(), h.field(qPrintable(table.cellName(chosen)))->text());
+            const auto source = h.form->calculation().source(*table.lookup);
+            QVERIFY(source.has_value());
+            QCOMPARE(source->table, QString::fromLatin1(table.navigator));
+            const bool moved = QString(table.navigator) == "Data1" || QString(table.navigator) == "Data4";
+            QCOMPARE(source->record, moved ? 2 : 1);
+            QCOMPARE(source->row, h.label(table.rowLabel)->text());
+            QCOMPARE(source->cell, table.cellName(chosen));
+        }
+    }
+    // Typing over a copied value, or a reset, forgets where it came from.
+    h.field("txtGp")->setText(QStringLiteral("2,5"));
+    QVERIFY(!h.form->calculation().source(kelsa::InputField::IceGp).has_value());
+    QVERIFY(h.form->calculation().source(kelsa::InputField::IceGpr).has_value());
+    h.click("Command2");
+    QVERIFY(!h.form->calculation().source(kelsa::InputField::IceGpr).has_value());
+    QVERIFY(h.form->calculation().source(kelsa::InputField::WindGp).has_value());
 }
 
 void TestReferenceTables::lookUpIsASnapshot()
@@ -355,6 +283,30 @@ void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
     press(h, "Data6", "next");
     h.click("txtSum1");
     QCOMPARE(h.field("txtSum1")->text(), QString());
+}
+
+// Each kind of failure the reader reports has a sentence for the message box (which names the
+// file itself) and a few words, with the file's name, for the row label.
+void TestReferenceTables::everyFailureIsWorded()
+{
+    using Status = kelsa::SheetReadResult::Status;
+    for (const Status status : { Status::FileMissing, Status::NotAFile, Status::NoPermission,
+             Status::FileTooLarge, Status::NotAWorkbook, Status::Damaged, Status::Password,
+             Status::SheetMissing, Status::TooFewColumns, Status::SheetTooLarge,
+             Status::TimedOut }) {
+        kelsa::SheetReadResult result;
+        result.status = status;
+        const QString reason = kelsa::tableFailureReason(result, 5);
+        QVERIFY2(reason.endsWith(QLatin1Char('.')) && !reason.contains(QStringLiteral("т11.1")),
+            qPrintable(reason));
+        QVERIFY(kelsa::tableFailureShortReason(status, QStringLiteral("т11.1.xls"))
+                    .endsWith(QStringLiteral("т11.1.xls")));
+    }
+    kelsa::SheetReadResult narrow;
+    narrow.status = Status::TooFewColumns;
+    narrow.columnCount = 3;
+    QCOMPARE(kelsa::tableFailureReason(narrow, 5),
+        QStringLiteral("На листе «Лист1» столбцов 3, а нужно не меньше 5."));
 }
 
 QTEST_MAIN(TestReferenceTables)
