@@ -60,6 +60,7 @@ struct Sample {
 bool runOnce(const std::vector<std::string> &command, Sample &sample)
 {
     std::vector<char *> args;
+    args.reserve(command.size() + 1);
     for (const std::string &arg : command)
         args.push_back(const_cast<char *>(arg.c_str()));
     args.push_back(nullptr);
@@ -147,11 +148,12 @@ int main(int argc, char *argv[])
     unlink(plainShot.c_str());
     rmdir(scratch);
 
-    std::printf("Start-up to a saved screenshot, %d runs each, offscreen (median; min..max):\n",
-        runs);
+    std::printf(
+        "Start-up to a saved screenshot, %d runs each, offscreen (median; min..max):\n", runs);
     double kelsaMs, kelsaMb, plainMs, plainMb;
     report("kelsa --screenshot", kelsaRuns, kelsaMs, kelsaMb);
     report("plain window with its picture", plainRuns, plainMs, plainMb);
-    std::printf("  ratio: wall time %.2f, peak memory %.2f\n", kelsaMs / plainMs, kelsaMb / plainMb);
+    std::printf(
+        "  ratio: wall time %.2f, peak memory %.2f\n", kelsaMs / plainMs, kelsaMb / plainMb);
     return 0;
 }

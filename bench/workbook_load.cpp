@@ -91,7 +91,8 @@ int main(int argc, char *argv[])
     const auto results = kelsa::readSheets(requests, russian);
     for (qsizetype i = 0; i < results.size(); ++i) {
         if (results[i].status != kelsa::SheetReadResult::Status::Ok) {
-            std::fprintf(stderr, "%s: not read (status %d)\n", tables[std::size_t(i)].fileName, int(results[i].status));
+            std::fprintf(stderr, "%s: not read (status %d)\n", tables[std::size_t(i)].fileName,
+                int(results[i].status));
             return 1;
         }
     }

@@ -23,7 +23,8 @@ const QLocale ru(QLocale::Russian, QLocale::Russia);
 
 // The worked example of the help page: a 50 m span, loads per metre, tensions, a 30 m/s wind;
 // for the transition support also Tn and Lp.
-Calculation example(const Texts &extra = {}, const QString &sectionOption = QStringLiteral("Option18"))
+Calculation example(
+    const Texts &extra = {}, const QString &sectionOption = QStringLiteral("Option18"))
 {
     Calculation calculation = Calculation::atStart();
     const Texts texts { { "Prolet", "50" }, { "txtGp", "2" }, { "txtGpr", "1" },
@@ -74,8 +75,8 @@ void TestCalculation::addressedByControlNames()
     for (const auto &group : optionGroups())
         selected << calculation.selectedOptionName(group.group);
     QCOMPARE(selected,
-        QStringList({ "Option1", "Option18", "Option22", "Option5", "Option17", "Option8",
-            "Option24" }));
+        QStringList(
+            { "Option1", "Option18", "Option22", "Option5", "Option17", "Option8", "Option24" }));
 
     const Calculation start = calculation;
     QVERIFY(!calculation.setText(u"txtD8", QStringLiteral("5"))); // the grid's cell is "TxtD8"
@@ -87,8 +88,8 @@ void TestCalculation::addressedByControlNames()
     QCOMPARE(calculation.option(OptionGroup::IceWindForPkv), 1);
     QVERIFY(calculation != start);
     calculation = start;
-    calculation.sources[std::size_t(InputField::IceGp)]
-        = LookupSource { QStringLiteral("Data2"), 3, QStringLiteral("М-95"), QStringLiteral("Gp10") };
+    calculation.sources[std::size_t(InputField::IceGp)] = LookupSource { QStringLiteral("Data2"), 3,
+        QStringLiteral("М-95"), QStringLiteral("Gp10") };
     QVERIFY(calculation != start);
 }
 
@@ -101,7 +102,8 @@ void TestCalculation::moments_data()
     QTest::addColumn<QString>("result");
 
     const Texts curve { { "Text1", "1500" }, { "Text3", "800" }, { "Text4", "1000" } };
-    const Texts loads { { "txtD1", "100" }, { "txtD4", "2" }, { "txtF1", "500" }, { "txtF4", "8" } };
+    const Texts loads { { "txtD1", "100" }, { "txtD4", "2" }, { "txtF1", "500" },
+        { "txtF4", "8" } };
     const Texts tn { { "Text1", "1500" } };
     QTest::newRow("ice straight") << Moment::IceWithWind << "Option18" << Texts {} << "Label1"
                                   << "1463,134";
@@ -115,10 +117,12 @@ void TestCalculation::moments_data()
                                << "3843,95";
     QTest::newRow("max inner") << Moment::MaximumWind << "Option20" << curve << "Label5"
                                << "-3377,35";
-    QTest::newRow("max straight, load rows") << Moment::MaximumWind << "Option18" << loads
-                                             << "Label5" << "2056,95";
-    QTest::newRow("max outer, load rows") << Moment::MaximumWind << "Option19" << curve + loads
-                                          << "Label5" << "4243,95";
+    QTest::newRow("max straight, load rows")
+        << Moment::MaximumWind << "Option18" << loads << "Label5"
+        << "2056,95";
+    QTest::newRow("max outer, load rows")
+        << Moment::MaximumWind << "Option19" << curve + loads << "Label5"
+        << "4243,95";
     // The transition support reads no track section, radius, stagger, Tpr or grid.
     const Texts ignored { { "Text4", "0" }, { "Text3", "9999" }, { "txtD4", "100" } };
     QTest::newRow("ice to track") << Moment::IceToTrack << "Option20" << tn + ignored << "Label10"
@@ -128,14 +132,17 @@ void TestCalculation::moments_data()
     QTest::newRow("ice to track, heel") << Moment::IceToTrackHeel << "Option18" << tn << "Label26"
                                         << "838,2537";
     QTest::newRow("ice to support, heel")
-        << Moment::IceToSupportHeel << "Option18" << tn << "Label27" << "320,8213";
-    QTest::newRow("max to track") << Moment::WindToTrack << "Option18" << tn << "Label28" << "903";
+        << Moment::IceToSupportHeel << "Option18" << tn << "Label27"
+        << "320,8213";
+    QTest::newRow("max to track") << Moment::WindToTrack << "Option18" << tn << "Label28"
+                                  << "903";
     QTest::newRow("max to support") << Moment::WindToSupport << "Option18" << tn << "Label29"
                                     << "-2738,3";
     QTest::newRow("max to track, heel") << Moment::WindToTrackHeel << "Option18" << tn << "Label30"
                                         << "762,0825";
     QTest::newRow("max to support, heel")
-        << Moment::WindToSupportHeel << "Option19" << tn << "Label31" << "186,9925";
+        << Moment::WindToSupportHeel << "Option19" << tn << "Label31"
+        << "186,9925";
 }
 
 void TestCalculation::moments()
@@ -168,9 +175,9 @@ void TestCalculation::refusedAndEmptyFields_data()
     QTest::newRow("point under a comma locale")
         << Moment::MaximumWind << Texts { { "Text2", "1000.5" } } << QStringList { "Text2" }
         << QStringList {} << QStringList {} << QString();
-    QTest::newRow("grouping is no number") << Moment::IceWithWind << Texts { { "Prolet", "1 000" } }
-                                           << QStringList { "Prolet" } << QStringList {}
-                                           << QStringList {} << QString();
+    QTest::newRow("grouping is no number")
+        << Moment::IceWithWind << Texts { { "Prolet", "1 000" } } << QStringList { "Prolet" }
+        << QStringList {} << QStringList {} << QString();
     QTest::newRow("two at once, in reading order")
         << Moment::MaximumWind << Texts { { "TxtD8", "x" }, { "txtSum4", "1,5,2" } }
         << QStringList { "txtSum4", "TxtD8" } << QStringList {} << QStringList {} << QString();
@@ -179,7 +186,8 @@ void TestCalculation::refusedAndEmptyFields_data()
         << Texts { { "txtSum3", "" }, { "txtD7", " " }, { "txtGnv", "not read here" } }
         << QStringList {} << QStringList {} << QStringList { "txtSum3", "txtD7" } << "1631,95";
     QTest::newRow("transition: empty is refused, Tpr too")
-        << Moment::WindToTrack << Texts { { "Text1", "1500" }, { "Text3", "" }, { "txtSum5", "0.3" } }
+        << Moment::WindToTrack
+        << Texts { { "Text1", "1500" }, { "Text3", "" }, { "txtSum5", "0.3" } }
         << QStringList { "txtSum5" } << QStringList { "Text3" } << QStringList {} << QString();
 }
 
@@ -194,14 +202,16 @@ void TestCalculation::refusedAndEmptyFields()
     const MomentOutcome outcome = computeMoment(example(texts), moment, ru);
     QStringList notNumbers, empties;
     for (const FieldProblem &problem : outcome.badFields)
-        (problem.empty ? empties : notNumbers) << QString::fromLatin1(fieldInfo(problem.field).name);
+        (problem.empty ? empties : notNumbers)
+            << QString::fromLatin1(fieldInfo(problem.field).name);
     QCOMPARE(notNumbers, refused);
     QCOMPARE(empties, emptyRefused);
     QCOMPARE(names(outcome.emptyAsZero), emptyAsZero);
     if (!result.isEmpty())
         QCOMPARE(writeNumber(outcome.result.moment, ru), result);
     if (!outcome.inputsAccepted()) // the text as it stood, for the message
-        QCOMPARE(outcome.badFields.front().text, example(texts).text(outcome.badFields.front().field));
+        QCOMPARE(
+            outcome.badFields.front().text, example(texts).text(outcome.badFields.front().field));
 }
 
 void TestCalculation::lengthsMissingAndNoFiniteMoment_data()
@@ -212,17 +222,18 @@ void TestCalculation::lengthsMissingAndNoFiniteMoment_data()
     QTest::addColumn<MomentResult::Outcome>("outcome");
 
     using O = MomentResult::Outcome;
-    QTest::newRow("straight without span") << Moment::IceWithWind << "Option18"
-                                           << Texts { { "Prolet", "0" } } << O::SpanMissing;
-    QTest::newRow("a curve computes without span") << Moment::IceWithWind << "Option19"
-                                                   << Texts { { "Prolet", "" } } << O::Value;
-    QTest::newRow("transition without Lp") << Moment::WindToSupport << "Option18"
-                                           << Texts { { "txtLp", "0" } } << O::LpMissing;
-    QTest::newRow("zero radius in a curve") << Moment::MaximumWind << "Option20"
-                                            << Texts { { "Text4", "0" } } << O::NotFinite;
+    QTest::newRow("straight without span")
+        << Moment::IceWithWind << "Option18" << Texts { { "Prolet", "0" } } << O::SpanMissing;
+    QTest::newRow("a curve computes without span")
+        << Moment::IceWithWind << "Option19" << Texts { { "Prolet", "" } } << O::Value;
+    QTest::newRow("transition without Lp")
+        << Moment::WindToSupport << "Option18" << Texts { { "txtLp", "0" } } << O::LpMissing;
+    QTest::newRow("zero radius in a curve")
+        << Moment::MaximumWind << "Option20" << Texts { { "Text4", "0" } } << O::NotFinite;
     QTest::newRow("transition overflow")
         << Moment::WindToSupport << "Option18"
-        << Texts { { "Text1", "1500" }, { "txtLp", "1e-320" }, { "txtVm", "1e200" } } << O::NotFinite;
+        << Texts { { "Text1", "1500" }, { "txtLp", "1e-320" }, { "txtVm", "1e200" } }
+        << O::NotFinite;
 }
 
 void TestCalculation::lengthsMissingAndNoFiniteMoment()
@@ -242,10 +253,11 @@ void TestCalculation::breakdownNamesEveryTerm()
     QCOMPARE(momentBreakdown(outcome, TrackSection::Straight, ru),
         QStringLiteral("Мо в max, прямая\nMvert = +233,3\nMwires = +788,75\nMsupport = +666,9\n"
                        "Mzigzag = +168\nMaddStraight = 0\nM = 1856,95 кгс·м"));
-    const MomentOutcome heel = computeMoment(
-        example({ { "Text1", "1500" } }), Moment::IceToSupportHeel, ru);
+    const MomentOutcome heel
+        = computeMoment(example({ { "Text1", "1500" } }), Moment::IceToSupportHeel, ru);
     QVERIFY(momentBreakdown(heel, TrackSection::Straight, ru)
-                .startsWith(QStringLiteral("Переходная опора, гололед с ветром, ветер от пути на опору, пята\n")));
+                .startsWith(QStringLiteral(
+                    "Переходная опора, гололед с ветром, ветер от пути на опору, пята\n")));
 }
 
 void TestCalculation::shownCells_data()

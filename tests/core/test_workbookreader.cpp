@@ -187,19 +187,18 @@ void TestWorkbookReader::failures_data()
 
     QTest::newRow("missing file") << fixture(QStringLiteral("т11.1.xls")) << 2
                                   << Status::FileMissing;
-    QTest::newRow("no sheet Лист1") << fixture(QStringLiteral("другой лист.xls")) << 2
-                                    << Status::SheetMissing;
-    QTest::newRow("truncated") << fixture(QStringLiteral("обрезанная.xls")) << 2
-                               << Status::Damaged;
-    QTest::newRow("text file named .xls") << fixture(QStringLiteral("не книга.xls")) << 2
-                                          << Status::NotAWorkbook;
+    QTest::newRow("no sheet Лист1")
+        << fixture(QStringLiteral("другой лист.xls")) << 2 << Status::SheetMissing;
+    QTest::newRow("truncated") << fixture(QStringLiteral("обрезанная.xls")) << 2 << Status::Damaged;
+    QTest::newRow("text file named .xls")
+        << fixture(QStringLiteral("не книга.xls")) << 2 << Status::NotAWorkbook;
     QTest::newRow("folder") << QStringLiteral(KELSA_FIXTURES) << 2 << Status::NotAFile;
-    QTest::newRow("FreeXL crashes on it") << fixture(QStringLiteral("роняет freexl.xls")) << 2
-                                          << Status::Damaged;
+    QTest::newRow("FreeXL crashes on it")
+        << fixture(QStringLiteral("роняет freexl.xls")) << 2 << Status::Damaged;
     QTest::newRow("more cells than FreeXL takes")
         << fixture(QStringLiteral("сверх меры.xls")) << 2 << Status::Damaged;
-    QTest::newRow("too few columns") << fixture(QStringLiteral("узкая.xls")) << 5
-                                     << Status::TooFewColumns;
+    QTest::newRow("too few columns")
+        << fixture(QStringLiteral("узкая.xls")) << 5 << Status::TooFewColumns;
 }
 
 void TestWorkbookReader::failures()

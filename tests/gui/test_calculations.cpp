@@ -78,16 +78,20 @@ void TestCalculations::everyButtonWritesItsMoment()
 {
     FormHarness h;
     type(h, example());
-    type(h, { { "Text1", "1500" }, { "Text3", "800" }, { "Text4", "1000" }, { "txtLp", "40" },
-                { "txtD1", "100" }, { "txtD4", "2" } });
+    type(h,
+        { { "Text1", "1500" }, { "Text3", "800" }, { "Text4", "1000" }, { "txtLp", "40" },
+            { "txtD1", "100" }, { "txtD4", "2" } });
     h.select("Option19");
     h.select("Option21"); // the additional loads are read while their frame is hidden, too
     for (const kelsa::MomentInfo &info : kelsa::moments()) {
         h.click(info.button);
-        const kelsa::MomentOutcome expected = kelsa::computeMoment(h.form->calculation(), info.moment);
+        const kelsa::MomentOutcome expected
+            = kelsa::computeMoment(h.form->calculation(), info.moment);
         QCOMPARE(h.label(info.label)->text(), kelsa::writeNumber(expected.result.moment));
-        QVERIFY(h.label(info.label)->toolTip().startsWith(
-            kelsa::momentHeading(info.moment, kelsa::TrackSection::OuterCurve)));
+        QVERIFY(
+            h.label(info.label)
+                ->toolTip()
+                .startsWith(kelsa::momentHeading(info.moment, kelsa::TrackSection::OuterCurve)));
     }
     QCOMPARE(h.label("Label5")->text(), QStringLiteral("4043,95"));
     QVERIFY(h.messages.empty());

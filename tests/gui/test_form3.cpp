@@ -2,15 +2,20 @@
 // The calculator window as the user works it: calculate, clear, help, focus and selection,
 // and a new evaluator each time the window is opened.
 #include "support/errorrecorder.h"
-#include "gui/expr/form3.h"
+
+// Included the way outside projects that link kelsa_gui include them.
+#include "expr/expressionevaluator.h"
+#include "expr/form3.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -51,6 +56,7 @@ private slots:
     void helpShownAndHiddenByClicks();
     void keyboardFocusDoesNotHideHelp();
     void exitClosesAndReopenIsFresh();
+    void evaluatorShowsItsOwnBoxUntilAHandlerIsSet();
 
 private:
     void showAndActivate(Form3 &form);
@@ -281,6 +287,30 @@ void TestForm3::exitClosesAndReopenIsFresh()
     QVERIFY(m_form->evaluator().expression().isEmpty());
     QVERIFY(m_form->evaluator().postfix().isEmpty());
     QVERIFY(control<QWidget>(*m_form, "Text1")->isHidden());
+}
+
+// Outside code that uses CExpressionEvaluator without a handler gets the calculator's own box,
+// titled with the routine; setErrorHandler() replaces it.
+void TestForm3::evaluatorShowsItsOwnBoxUntilAHandlerIsSet()
+{
+    CExpressionEvaluator evaluator;
+    QStringList boxes;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&boxes] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << box->windowTitle() + QLatin1Char('|') + box->text();
+            box->accept();
+        }
+    });
+    closer.start(20);
+    evaluator.setExpression(QStringLiteral("1/0"));
+    QCOMPARE(evaluator.evaluate(), 0.0);
+    QCOMPARE(boxes, QStringList { QStringLiteral("Evaluate|Error: 11. Division by zero") });
+
+    evaluator.setErrorHandler(m_errors.handler());
+    QCOMPARE(evaluator.evaluate(), 0.0);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(m_errors.count(11), 1);
 }
 
 QTEST_MAIN(TestForm3)

@@ -131,7 +131,8 @@ void TestReferenceTables::optionsShowAndLookUpsCopyTheChosenCell()
             const auto source = h.form->calculation().source(*table.lookup);
             QVERIFY(source.has_value());
             QCOMPARE(source->table, QString::fromLatin1(table.navigator));
-            const bool moved = QString(table.navigator) == "Data1" || QString(table.navigator) == "Data4";
+            const bool moved
+                = QString(table.navigator) == "Data1" || QString(table.navigator) == "Data4";
             QCOMPARE(source->record, moved ? 2 : 1);
             QCOMPARE(source->row, h.label(table.rowLabel)->text());
             QCOMPARE(source->cell, table.cellName(chosen));
@@ -290,10 +291,10 @@ void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
 void TestReferenceTables::everyFailureIsWorded()
 {
     using Status = kelsa::SheetReadResult::Status;
-    for (const Status status : { Status::FileMissing, Status::NotAFile, Status::NoPermission,
-             Status::FileTooLarge, Status::NotAWorkbook, Status::Damaged, Status::Password,
-             Status::SheetMissing, Status::TooFewColumns, Status::SheetTooLarge,
-             Status::TimedOut }) {
+    for (const Status status :
+        { Status::FileMissing, Status::NotAFile, Status::NoPermission, Status::FileTooLarge,
+            Status::NotAWorkbook, Status::Damaged, Status::Password, Status::SheetMissing,
+            Status::TooFewColumns, Status::SheetTooLarge, Status::TimedOut }) {
         kelsa::SheetReadResult result;
         result.status = status;
         const QString reason = kelsa::tableFailureReason(result, 5);

@@ -4,7 +4,8 @@
 // What the GUI tests of the main window share: a window whose messages are recorded instead of
 // shown, and a watchdog that fails the test when a real modal dialog would block it.
 
-#include "gui/mainwindow/form1.h"
+// Included the way outside projects that link kelsa_gui include it.
+#include "mainwindow/form1.h"
 
 #include <QApplication>
 #include <QLabel>

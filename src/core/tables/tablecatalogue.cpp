@@ -16,13 +16,13 @@ using F = InputField;
 // seventh column (the columns before it are not used); loads in maximum wind by speed (20 to
 // 40 m/s); weights without ice, one value per record.
 constexpr std::array<ReferenceTable, kReferenceTableCount> kTables { {
-    { "Data1", "т11.5.xls", "Рнв", "Frame4", "Label2", "Pnv", 1, 1, 12, 2, { .ice = 3, .rnvWind = 1 },
-        F::IcePnv },
+    { "Data1", "т11.5.xls", "Рнв", "Frame4", "Label2", "Pnv", 1, 1, 12, 2,
+        { .ice = 3, .rnvWind = 1 }, F::IcePnv },
     { "Data2", "т11.2.xls", "Gп", "Frame3", "Label3", "Gp", 5, 5, 4, 2, { .ice = 1 }, F::IceGp },
     { "Data3", "т12.2.xls", "Gпр", "Frame11", "Label4", "Gpr", 5, 5, 4, 2, { .ice = 1 },
         F::IceGpr },
-    { "Data4", "т13.xls", "Pкв", "Frame12", "Label6", "Pkv", 6, 1, 20, 7, { .ice = 1, .pkvWind = 4 },
-        F::IcePkv },
+    { "Data4", "т13.xls", "Pкв", "Frame12", "Label6", "Pkv", 6, 1, 20, 7,
+        { .ice = 1, .pkvWind = 4 }, F::IcePkv },
     { "Data5", "т12.5.xls", "Pпрв", "Frame13", "Label11", "Pprv", 1, 1, 12, 2,
         { .ice = 3, .rnvWind = 1 }, F::IcePprv },
     { "Data6", "т11.1.xls", "Gп в", "Frame29", "Label19", "Text", 6, 1, 1, 2, {}, F::WindGp },
@@ -31,8 +31,8 @@ constexpr std::array<ReferenceTable, kReferenceTableCount> kTables { {
         std::nullopt },
     { "Data9", "т13мах.xls", "Pкв в", "Frame33", "Label22", "txtPr", 1, 1, 5, 2, { .maxWind = 1 },
         std::nullopt },
-    { "Data10", "т12.3.xls", "Pпрв в", "Frame34", "Label24", "txtPo", 1, 1, 5, 2,
-        { .maxWind = 1 }, std::nullopt },
+    { "Data10", "т12.3.xls", "Pпрв в", "Frame34", "Label24", "txtPo", 1, 1, 5, 2, { .maxWind = 1 },
+        std::nullopt },
 } };
 
 } // namespace

@@ -59,8 +59,8 @@ void Calculations::calculate(Moment moment)
             m_showMessage(message);
             break;
         }
-        writeResult(label, noFiniteResultText(),
-            momentBreakdown(outcome, calculation.trackSection()));
+        writeResult(
+            label, noFiniteResultText(), momentBreakdown(outcome, calculation.trackSection()));
         break;
     case MomentResult::Outcome::Value:
         writeResult(label, writeNumber(result.moment),

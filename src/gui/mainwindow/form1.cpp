@@ -144,8 +144,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     // The reference tables open with the window and show their first records.
     m_tables = std::make_unique<ReferenceTables>(m_ui, workbooks->results());
     m_lookups = std::make_unique<LoadLookups>(m_ui, *m_tables);
-    m_calculations
-        = std::make_unique<Calculations>(m_ui, [this] { return calculation(); }, message);
+    m_calculations = std::make_unique<Calculations>(
+        m_ui, [this] { return calculation(); }, message);
     m_launches = std::make_unique<Launches>(m_ui, m_services, message);
 }
 
@@ -185,7 +185,8 @@ void Form1::fillControls()
     const auto tables = referenceTables();
     for (std::size_t t = 0; t < tables.size(); ++t) {
         Form1Controls::Table &table = m_ui.tables[t];
-        table.navigator = typedControl<RecordNavigator>(*this, QString::fromLatin1(tables[t].navigator));
+        table.navigator
+            = typedControl<RecordNavigator>(*this, QString::fromLatin1(tables[t].navigator));
         table.rowLabel = label(QString::fromLatin1(tables[t].rowLabel));
         for (int k = 0; k < tables[t].cellCount; ++k)
             table.cells.push_back(field(tables[t].cellName(k)));

@@ -6,6 +6,31 @@
 namespace kelsa
 {
 
+FieldEdit *Form1Controls::field(InputField which) const
+{
+    return fields.at(std::size_t(which));
+}
+
+QAbstractButton *Form1Controls::momentButton(Moment moment) const
+{
+    return momentButtons.at(std::size_t(moment));
+}
+
+QLabel *Form1Controls::momentLabel(Moment moment) const
+{
+    return momentLabels.at(std::size_t(moment));
+}
+
+QAbstractButton *Form1Controls::resetButton(Reset reset) const
+{
+    return resetButtons.at(std::size_t(reset));
+}
+
+const std::vector<QRadioButton *> &Form1Controls::optionGroup(OptionGroup group) const
+{
+    return options.at(std::size_t(group));
+}
+
 int Form1Controls::selectedOption(OptionGroup group) const
 {
     const auto &buttons = optionGroup(group);

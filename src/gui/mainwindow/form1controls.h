@@ -46,17 +46,11 @@ struct Form1Controls {
     QAbstractButton *systemCalculatorButton = nullptr; // "Калькулятор", the desktop's calculator
     QAbstractButton *builtInCalculatorButton = nullptr; // "Калькулятор", Form3
 
-    FieldEdit *field(InputField field) const { return fields[std::size_t(field)]; }
-    QAbstractButton *momentButton(Moment moment) const
-    {
-        return momentButtons[std::size_t(moment)];
-    }
-    QLabel *momentLabel(Moment moment) const { return momentLabels[std::size_t(moment)]; }
-    QAbstractButton *resetButton(Reset reset) const { return resetButtons[std::size_t(reset)]; }
-    const std::vector<QRadioButton *> &optionGroup(OptionGroup group) const
-    {
-        return options[std::size_t(group)];
-    }
+    FieldEdit *field(InputField which) const;
+    QAbstractButton *momentButton(Moment moment) const;
+    QLabel *momentLabel(Moment moment) const;
+    QAbstractButton *resetButton(Reset reset) const;
+    const std::vector<QRadioButton *> &optionGroup(OptionGroup group) const;
     // Index of the selected option of a group; its start index if none is selected yet.
     int selectedOption(OptionGroup group) const;
     OptionSelection selectedOptions() const;

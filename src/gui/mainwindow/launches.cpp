@@ -45,10 +45,9 @@ Launches::Launches(const Form1Controls &ui, const Form1Services &services,
     , m_showMessage(std::move(showMessage))
 {
     connect(ui.aboutButton, &QAbstractButton::clicked, this, &Launches::Command15_Click);
-    connect(ui.systemCalculatorButton, &QAbstractButton::clicked, this,
-        &Launches::Command17_Click);
-    connect(ui.builtInCalculatorButton, &QAbstractButton::clicked, this,
-        &Launches::Command18_Click);
+    connect(ui.systemCalculatorButton, &QAbstractButton::clicked, this, &Launches::Command17_Click);
+    connect(
+        ui.builtInCalculatorButton, &QAbstractButton::clicked, this, &Launches::Command18_Click);
 }
 
 Launches::~Launches()

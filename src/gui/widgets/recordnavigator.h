@@ -17,8 +17,6 @@ class RecordNavigator : public QWidget
 public:
     explicit RecordNavigator(const QString &caption, QWidget *parent = nullptr);
 
-    QString caption() const { return m_caption; }
-
 signals:
     void firstRequested();
     void previousRequested();
