@@ -61,6 +61,8 @@ private slots:
     void lengthsMissingAndNoFiniteMoment_data();
     void lengthsMissingAndNoFiniteMoment();
     void breakdownNamesEveryTerm();
+    void changedInputsAreWhatTheMomentReads_data();
+    void changedInputsAreWhatTheMomentReads();
     void shownCells_data();
     void shownCells();
 };
@@ -258,6 +260,44 @@ void TestCalculation::breakdownNamesEveryTerm()
     QVERIFY(momentBreakdown(heel, TrackSection::Straight, ru)
                 .startsWith(QStringLiteral(
                     "Переходная опора, гололед с ветром, ветер от пути на опору, пята\n")));
+}
+
+void TestCalculation::changedInputsAreWhatTheMomentReads_data()
+{
+    QTest::addColumn<Moment>("moment");
+    QTest::addColumn<Texts>("texts");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("changed");
+    QTest::newRow("ice: span, section, wall, wind")
+        << Moment::IceWithWind << Texts { { "Prolet", "60" }, { "txtSum1", "9" } }
+        << QStringList { "Option20", "Option2", "Option6", "Option9" }
+        << QStringList { "Длина прол.", "Участок пути", "Толщина ст. гололеда мм",
+               "Vр.ветра м/с для Pнв и Pпрв" };
+    QTest::newRow("maximum wind: grid and its wind only")
+        << Moment::MaximumWind << Texts { { "txtF9", "2" }, { "txtLp", "3" } }
+        << QStringList { "Option2", "Option12" }
+        << QStringList { "Кривая, n, строка 3", "Vmax в.м/с" };
+    QTest::newRow("transition: no section, no grid")
+        << Moment::WindToSupportHeel << Texts { { "txtLp", "41" }, { "txtD1", "2" } }
+        << QStringList { "Option19" } << QStringList { "L от переходной до анкерной" };
+    QTest::newRow("same texts, nothing changed")
+        << Moment::IceToTrack << Texts { { "Prolet", "50" } } << QStringList { "Option21" }
+        << QStringList {};
+}
+
+void TestCalculation::changedInputsAreWhatTheMomentReads()
+{
+    QFETCH(Moment, moment);
+    QFETCH(Texts, texts);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, changed);
+    const Calculation before = example();
+    Calculation after = before;
+    for (const auto &[name, text] : texts)
+        after.setText(name, text);
+    for (const QString &option : options)
+        after.selectOption(option);
+    QCOMPARE(changedInputs(moment, before, after), changed);
 }
 
 void TestCalculation::shownCells_data()

@@ -66,7 +66,8 @@ private slots:
     void transitionWithoutLp_data();
     void transitionWithoutLp();
     void transitionReportsEmptyAndBadFields();
-    void transitionOverflowWritesNothing();
+    void transitionOverflowEmptiesTheLabel();
+    void tooltipNamesChangedInputsAndEmptyFields();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -149,9 +150,14 @@ void TestCalculations::textThatIsNotANumberIsReported_data()
                                << "x"
                                << QString::fromUtf8(
                                       "Поле \"Прямая, n, строка 2\": \"x\" не является числом");
+    QTest::newRow("a pasted page is echoed to 40 characters")
+        << "txtSum3" << QString(1 << 20, QLatin1Char('7')) + QLatin1Char('x')
+        << QStringLiteral("Поле \"Рнв в\": \"%1…\" не является числом")
+               .arg(QString(40, QLatin1Char('7')));
 }
 
-// A typo must not become a silent 0 in a moment that then looks right.
+// A typo must not become a silent 0 in a moment that then looks right, and the moment computed
+// before it must not stay beside it: the label is empty by the time the message shows.
 void TestCalculations::textThatIsNotANumberIsReported()
 {
     QFETCH(QString, field);
@@ -159,13 +165,19 @@ void TestCalculations::textThatIsNotANumberIsReported()
     QFETCH(QString, message);
     FormHarness h;
     type(h, example());
-    h.label("Label5")->setText(QStringLiteral("123"));
+    h.click("Command3");
+    QCOMPARE(h.label("Label5")->text(), QStringLiteral("1856,95"));
+    QString labelAtMessage = QStringLiteral("unset");
+    h.onMessage
+        = [&] { labelAtMessage = h.label("Label5")->text() + h.label("Label5")->toolTip(); };
     h.form->findChild<QLineEdit *>(field)->setText(text);
     h.click("Command3");
     QCOMPARE(h.messages.size(), std::size_t(1));
     QCOMPARE(h.messages[0].title, QStringLiteral("Kelsa"));
     QCOMPARE(h.messages[0].text, message);
-    QCOMPARE(h.label("Label5")->text(), QStringLiteral("123"));
+    QCOMPARE(labelAtMessage, QString());
+    QCOMPARE(h.label("Label5")->text(), QString());
+    QCOMPARE(h.label("Label5")->toolTip(), QString());
 }
 
 void TestCalculations::emptyFieldCountsAsZero()
@@ -267,7 +279,8 @@ void TestCalculations::transitionReportsEmptyAndBadFields()
     h.select("Option21");
     type(h, example());
     type(h, { { "Text1", "1500" }, { "txtLp", "40" } });
-    h.label("Label28")->setText(QStringLiteral("keep"));
+    h.click("Command9");
+    QCOMPARE(h.label("Label28")->text(), QStringLiteral("903"));
     h.click("Text3"); // empties Tpr, which the formula does not use but still reads
     h.field("txtSum5")->setText(QStringLiteral("0.3"));
     h.click("Command9");
@@ -275,20 +288,48 @@ void TestCalculations::transitionReportsEmptyAndBadFields()
     QCOMPARE(h.messages[0].text,
         QString::fromUtf8("Поле \"Pпрв в\": \"0.3\" не является числом\n"
                           "Поле \"Тпр кгс\" не заполнено"));
-    QCOMPARE(h.label("Label28")->text(), QStringLiteral("keep"));
+    QCOMPARE(h.label("Label28")->text(), QString());
 }
 
-void TestCalculations::transitionOverflowWritesNothing()
+void TestCalculations::transitionOverflowEmptiesTheLabel()
 {
     FormHarness h;
     h.select("Option21");
     type(h, example());
-    type(h, { { "Text1", "1500" }, { "txtLp", "1e-320" }, { "txtVm", "1e200" } });
-    h.label("Label29")->setText(QStringLiteral("keep"));
+    type(h, { { "Text1", "1500" }, { "txtLp", "40" } });
+    h.click("Command10");
+    QCOMPARE(h.label("Label29")->text(), QStringLiteral("-2738,3"));
+    type(h, { { "txtLp", "1e-320" }, { "txtVm", "1e200" } });
     h.click("Command10");
     QCOMPARE(h.messages.size(), std::size_t(1));
     QVERIFY(h.messages[0].text.contains(QStringLiteral("переполнение")));
-    QCOMPARE(h.label("Label29")->text(), QStringLiteral("keep"));
+    QCOMPARE(h.label("Label29")->text(), QString());
+    QCOMPARE(h.label("Label29")->toolTip(), QString());
+}
+
+// The tooltip says which inputs changed after the moment was computed, and which empty fields
+// it read as 0; the number itself stays until the button is pressed again.
+void TestCalculations::tooltipNamesChangedInputsAndEmptyFields()
+{
+    FormHarness h;
+    type(h, example());
+    h.field("txtSum3")->clear();
+    h.click("Command3");
+    const QString computed = h.label("Label5")->toolTip();
+    QVERIFY(computed.endsWith(QStringLiteral("\nпустые поля считаны как 0: Рнв в")));
+    h.field("Prolet")->setText(QStringLiteral("60"));
+    h.select("Option19");
+    h.select("Option2"); // the ice wall chooses no load of maximum wind
+    QCOMPARE(h.label("Label5")->text(), QStringLiteral("1631,95"));
+    QCOMPARE(h.label("Label5")->toolTip(),
+        QStringLiteral("Исходные данные изменены после расчета: Длина прол., Участок пути\n")
+            + computed);
+    h.field("Prolet")->setText(QStringLiteral("50"));
+    h.select("Option18");
+    QCOMPARE(h.label("Label5")->toolTip(), computed);
+    h.click("Command4");
+    h.field("Prolet")->setText(QStringLiteral("70"));
+    QCOMPARE(h.label("Label5")->toolTip(), QString());
 }
 
 QTEST_MAIN(TestCalculations)

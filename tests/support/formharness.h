@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace kelsa::test
@@ -54,6 +55,8 @@ struct FormHarness {
     {
         services.showMessage = [this](const QString &title, const QString &text) {
             messages.push_back({ title, text });
+            if (onMessage)
+                onMessage();
         };
         form = std::make_unique<Form1>(std::move(services));
     }
@@ -82,6 +85,7 @@ struct FormHarness {
 
     std::unique_ptr<Form1> form;
     std::vector<RecordedMessage> messages;
+    std::function<void()> onMessage; // called as each message is shown, to look at the window then
 };
 
 } // namespace kelsa::test

@@ -67,7 +67,41 @@ QString momentBreakdown(const MomentOutcome &outcome, TrackSection section, cons
     lines << (std::isfinite(result.moment)
             ? QStringLiteral("M = %1 кгс·м").arg(writeNumber(result.moment, locale))
             : QStringLiteral("M: %1").arg(noFiniteResultText()));
+    if (!outcome.emptyAsZero.empty()) {
+        QStringList empty;
+        for (const InputField field : outcome.emptyAsZero)
+            empty << QString::fromUtf8(fieldInfo(field).caption);
+        lines << QStringLiteral("пустые поля считаны как 0: %1")
+                     .arg(empty.join(QStringLiteral(", ")));
+    }
     return lines.join(QLatin1Char('\n'));
+}
+
+QStringList changedInputs(Moment moment, const Calculation &computedFrom, const Calculation &now)
+{
+    const MomentInfo &info = momentInfo(moment);
+    QStringList changed;
+    for (const InputField field : fieldsRead(moment))
+        if (computedFrom.text(field) != now.text(field))
+            changed << QString::fromUtf8(fieldInfo(field).caption);
+    std::vector<OptionGroup> groups;
+    if (!info.transition)
+        groups.push_back(OptionGroup::TrackSection);
+    if (info.condition == DesignCondition::IceWithWind)
+        groups.insert(groups.end(),
+            { OptionGroup::IceThickness, OptionGroup::IceWindForRnv, OptionGroup::IceWindForPkv });
+    else
+        groups.push_back(OptionGroup::MaximumWind);
+    for (const OptionGroup group : groups)
+        if (computedFrom.option(group) != now.option(group))
+            changed << QString::fromUtf8(optionGroupInfo(group).caption);
+    return changed;
+}
+
+QString changedInputsNote(const QStringList &changed)
+{
+    return QStringLiteral("Исходные данные изменены после расчета: %1")
+        .arg(changed.join(QStringLiteral(", ")));
 }
 
 } // namespace kelsa

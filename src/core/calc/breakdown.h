@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 namespace kelsa
 {
@@ -18,9 +19,18 @@ QString noFiniteResultText();
 // "Мо вг, прямая"; "Переходная опора, гололед с ветром, ветер от опоры на путь, пята".
 QString momentHeading(Moment moment, TrackSection section);
 
-// The heading, every term with the sign it entered the moment with, and the moment in kgf·m,
-// one per line; numbers are written in `locale`. For a computed outcome only.
+// The heading, every term with the sign it entered the moment with, the moment in kgf·m, and
+// the fields that were read as 0 because they were empty, one per line; numbers are written in
+// `locale`. For a computed outcome only.
 QString momentBreakdown(
     const MomentOutcome &outcome, TrackSection section, const QLocale &locale = QLocale());
+
+// What a moment was computed from that differs now, by the captions the user knows: the fields
+// it reads, the track section for the ordinary support, and the options of the design condition
+// that choose its loads from the tables. Empty while the moment still belongs to its inputs.
+QStringList changedInputs(Moment moment, const Calculation &computedFrom, const Calculation &now);
+
+// The line that opens a moment's tooltip once its inputs have changed.
+QString changedInputsNote(const QStringList &changed);
 
 } // namespace kelsa

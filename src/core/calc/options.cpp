@@ -19,14 +19,16 @@ constexpr const char *kPkvWind[] = { "Option17", "Option13", "Option14", "Option
 constexpr const char *kMaxWind[] = { "Option8", "Option9", "Option10", "Option11", "Option12" };
 constexpr const char *kCalculator[] = { "Option23", "Option24" };
 
+// The two wind groups in ice share the caption "Vр.ветра м/с" on the window; the loads they
+// choose for tell them apart.
 constexpr OptionGroupInfo kGroups[] = {
-    { OptionGroup::IceThickness, kIce, 0 },
-    { OptionGroup::TrackSection, kSection, trackSection::straight },
-    { OptionGroup::TransitionSupport, kTransition, transitionSupport::off },
-    { OptionGroup::IceWindForRnv, kRnvWind, 0 },
-    { OptionGroup::IceWindForPkv, kPkvWind, 0 },
-    { OptionGroup::MaximumWind, kMaxWind, 0 },
-    { OptionGroup::Calculator, kCalculator, calculatorChoice::builtIn },
+    { OptionGroup::IceThickness, kIce, 0, "Толщина ст. гололеда мм" },
+    { OptionGroup::TrackSection, kSection, trackSection::straight, "Участок пути" },
+    { OptionGroup::TransitionSupport, kTransition, transitionSupport::off, "Переходная опора" },
+    { OptionGroup::IceWindForRnv, kRnvWind, 0, "Vр.ветра м/с для Pнв и Pпрв" },
+    { OptionGroup::IceWindForPkv, kPkvWind, 0, "Vр.ветра м/с для Pкв" },
+    { OptionGroup::MaximumWind, kMaxWind, 0, "Vmax в.м/с" },
+    { OptionGroup::Calculator, kCalculator, calculatorChoice::builtIn, "Калькулятор" },
 };
 static_assert(std::size(kGroups) == kOptionGroupCount);
 

@@ -31,6 +31,7 @@ struct OptionGroupInfo {
     OptionGroup group;
     std::span<const char *const> options; // control names; an option's index is its place here
     int startIndex; // selected at start-up
+    const char *caption; // how the user knows the group, UTF-8
 };
 
 // Every group, in the order of OptionGroup, which is also the order start-up selects them in.

@@ -72,8 +72,6 @@ QStringView evaluatorErrorDescription(int number)
         return u"Invalid procedure call or argument";
     case evaluatorError::overflow:
         return u"Overflow";
-    case evaluatorError::subscriptOutOfRange:
-        return u"Subscript out of range";
     case evaluatorError::divisionByZero:
         return u"Division by zero";
     case evaluatorError::typeMismatch:

@@ -18,7 +18,6 @@ namespace evaluatorError
 {
 inline constexpr int invalidArgument = 5; // "Invalid procedure call or argument"
 inline constexpr int overflow = 6;
-inline constexpr int subscriptOutOfRange = 9; // operand stack full
 inline constexpr int divisionByZero = 11;
 inline constexpr int typeMismatch = 13; // an operand that is not a number
 inline constexpr int outOfStackSpace = 28; // nesting too deep

@@ -200,20 +200,32 @@ void ExpressionEngine::parseExpression()
     }
 }
 
-// term = factor { ("/" | "*" | "%" | "^") factor }, all on one level, left to right.
+// term = power { ("/" | "*" | "%") power }, left to right.
 void ExpressionEngine::parseTerm()
 {
-    parseFactor();
+    parsePower();
     while (!m_conversionStopped
-        && (m_currentToken == u"/" || m_currentToken == u"*" || m_currentToken == u"%"
-            || m_currentToken == u"^")) {
+        && (m_currentToken == u"/" || m_currentToken == u"*" || m_currentToken == u"%")) {
         const QChar op = m_currentToken.front();
         readNextToken();
-        parseFactor();
+        parsePower();
         if (m_conversionStopped)
             return;
         m_postfixText += op;
         m_postfixText += u' ';
+    }
+}
+
+// power = factor { "^" factor }, left to right: 2^3^2 is (2^3)^2.
+void ExpressionEngine::parsePower()
+{
+    parseFactor();
+    while (!m_conversionStopped && m_currentToken == u"^") {
+        readNextToken();
+        parseFactor();
+        if (m_conversionStopped)
+            return;
+        m_postfixText += u"^ ";
     }
 }
 
@@ -280,7 +292,7 @@ double ExpressionEngine::evaluate()
     m_separatorChars.clear();
     m_whiteSpaceChars = QStringLiteral(" ");
     setTokenString(m_postfixText);
-    m_stackCount = 0;
+    m_resultStack.clear();
 
     QString token;
     QString separator;
@@ -334,25 +346,19 @@ double ExpressionEngine::evaluate()
     return result;
 }
 
-// A value that does not fit is lost with error 9; evaluation carries on without it.
 void ExpressionEngine::pushResult(double value)
 {
-    if (m_stackCount >= stackSlots) {
-        raiseError(QStringLiteral("PushResult"), evaluatorError::subscriptOutOfRange);
-        return;
-    }
-    m_resultStack[static_cast<std::size_t>(m_stackCount)] = value;
-    ++m_stackCount;
+    m_resultStack.push_back(value);
 }
 
 // False and 0 on an empty stack, without an error: a missing operand counts as 0.
 bool ExpressionEngine::popResult(double &value)
 {
     value = 0.0;
-    if (m_stackCount <= 0)
+    if (m_resultStack.empty())
         return false;
-    --m_stackCount;
-    value = m_resultStack[static_cast<std::size_t>(m_stackCount)];
+    value = m_resultStack.back();
+    m_resultStack.pop_back();
     return true;
 }
 

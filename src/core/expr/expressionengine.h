@@ -4,23 +4,23 @@
 #include <QChar>
 #include <QString>
 
-#include <array>
-#include <cstdint>
 #include <functional>
+#include <vector>
 
 // The engine of the built-in calculator: turns one line of infix arithmetic such as
 // "2*sin(pi/6)+3" into postfix text ("2 pi 6 / sin * 3 + ") and computes its value.
 //
-// Grammar: "+" and "-" bind loosest; "*", "/", "%" and "^" share one level; both levels are
-// left-associative (2^3^2 = 64, 2*3^2 = 36). A single sign, a function name (sin, cos, tan,
-// atn, exp, log; radians) or a parenthesised group binds tightest (-2^2 = 4, sin x^2 =
-// (sin x)^2). A missing ")" is tolerated; whatever follows the expression is ignored.
+// Grammar: "+" and "-" bind loosest, then "*", "/" and "%", then "^", as a spreadsheet has it;
+// every level is left-associative (2*3^2 = 18, 2^3^2 = 64). A single sign, a function name
+// (sin, cos, tan, atn, exp, log; radians) or a parenthesised group binds tightest (-2^2 = 4,
+// 2^-1 = 0.5, sin x^2 = (sin x)^2). A missing ")" is tolerated; whatever follows the
+// expression is ignored.
 // Numbers are read in the user's locale; "pi" and "e" are 3.14159265358979 and 2.718282.
 //
 // Each run-time error is reported once to the error handler with the name of the routine
 // that met it ("Evaluate", "PushResult", "ParseFactor"), its number and a description, and
-// is not passed on. A value that finds the operand stack full is lost (error 9) and the
-// evaluation goes on; any other error ends it and evaluate() returns 0. The engine shows
+// is not passed on: the error ends the evaluation and evaluate() returns 0. The operand stack
+// grows as the expression needs, so no value is ever lost to it. The engine shows
 // nothing itself: whoever uses it decides where the reports go.
 namespace kelsa
 {
@@ -45,12 +45,10 @@ public:
 
     // Deepest nesting of parenthesised groups and function arguments the converter follows
     // (sin(x) is two levels: the function and its group); deeper input is refused with
-    // error 28 "Out of stack space". A group level costs three frames, about 260 bytes of
-    // stack in an optimised build, so the deepest accepted input needs under 1 MB.
+    // error 28 "Out of stack space". A group level costs four frames, about 350 bytes of
+    // stack in an optimised build, so the deepest accepted input needs about 1 MB, well
+    // within the 8 MB a program's main thread has (sanitized builds use a few times more).
     static constexpr int maxNestingDepth = 3000;
-    // Slots of the operand stack: an expression needing more pending values loses the
-    // extra ones with error 9.
-    static constexpr int stackSlots = 201;
 
 private:
     // Tokenizer: cuts sourceText into tokens at separator and whitespace characters.
@@ -65,6 +63,7 @@ private:
     void convertToPostfix();
     void parseExpression();
     void parseTerm();
+    void parsePower();
     void parseFactor();
     void readNextToken();
 
@@ -91,8 +90,7 @@ private:
     int m_nestingDepth = 0;
     bool m_conversionStopped = false;
 
-    std::array<double, stackSlots> m_resultStack {};
-    std::int16_t m_stackCount = 0;
+    std::vector<double> m_resultStack;
 
     ErrorHandler m_errorHandler;
 };

@@ -5,25 +5,16 @@
 #include "core/numbers/numbertext.h"
 #include "gui/mainwindow/form1controls.h"
 #include "gui/mainwindow/momentmessages.h"
+#include "gui/widgets/fieldedit.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QRadioButton>
 
 #include <utility>
 
 namespace kelsa
 {
-
-namespace
-{
-
-void writeResult(QLabel *label, const QString &text, const QString &tooltip)
-{
-    label->setText(text);
-    label->setToolTip(tooltip);
-}
-
-} // namespace
 
 Calculations::Calculations(const Form1Controls &ui, std::function<Calculation()> currentCalculation,
     std::function<void(const QString &text)> showMessage)
@@ -34,6 +25,11 @@ Calculations::Calculations(const Form1Controls &ui, std::function<Calculation()>
     for (const MomentInfo &info : moments())
         connect(ui.momentButton(info.moment), &QAbstractButton::clicked, this,
             [this, moment = info.moment] { calculate(moment); });
+    for (FieldEdit *field : ui.fields)
+        connect(field, &FieldEdit::textChanged, this, &Calculations::updateTooltips);
+    for (const auto &group : ui.options)
+        for (QRadioButton *option : group)
+            connect(option, &QRadioButton::toggled, this, &Calculations::updateTooltips);
 }
 
 void Calculations::calculate(Moment moment)
@@ -42,30 +38,59 @@ void Calculations::calculate(Moment moment)
     const MomentOutcome outcome = computeMoment(calculation, moment);
     const QString message = momentMessage(outcome);
     QLabel *label = m_ui.momentLabel(moment);
-    if (!outcome.inputsAccepted()) {
+    const MomentResult &result = outcome.result;
+    if (!outcome.inputsAccepted()
+        || (result.outcome == MomentResult::Outcome::NotFinite && !message.isEmpty())) {
+        // No moment: nothing of an earlier one may stay beside inputs it does not belong to.
+        clear(moment);
         m_showMessage(message);
         return;
     }
-    const MomentResult &result = outcome.result;
     switch (result.outcome) {
     case MomentResult::Outcome::SpanMissing:
     case MomentResult::Outcome::LpMissing:
         // The label shows 0 after the message, as it always has: no moment without the length.
+        clear(moment);
         m_showMessage(message);
-        writeResult(label, writeNumber(0), QString());
-        break;
+        label->setText(writeNumber(0));
+        return;
     case MomentResult::Outcome::NotFinite:
-        if (!message.isEmpty()) { // the transition support: the label keeps what it had
-            m_showMessage(message);
-            break;
-        }
-        writeResult(
-            label, noFiniteResultText(), momentBreakdown(outcome, calculation.trackSection()));
+        label->setText(noFiniteResultText());
         break;
     case MomentResult::Outcome::Value:
-        writeResult(label, writeNumber(result.moment),
-            momentBreakdown(outcome, calculation.trackSection()));
+        label->setText(writeNumber(result.moment));
         break;
+    }
+    const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
+    m_shown[std::size_t(moment)] = Shown { calculation, breakdown };
+    label->setToolTip(breakdown);
+}
+
+void Calculations::clear(Moment moment)
+{
+    m_shown[std::size_t(moment)].reset();
+    m_ui.momentLabel(moment)->clear();
+    m_ui.momentLabel(moment)->setToolTip(QString());
+}
+
+void Calculations::updateTooltips()
+{
+    std::optional<Calculation> now;
+    for (const MomentInfo &info : moments()) {
+        auto &shown = m_shown[std::size_t(info.moment)];
+        if (!shown)
+            continue;
+        QLabel *label = m_ui.momentLabel(info.moment);
+        if (label->text().isEmpty()) { // emptied by a reset
+            shown.reset();
+            continue;
+        }
+        if (!now)
+            now = m_currentCalculation();
+        const QStringList changed = changedInputs(info.moment, shown->computedFrom, *now);
+        label->setToolTip(changed.isEmpty()
+                ? shown->breakdown
+                : changedInputsNote(changed) + QLatin1Char('\n') + shown->breakdown);
     }
 }
 

@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 namespace kelsa
 {
@@ -17,7 +19,10 @@ struct Form1Controls;
 // The calculation buttons of the main window: each takes the window's calculation as it stands,
 // has the engine compute its moment and writes the moment, in kgf·m, into its red label, with
 // the breakdown of its terms as the label's tooltip. What the engine refuses or cannot compute
-// is worded here and shown in a message box.
+// is worded here and shown in a message box, and then the label holds no number at all.
+//
+// A moment stays on its label until its button is pressed again or a reset empties it; once an
+// input it was computed from changes, its tooltip opens with a line that names what changed.
 class Calculations : public QObject
 {
     Q_OBJECT
@@ -29,9 +34,20 @@ public:
     void calculate(Moment moment);
 
 private:
+    // Brings every shown moment's tooltip up to date with the inputs as they are now.
+    void updateTooltips();
+    void clear(Moment moment);
+
+    // A moment on its label: what it was computed from and its breakdown.
+    struct Shown {
+        Calculation computedFrom;
+        QString breakdown;
+    };
+
     const Form1Controls &m_ui;
     std::function<Calculation()> m_currentCalculation;
     std::function<void(const QString &text)> m_showMessage;
+    std::array<std::optional<Shown>, kMomentCount> m_shown;
 };
 
 } // namespace kelsa

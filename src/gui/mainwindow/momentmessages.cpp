@@ -14,6 +14,14 @@ QString caption(InputField field)
     return QString::fromUtf8(fieldInfo(field).caption);
 }
 
+// A field's text as a message repeats it: at most its first 40 characters, so that a pasted
+// page neither fills the screen nor takes seconds to lay out.
+QString echoed(const QString &text)
+{
+    constexpr qsizetype kLongest = 40;
+    return text.size() <= kLongest ? text : text.left(kLongest) + QChar(0x2026);
+}
+
 QString badFieldsMessage(const std::vector<FieldProblem> &problems)
 {
     QStringList lines;
@@ -21,7 +29,7 @@ QString badFieldsMessage(const std::vector<FieldProblem> &problems)
         lines << (problem.empty
                 ? QStringLiteral("Поле \"%1\" не заполнено").arg(caption(problem.field))
                 : QStringLiteral("Поле \"%1\": \"%2\" не является числом")
-                      .arg(caption(problem.field), problem.text));
+                      .arg(caption(problem.field), echoed(problem.text)));
     return lines.join(QLatin1Char('\n'));
 }
 
