@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/application.h"
 
+#include "gui/about/form2.h"
 #include "gui/mainwindow/form1.h"
 
 #include <QApplication>
@@ -68,7 +69,7 @@ int runKelsa(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelsa"));
-    QApplication::setApplicationVersion(QStringLiteral(KELSA_VERSION));
+    QApplication::setApplicationVersion(programVersion());
     QGuiApplication::setDesktopFileName(QStringLiteral(KELSA_APP_ID));
 
     if (screenshot)

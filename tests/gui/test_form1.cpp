@@ -76,6 +76,8 @@ private slots:
     void programLivesWhileAnotherWindowIsOpen();
 
     void transitionSwitch();
+    void transitionFrameHidesWhatLiesBeneath();
+    void navigatorArrowsCanBeRead();
     void calculatorSwitch();
     void hiddenFramesKeepTheirTexts();
 
@@ -425,6 +427,46 @@ void TestForm1::transitionSwitch()
     h.select("Option22");
     QVERIFY(!h.shown("Frame35"));
     QVERIFY(h.shown("Frame39"));
+}
+
+// The transition-support frame covers the tensions, radius and stagger and their captions
+// completely: the window looks there exactly as if they were not beneath it.
+void TestForm1::transitionFrameHidesWhatLiesBeneath()
+{
+    FormHarness h;
+    h.select("Option21");
+    for (const char *name : { "Text1", "Text2", "Text3", "Text4", "Text5" })
+        h.field(name)->setText(QStringLiteral("-2206.484"));
+    const QRect area = h.widget("Frame35")->geometry();
+    const QImage covered = h.form->grab(area).toImage();
+    for (const char *name :
+        { "Text1", "Text2", "Text3", "Text4", "Text5", "Label13", "Label14", "Label15", "Label16",
+            "Label17" })
+        h.widget(name)->hide();
+    QCOMPARE(covered, h.form->grab(area).toImage());
+}
+
+// The glyphs of the record navigators are drawn large enough to read: at least 7 px tall at
+// 100 %, within the navigator's own rectangle.
+void TestForm1::navigatorArrowsCanBeRead()
+{
+    FormHarness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    for (const char *arrow : { "first", "previous", "next", "last" }) {
+        auto *button = h.widget("Data2")->findChild<QWidget *>(QLatin1String(arrow));
+        QVERIFY(h.widget("Data2")->rect().contains(button->geometry()));
+        const QImage image = button->grab().toImage();
+        const QRgb ink = button->palette().color(QPalette::ButtonText).rgb();
+        int top = image.height(), bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAbs(qGray(image.pixel(x, y)) - qGray(ink)) < 48) {
+                    top = qMin(top, y);
+                    bottom = qMax(bottom, y);
+                }
+        QVERIFY2(bottom - top + 1 >= 7, arrow);
+    }
 }
 
 void TestForm1::calculatorSwitch()

@@ -55,6 +55,7 @@ void TestForm2::textsAndCaptions()
         QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
     }
     QCOMPARE(form.windowType(), Qt::Window); // a tool window would not keep the program alive
+    QCOMPARE(form.toolTip(), QStringLiteral("Kelsa, версия ") + kelsa::programVersion());
 }
 
 void TestForm2::webAddressIsShownWithBackslashes_data()

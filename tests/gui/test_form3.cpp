@@ -52,6 +52,7 @@ private slots:
     void calculate();
     void errorStillFillsAnswer();
     void tabbingIntoAnswerSelectsIt();
+    void enterCalculatesAndTheAnswerIsSelected();
     void clearKeepsAnswer();
     void helpShownAndHiddenByClicks();
     void keyboardFocusDoesNotHideHelp();
@@ -209,6 +210,33 @@ void TestForm3::errorStillFillsAnswer()
     auto *answerBox = control<QLineEdit>(*m_form, "Text2");
     QCOMPARE(answerBox->text(), QStringLiteral("0"));
     QCOMPARE(QApplication::focusWidget(), answerBox);
+}
+
+void TestForm3::enterCalculatesAndTheAnswerIsSelected()
+{
+    showAndActivate(*m_form);
+    auto *expression = control<QPlainTextEdit>(*m_form, "txtExpression");
+    auto *answerBox = control<QLineEdit>(*m_form, "Text2");
+    expression->setFocus();
+    QTest::keyClicks(expression, QStringLiteral("pi"));
+    QTest::keyClick(expression, Qt::Key_Return);
+    QCOMPARE(expression->toPlainText(), QStringLiteral("pi"));
+    QCOMPARE(answerBox->text(), QStringLiteral("3.14159265358979"));
+    expression->setFocus();
+    QTest::keyClicks(expression, QStringLiteral("*2"));
+    QTest::keyClick(expression, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(answerBox->text(), QStringLiteral("6.28318530717958"));
+    QVERIFY(m_errors.reports.isEmpty());
+
+    // An error box that handed the focus back to the answer before the answer was written.
+    m_form->setErrorHandler([answerBox](const QString &, int, const QString &) {
+        answerBox->setFocus();
+    });
+    expression->setPlainText(QStringLiteral("1/0"));
+    expression->setFocus();
+    QTest::keyClick(expression, Qt::Key_Return);
+    QCOMPARE(answerBox->text(), QStringLiteral("0"));
+    QCOMPARE(answerBox->selectedText(), QStringLiteral("0"));
 }
 
 void TestForm3::tabbingIntoAnswerSelectsIt()

@@ -28,6 +28,11 @@ QString contactAddress()
     return QStringLiteral(KELSA_CONTACT_EMAIL);
 }
 
+QString programVersion()
+{
+    return QStringLiteral(KELSA_VERSION);
+}
+
 QString shownWebAddress(const QString &address)
 {
     QString shown = address;
@@ -98,6 +103,9 @@ Form2::Form2(Form2Services services, QWidget *parent)
     setWindowIcon(programIcon());
     setFont(uiFont());
     resize(px(4425), px(2865));
+    // The version is told where it disturbs none of the window's own texts: hovering anywhere in
+    // the window shows it.
+    setToolTip(QStringLiteral("Kelsa, версия %1").arg(programVersion()));
 
     auto *frame = new FrameBox(QString(), this);
     frame->setObjectName(QStringLiteral("Frame1"));

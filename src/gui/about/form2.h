@@ -21,6 +21,9 @@ struct Form2Services {
 QString homepageAddress();
 QString contactAddress();
 
+// The version of the program, "1.0.0".
+QString programVersion();
+
 // The address as the About window shows it: two backslashes in place of the two slashes after
 // the scheme ("https:\\kelsa.example.org/").
 QString shownWebAddress(const QString &address);

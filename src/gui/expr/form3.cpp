@@ -5,6 +5,7 @@
 #include "core/numbers/numbertext.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -121,12 +122,22 @@ void Form3::connectHandlers()
     // The text boxes have no click signal: mouse clicks on their text areas and focus
     // arrivals of the answer box come through eventFilter().
     txtExpression->viewport()->installEventFilter(this);
+    txtExpression->installEventFilter(this);
     Text1->viewport()->installEventFilter(this);
     Text2->installEventFilter(this);
 }
 
 bool Form3::eventFilter(QObject *watched, QEvent *event)
 {
+    // Enter in the expression presses "Вычислить": a line break would only end up in the
+    // expression as a character no number or name may hold.
+    if (watched == txtExpression && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdCalc_Click();
+            return true;
+        }
+    }
     if (watched == Text1->viewport() && isLeftClick(event))
         Text1_Click();
     else if (watched == txtExpression->viewport() && isLeftClick(event))
@@ -147,6 +158,9 @@ void Form3::cmdCalc_Click()
     m_evaluator->setExpression(txtExpression->toPlainText());
     Text2->setText(kelsa::writeNumber(m_evaluator->evaluate()));
     Text2->setFocus();
+    // The whole answer is selected even when an error box took the focus in between and it
+    // came back without a focus-in event of its own.
+    Text2->selectAll();
 }
 
 // Clears the expression only; the last answer stays.

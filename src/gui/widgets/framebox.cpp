@@ -15,6 +15,9 @@ FrameBox::FrameBox(const QString &title, bool boldCaption, QWidget *parent)
     : QGroupBox(title, parent)
     , m_boldCaption(boldCaption)
 {
+    // A frame that lies over other controls (the transition support over the tensions) hides
+    // them: its own background is painted, so nothing beneath shows through.
+    setAutoFillBackground(true);
 }
 
 QFont FrameBox::captionFont() const

@@ -38,12 +38,15 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(palette().color(QPalette::ButtonText));
-        const QRectF r = QRectF(rect()).adjusted(3, 0, -3, 0);
-        const qreal h = qMin(r.width(), r.height() * 0.45);
-        const qreal cy = r.center().y() + (isDown() ? 1 : 0);
+        // The glyph fills the face but for a pixel of bevel on each side: a triangle half the
+        // height of the button, narrowed only if the button is too narrow for it. Sizes are in
+        // device-independent pixels, so the glyph grows with the screen's scale.
+        const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
         const bool left = m_arrow == Arrow::First || m_arrow == Arrow::Previous;
         const bool bar = m_arrow == Arrow::First || m_arrow == Arrow::Last;
-        const qreal barWidth = bar ? 1.5 : 0;
+        const qreal barWidth = bar ? qMax<qreal>(1.5, r.height() / 12) : 0;
+        const qreal h = qMin(r.height() * 0.5, (r.width() - barWidth) / 0.8);
+        const qreal cy = r.center().y() + (isDown() ? 1 : 0);
         const qreal w = h * 0.8;
         const qreal x0 = r.center().x() - (w + barWidth) / 2;
         QPainterPath triangle;
