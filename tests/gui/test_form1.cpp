@@ -7,6 +7,8 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -77,6 +79,7 @@ private slots:
 
     void transitionSwitch();
     void transitionFrameHidesWhatLiesBeneath();
+    void smallWindowScrollsOverTheForm();
     void navigatorArrowsCanBeRead();
     void calculatorSwitch();
     void hiddenFramesKeepTheirTexts();
@@ -187,15 +190,16 @@ void TestForm1::geometryFollowsTheForm_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("geometry");
-    // Twips over 15: Frame1 (120, 720, 3735, 7455) and so on.
+    // Twips over 15: Frame1 (120, 720, 3735, 7455) and so on. The window's own controls stand on
+    // its surface, which fills the window (below the menu bar) when the screen is large enough.
     QTest::newRow("Frame1") << "Frame1"
-                            << "Form1" << QRect(8, 48, 249, 497);
+                            << "Form1Surface" << QRect(8, 48, 249, 497);
     QTest::newRow("Frame10 on the window") << "Frame10"
-                                           << "Form1" << QRect(160, 232, 89, 97);
+                                           << "Form1Surface" << QRect(160, 232, 89, 97);
     QTest::newRow("Command17 and 18 share") << "Command17"
-                                            << "Form1" << QRect(16, 552, 129, 17);
+                                            << "Form1Surface" << QRect(16, 552, 129, 17);
     QTest::newRow("Command18") << "Command18"
-                               << "Form1" << QRect(16, 552, 129, 17);
+                               << "Form1Surface" << QRect(16, 552, 129, 17);
     QTest::newRow("cell in sub-frame") << "Pkv20"
                                        << "Frame17" << QRect(0, 8, 41, 23);
     QTest::newRow("look-up field") << "txtSum2"
@@ -235,7 +239,8 @@ void TestForm1::labelsLieBeneathOtherControls()
         }
     }
     // The stacked buttons: Command18 lies over Command17.
-    const auto windowChildren = h.form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    const auto windowChildren
+        = h.widget("Form1Surface")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     QVERIFY(windowChildren.indexOf(h.widget("Command18"))
         > windowChildren.indexOf(h.widget("Command17")));
     // Frame35 covers Text1..Text5 when shown.
@@ -444,6 +449,26 @@ void TestForm1::transitionFrameHidesWhatLiesBeneath()
             "Label17" })
         h.widget(name)->hide();
     QCOMPARE(covered, h.form->grab(area).toImage());
+}
+
+// A window smaller than the form (a small screen, a large scale) shows scroll bars over the form,
+// which keeps its size; at the form's size there are none.
+void TestForm1::smallWindowScrollsOverTheForm()
+{
+    FormHarness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    auto *area = h.find<QScrollArea>("Form1ScrollArea");
+    const QSize formSize = h.widget("Form1Surface")->size();
+    QCOMPARE(h.form->size(), formSize);
+    QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
+    h.form->resize(formSize / 2);
+    QTRY_VERIFY(area->verticalScrollBar()->isVisible());
+    QVERIFY(area->horizontalScrollBar()->isVisible());
+    QCOMPARE(h.widget("Form1Surface")->size(), formSize);
+    area->ensureWidgetVisible(h.widget("Command16"));
+    QVERIFY(h.widget("Command16")->visibleRegion().boundingRect().size()
+        == h.widget("Command16")->size());
 }
 
 // The glyphs of the record navigators are drawn large enough to read: at least 7 px tall at

@@ -17,6 +17,10 @@
 #include "gui/widgets/wrapbutton.h"
 
 #include <QButtonGroup>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -127,7 +131,23 @@ Form1::Form1(Form1Services services, QWidget *parent)
     setWindowIcon(programIcon());
     setFont(uiFont());
     paintGrey(this);
-    resize(px(kForm1Width), px(kForm1Height));
+
+    // The controls stand on a surface of the form's size inside a scroll area without a frame:
+    // as large as the form, the window looks as drawn; on a screen too small for it (a laptop
+    // at 200 %), it opens at the screen's size with scroll bars, and nothing moves on the form.
+    m_surface = new QWidget;
+    m_surface->setObjectName(QStringLiteral("Form1Surface"));
+    m_surface->setFixedSize(px(kForm1Width), px(kForm1Height));
+    paintGrey(m_surface);
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setObjectName(QStringLiteral("Form1ScrollArea"));
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setWidget(m_surface);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_scrollArea);
+    resize(m_surface->size());
 
     // The workbooks are parsed in a child process while the controls are built.
     const auto workbooks = readReferenceWorkbooks(m_services.files);
@@ -155,7 +175,8 @@ void Form1::buildControls()
 {
     const auto specs = form1Controls();
     for (const ControlRow &row : specs) {
-        QWidget *container = row.container[0] ? control(QString::fromLatin1(row.container)) : this;
+        QWidget *container
+            = row.container[0] ? control(QString::fromLatin1(row.container)) : m_surface;
         m_controls.insert(QString::fromLatin1(row.name), createControl(row, container));
     }
     // The table lists each container's controls topmost first: raising them from the last to
@@ -268,8 +289,30 @@ Calculation Form1::calculation() const
 void Form1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!std::exchange(m_shownOnce, true))
+    if (!std::exchange(m_shownOnce, true)) {
+        fitIntoScreen();
         QMetaObject::invokeMethod(this, &Form1::reportTableFailures, Qt::QueuedConnection);
+    }
+}
+
+// A window larger than the screen's free area opens at that area's size, its frame included
+// (a title bar is allowed for while the window manager has not framed it yet), with scroll
+// bars over the form.
+void Form1::fitIntoScreen()
+{
+    if (!isWindow() || !screen())
+        return;
+    const QRect available = screen()->availableGeometry();
+    QMargins frame(geometry().left() - frameGeometry().left(),
+        geometry().top() - frameGeometry().top(), frameGeometry().right() - geometry().right(),
+        frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull() && !testAttribute(Qt::WA_DontShowOnScreen))
+        frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize room = available.size().shrunkBy(frame);
+    if (size().width() <= room.width() && size().height() <= room.height())
+        return;
+    resize(size().boundedTo(room));
+    move(available.topLeft());
 }
 
 // Run once the window is on screen: one message lists every workbook that could not be read.

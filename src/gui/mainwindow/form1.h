@@ -30,6 +30,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QAbstractButton;
+class QScrollArea;
 
 namespace kelsa
 {
@@ -84,8 +85,11 @@ private:
     void setTabOrderFromTable();
     void runStartUp();
     void reportTableFailures();
+    void fitIntoScreen();
 
     kelsa::Form1Services m_services;
+    QWidget *m_surface = nullptr; // the controls stand on it, at the form's size
+    QScrollArea *m_scrollArea = nullptr;
     QHash<QString, QWidget *> m_controls;
     kelsa::Form1Controls m_ui;
     bool m_shownOnce = false;
