@@ -14,9 +14,11 @@ namespace kelsa
 // The stream: one SheetDumpOutcome byte. After Ok, the column count (uint16, native order),
 // then the cells of the rows below the heading row, row after row and column after column,
 // each a SheetDumpCell byte with its payload: nothing for Empty, a double for Number, a uint32
-// length and that many bytes of UTF-8 for Text. SheetDumpCell::End closes the stream.
+// length and that many bytes of UTF-8 for Text and Error. SheetDumpCell::End closes the stream.
+// Error is a formula cell whose saved value is an error ("#DIV/0!") or that has no saved value
+// ("#N/A"): the text is what the cell shows instead of a value.
 enum class SheetDumpOutcome : std::uint8_t { Ok, FileMissing, Damaged, Password, SheetMissing };
-enum class SheetDumpCell : std::uint8_t { Empty, Number, Text, End };
+enum class SheetDumpCell : std::uint8_t { Empty, Number, Text, End, Error };
 
 // Takes each piece of the stream in turn; false stops the dump.
 using SheetDumpSink = std::function<bool(std::string_view bytes)>;

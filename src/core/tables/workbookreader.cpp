@@ -3,6 +3,7 @@
 
 #include "core/numbers/numbertext.h"
 #include "core/platform/isolatedrun.h"
+#include "core/tables/opendocumentdump.h"
 #include "core/tables/sheetdump.h"
 
 #include <QFile>
@@ -44,12 +45,27 @@ SheetReadResult failure(Status status)
     return result;
 }
 
-// Every Excel 97-2003 workbook is a compound file, which starts with these eight bytes.
-bool hasCompoundFileSignature(const QString &path)
+// The kinds of workbook the reader opens, told apart by the file's extension.
+enum class WorkbookKind { Excel97, OpenDocument };
+
+WorkbookKind workbookKind(const QString &path)
 {
-    static constexpr char signature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    return path.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive) ? WorkbookKind::Excel97
+                                                                      : WorkbookKind::OpenDocument;
+}
+
+// Every Excel 97-2003 workbook is a compound file, and every .xlsx and .ods a zip archive;
+// each starts with its own signature.
+bool hasWorkbookSignature(const QString &path)
+{
+    static constexpr char compoundFile[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    static constexpr char zipArchive[] = "PK\x03\x04";
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArray(signature, 8);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(8);
+    return workbookKind(path) == WorkbookKind::Excel97 ? start == QByteArray(compoundFile, 8)
+                                                        : start.startsWith(zipArchive);
 }
 
 // Reads a dump written by dumpSheet(), front to back.
@@ -85,8 +101,10 @@ private:
 };
 
 // Turns the cells of the dump into records; false when the dump breaks off.
-bool readRecords(DumpReader &dump, int columns, const QLocale &locale, QList<QStringList> &records)
+bool readRecords(DumpReader &dump, int columns, const QLocale &locale, SheetReadResult &result)
 {
+    QList<QStringList> &records = result.records;
+    QList<int> errorColumns; // of the row being read
     // Empty rows are held back until a row with a value follows them, so that neither the
     // blank tail of a sheet nor a damaged file's claim of many rows becomes records.
     qsizetype pendingEmptyRows = 0;
@@ -97,6 +115,7 @@ bool readRecords(DumpReader &dump, int columns, const QLocale &locale, QList<QSt
     }
     for (;;) {
         texts.clear();
+        errorColumns.clear();
         bool empty = true;
         for (int column = 0; column < columns; ++column) {
             SheetDumpCell kind;
@@ -113,6 +132,10 @@ bool readRecords(DumpReader &dump, int columns, const QLocale &locale, QList<QSt
             } else if (kind == SheetDumpCell::Text) {
                 if (!dump.takeText(text))
                     return false;
+            } else if (kind == SheetDumpCell::Error) {
+                if (!dump.takeText(text) || text.isEmpty())
+                    return false;
+                errorColumns.append(column);
             } else if (kind != SheetDumpCell::Empty) {
                 return false;
             }
@@ -125,6 +148,8 @@ bool readRecords(DumpReader &dump, int columns, const QLocale &locale, QList<QSt
         }
         for (; pendingEmptyRows > 0; --pendingEmptyRows)
             records.append(QStringList(columns, QString()));
+        for (const int column : errorColumns)
+            result.cellErrors.append({ int(records.size()), column, texts[column] });
         records.append(texts);
     }
 }
@@ -140,7 +165,7 @@ std::optional<Status> checkFile(const QFileInfo &info)
         return Status::NoPermission;
     if (info.size() > kMaxFileBytes)
         return Status::FileTooLarge;
-    if (!hasCompoundFileSignature(info.filePath()))
+    if (!hasWorkbookSignature(info.filePath()))
         return Status::NotAWorkbook;
     return std::nullopt;
 }
@@ -183,7 +208,7 @@ std::optional<SheetReadResult> decode(
         return std::nullopt;
     SheetReadResult result;
     result.columnCount = columns;
-    if (!readRecords(dump, columns, locale, result.records))
+    if (!readRecords(dump, columns, locale, result))
         return std::nullopt;
     if (columns >= request.requiredColumns)
         return result;
@@ -208,6 +233,7 @@ struct SheetReading::State {
     QList<qsizetype> pending;
     std::vector<QByteArray> paths;
     std::vector<std::string> sheets;
+    std::vector<WorkbookKind> kinds;
     std::unique_ptr<IsolatedTask> child;
 
     // One child dumps the pending files in turn.
@@ -216,7 +242,7 @@ struct SheetReading::State {
         child = std::make_unique<IsolatedTask>(
             [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
-                    dumpSheet(
+                    (kinds[i] == WorkbookKind::Excel97 ? dumpSheet : dumpOpenDocumentSheet)(
                         paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink);
             },
             kReadTimeoutMs, kMaxDumpBytes);
@@ -232,6 +258,7 @@ SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &l
     state.results.resize(requests.size());
     state.paths.resize(std::size_t(requests.size()));
     state.sheets.resize(std::size_t(requests.size()));
+    state.kinds.resize(std::size_t(requests.size()));
     for (qsizetype i = 0; i < requests.size(); ++i) {
         if (const auto problem = checkFile(QFileInfo(requests[i].filePath))) {
             state.results[i] = failure(*problem);
@@ -239,6 +266,7 @@ SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &l
         }
         state.paths[std::size_t(i)] = QFile::encodeName(requests[i].filePath);
         state.sheets[std::size_t(i)] = requests[i].sheetName.toStdString();
+        state.kinds[std::size_t(i)] = workbookKind(requests[i].filePath);
         state.pending.append(i);
     }
     if (!state.pending.isEmpty())
@@ -272,6 +300,19 @@ QList<SheetReadResult> SheetReading::results()
         state.pending.remove(0, done);
     }
     return state.results;
+}
+
+QString workbookFile(const QString &excel97Path)
+{
+    if (QFileInfo::exists(excel97Path))
+        return excel97Path;
+    QString stem = excel97Path;
+    if (stem.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
+        stem.chop(4);
+    for (const char *extension : { ".xlsx", ".ods" })
+        if (const QString other = stem + QLatin1String(extension); QFileInfo(other).isFile())
+            return other;
+    return excel97Path;
 }
 
 QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLocale &locale)

@@ -38,6 +38,16 @@ struct SheetReadResult {
     // every record has columnCount texts. Empty rows after the last row with a value are not
     // records; empty rows between records are. Empty unless the status is Ok.
     QList<QStringList> records;
+
+    // A formula cell that holds no number: its saved value is an error, or it has none. The
+    // record shows the text in its place, never an empty cell.
+    struct CellError {
+        int record; // index into records
+        int column; // 0 is "F1"
+        QString text; // "#DIV/0!", "#N/A"
+        friend bool operator==(const CellError &, const CellError &) = default;
+    };
+    QList<CellError> cellErrors; // in sheet order
 };
 
 // Opens an Excel 97-2003 workbook (.xls), selects the sheet named sheetName (compared exactly),
@@ -56,6 +66,11 @@ struct SheetReadResult {
 // 10 s.
 SheetReadResult readSheet(const QString &filePath, const QString &sheetName, int requiredColumns,
     const QLocale &locale = QLocale());
+
+// The workbook a table named "т11.1.xls" is read from: that file when it exists, otherwise
+// "т11.1.xlsx" or "т11.1.ods" beside it (in this order) when one of those does, otherwise the
+// .xls path, which then reads as missing.
+QString workbookFile(const QString &excel97Path);
 
 struct SheetRequest {
     QString filePath;
