@@ -5,10 +5,12 @@
 #include "gui/mainwindow/form1.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 
 namespace kelsa
 {
@@ -23,9 +25,8 @@ void printLine(FILE *stream, const QString &text)
 
 // Renders the main window after start-up, with its first records shown, to a PNG file.
 // Messages are written to the error stream instead of waiting for a click.
-int saveScreenshot(const QString &fileName)
+int saveScreenshot(Form1Services services, const QString &fileName)
 {
-    Form1Services services;
     services.showMessage = [](const QString &title, const QString &text) {
         printLine(stderr, title + QStringLiteral(": ") + text);
     };
@@ -43,21 +44,54 @@ int saveScreenshot(const QString &fileName)
     return 0;
 }
 
+// Where windows go through X11 or Wayland, a session without either cannot show one; Qt would
+// abort with a long message. Elsewhere (Windows, macOS) there is always a screen to show on.
+bool hasDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+struct CommandLine {
+    QString tables; // --tables DIR
+    QString screenshot; // --screenshot FILE.png
+};
+
+// The options, each with its value; nothing when the command line is not understood.
+std::optional<CommandLine> parseCommandLine(int argc, char *argv[])
+{
+    CommandLine line;
+    for (int k = 1; k < argc; k += 2) {
+        if (k + 1 >= argc)
+            return std::nullopt;
+        const QString value = QString::fromLocal8Bit(argv[k + 1]);
+        if (qstrcmp(argv[k], "--tables") == 0 && line.tables.isNull())
+            line.tables = value;
+        else if (qstrcmp(argv[k], "--screenshot") == 0 && line.screenshot.isNull())
+            line.screenshot = value;
+        else
+            return std::nullopt;
+    }
+    return line;
+}
+
 } // namespace
 
 int runKelsa(int argc, char *argv[])
 {
     // The command line is looked at before Qt connects to a display, so that a wrong argument
     // or a missing display gets one plain line instead of Qt's abort.
-    const bool screenshot = argc == 3 && qstrcmp(argv[1], "--screenshot") == 0;
-    if (argc != 1 && !screenshot) {
-        std::fputs("usage: kelsa [--screenshot FILE.png]\n", stderr);
+    const std::optional<CommandLine> line = parseCommandLine(argc, argv);
+    if (!line) {
+        std::fputs("usage: kelsa [--tables DIR] [--screenshot FILE.png]\n", stderr);
         return 2;
     }
-    const bool hasDisplay = qEnvironmentVariableIsSet("DISPLAY")
-        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
-    if (!hasDisplay) {
+    const bool screenshot = !line->screenshot.isNull();
+    if (!hasDisplay()) {
         if (!screenshot) {
             std::fputs("kelsa: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
                        "try kelsa --screenshot kelsa.png\n",
@@ -72,10 +106,18 @@ int runKelsa(int argc, char *argv[])
     QApplication::setApplicationVersion(programVersion());
     QGuiApplication::setDesktopFileName(QStringLiteral(KELSA_APP_ID));
 
+    Form1Services services;
+    if (!line->tables.isNull()) {
+        if (!QFileInfo(line->tables).isDir()) {
+            printLine(stderr, QStringLiteral("kelsa: no folder %1").arg(line->tables));
+            return 2;
+        }
+        services.tablesFolder = chooseTablesFolder(line->tables, {}, {}, {});
+    }
     if (screenshot)
-        return saveScreenshot(QString::fromLocal8Bit(argv[2]));
+        return saveScreenshot(services, line->screenshot);
 
-    Form1 form;
+    Form1 form(services);
     form.show();
     return app.exec();
 }

@@ -5,7 +5,7 @@ namespace kelsa
 {
 
 // Starts Kelsa: creates the application and the main window and runs the event loop.
-// The only command line it takes is "--screenshot FILE.png", which renders the main
+// "--tables DIR" reads the reference tables from DIR; "--screenshot FILE.png" renders the main
 // window after start-up to FILE.png and exits.
 int runKelsa(int argc, char *argv[]);
 

@@ -229,9 +229,8 @@ void TestForm3::enterCalculatesAndTheAnswerIsSelected()
     QVERIFY(m_errors.reports.isEmpty());
 
     // An error box that handed the focus back to the answer before the answer was written.
-    m_form->setErrorHandler([answerBox](const QString &, int, const QString &) {
-        answerBox->setFocus();
-    });
+    m_form->setErrorHandler(
+        [answerBox](const QString &, int, const QString &) { answerBox->setFocus(); });
     expression->setPlainText(QStringLiteral("1/0"));
     expression->setFocus();
     QTest::keyClick(expression, Qt::Key_Return);

@@ -8,6 +8,8 @@
 #include "core/tables/workbookreader.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QMenuBar>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -56,6 +58,8 @@ private slots:
     void noWorkbooksAtAll();
     void tableWithoutRecordsIsEmptyNotAnError();
     void everyFailureIsWorded();
+    void oneFolderForAllTables();
+    void menuChoosesAndRereadsTheFolder();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -198,15 +202,24 @@ void TestReferenceTables::editsStayInTheWindow()
     const QByteArray before = file.readAll();
     file.close();
 
+    // Typed, and the navigator clicked at once: it takes no focus, so the cell never loses it.
     QLineEdit *cell = h.field("Gp5");
-    cell->setFocus();
+    QTest::mouseClick(cell, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), cell);
     cell->selectAll();
     QTest::keyClicks(cell, QStringLiteral("4,2"));
-    h.field("Prolet")->setFocus(); // leaving the cell keeps the edit with the record
     press(h, "Data2", "next");
     QVERIFY(cell->text() != QStringLiteral("4,2"));
     press(h, "Data2", "previous");
     QCOMPARE(cell->text(), QStringLiteral("4,2"));
+    QCOMPARE(QApplication::focusWidget(), cell);
+    // A look-up copies exactly what the cell shows, and the record keeps it.
+    QTest::keyClicks(cell, QStringLiteral("5"));
+    h.click("txtGp");
+    QCOMPARE(h.field("txtGp")->text(), QStringLiteral("4,25"));
+    press(h, "Data2", "last");
+    press(h, "Data2", "first");
+    QCOMPARE(cell->text(), QStringLiteral("4,25"));
 
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
@@ -222,7 +235,7 @@ void TestReferenceTables::missingWorkbookIsReportedOnceAfterShow()
                 QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
     }
     kelsa::Form1Services services;
-    services.files = kelsa::FileLocator({ dir.path() });
+    services.tablesFolder = { dir.path(), false };
     FormHarness h(services);
     QVERIFY(h.messages.empty()); // nothing before the window is on screen
     h.form->show();
@@ -245,7 +258,7 @@ void TestReferenceTables::noWorkbooksAtAll()
 {
     QTemporaryDir dir;
     kelsa::Form1Services services;
-    services.files = kelsa::FileLocator({ dir.path() });
+    services.tablesFolder = { dir.path(), false };
     FormHarness h(services);
     h.form->show();
     QTRY_COMPARE(h.messages.size(), std::size_t(1));
@@ -274,7 +287,7 @@ void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
     QVERIFY(kelsa::readSheet(dir.filePath(QStringLiteral("т11.1.xls")), QStringLiteral("Лист1"), 2)
                 .records.isEmpty());
     kelsa::Form1Services services;
-    services.files = kelsa::FileLocator({ dir.path() });
+    services.tablesFolder = { dir.path(), false };
     FormHarness h(services);
     h.form->show();
     QTest::qWait(50);
@@ -284,6 +297,71 @@ void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
     press(h, "Data6", "next");
     h.click("txtSum1");
     QCOMPARE(h.field("txtSum1")->text(), QString());
+}
+
+// Nine of the ten workbooks in the working folder: the tenth is reported missing, and no sample
+// stands in for it; the title names the folder.
+void TestReferenceTables::oneFolderForAllTables()
+{
+    QTemporaryDir dir;
+    for (const auto &table : kelsa::referenceTables()) {
+        const QString name = QString::fromUtf8(table.fileName);
+        if (name != QStringLiteral("т11.1.xls"))
+            QVERIFY(
+                QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
+    }
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    kelsa::Form1Services services;
+    services.folderMemory = { [] { return QString(); }, [](const QString &) {} };
+    FormHarness h(services);
+    QDir::setCurrent(before);
+    QCOMPARE(h.form->tablesFolder().path, QDir(dir.path()).absolutePath());
+    QCOMPARE(h.form->windowTitle(),
+        QStringLiteral("Kelsa1.0 — таблицы: ") + QDir::toNativeSeparators(dir.path()));
+    h.form->show();
+    QTRY_COMPARE(h.messages.size(), std::size_t(1));
+    QVERIFY(h.messages[0].text.contains(QDir::toNativeSeparators(dir.path())));
+    QVERIFY(h.messages[0].text.contains(QStringLiteral("т11.1.xls (таблица «Gп в», Data6)")));
+    QCOMPARE(h.label("Label19")->text(), QStringLiteral("нет файла т11.1.xls"));
+    QCOMPARE(h.field("Text6")->text(), QString());
+}
+
+// «Справочники»: a chosen folder is read at once, remembered and named in the title; «Перечитать
+// таблицы» brings every table back to its first record; look-up fields keep their texts.
+void TestReferenceTables::menuChoosesAndRereadsTheFolder()
+{
+    QTemporaryDir dir;
+    for (const auto &table : kelsa::referenceTables())
+        if (QString::fromUtf8(table.fileName) != QStringLiteral("т13.xls"))
+            QVERIFY(QFile::copy(
+                QDir(kelsa::installedDataFolder()).filePath(QString::fromUtf8(table.fileName)),
+                dir.filePath(QString::fromUtf8(table.fileName))));
+    kelsa::Form1Services services;
+    services.chooseFolder
+        = [&dir](QWidget *, const QString &, const QString &) { return dir.path(); };
+    FormHarness h(services);
+    QStringList menus;
+    for (QAction *action : h.form->menu().bar->actions())
+        menus << action->text().remove(QLatin1Char('&'));
+    QCOMPARE(menus, QStringList({ "Файл", "Справочники", "Справка" }));
+
+    h.click("txtGp");
+    const QString copied = h.field("txtGp")->text();
+    press(h, "Data2", "next");
+    h.form->menu().chooseTablesFolder->trigger();
+    QCOMPARE(h.rememberedFolder, dir.path());
+    QCOMPARE(h.form->windowTitle(),
+        QStringLiteral("Kelsa1.0 — таблицы: ") + QDir::toNativeSeparators(dir.path()));
+    QCOMPARE(h.messages.size(), std::size_t(1)); // т13.xls is not there
+    QCOMPARE(h.label("Label6")->text(), QStringLiteral("нет файла т13.xls"));
+    QCOMPARE(h.label("Label3")->text(), records("т11.2.xls", 5)[0][0]);
+    QCOMPARE(h.field("txtGp")->text(), copied);
+
+    press(h, "Data2", "next");
+    h.form->menu().reloadTables->trigger();
+    QCOMPARE(h.label("Label3")->text(), records("т11.2.xls", 5)[0][0]);
+    QCOMPARE(h.messages.size(), std::size_t(2));
 }
 
 // Each kind of failure the reader reports has a sentence for the message box (which names the

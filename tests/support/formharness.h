@@ -49,10 +49,18 @@ private:
     int m_unexpected = 0;
 };
 
-// A main window built with recording services; the data folder is the one the build stages.
+// A main window built with recording services. Unless told otherwise its tables are the samples
+// the build stages, and the folder it remembers lives only as long as the harness.
 struct FormHarness {
     explicit FormHarness(Form1Services services = {})
     {
+        if (services.tablesFolder.path.isEmpty() && !services.folderMemory.recall)
+            services.tablesFolder = { kelsa::installedDataFolder(), true };
+        if (!services.folderMemory.recall) {
+            services.folderMemory.recall = [this] { return rememberedFolder; };
+            services.folderMemory.remember
+                = [this](const QString &folder) { rememberedFolder = folder; };
+        }
         services.showMessage = [this](const QString &title, const QString &text) {
             messages.push_back({ title, text });
             if (onMessage)
@@ -86,6 +94,7 @@ struct FormHarness {
     std::unique_ptr<Form1> form;
     std::vector<RecordedMessage> messages;
     std::function<void()> onMessage; // called as each message is shown, to look at the window then
+    QString rememberedFolder; // what the window remembered for the next start
 };
 
 } // namespace kelsa::test

@@ -18,10 +18,7 @@ FileLocator::FileLocator(const QStringList &folders)
 QString FileLocator::locate(const QString &fileName) const
 {
     const QStringList folders = m_folders.isEmpty()
-        ? QStringList { QDir::currentPath(), installedDataFolder(),
-              // The data staged by the build: a program built into another project's folders
-              // and not installed still finds the shipped files there.
-              QStringLiteral(KELSA_BUILD_DATA_DIR) }
+        ? QStringList { QDir::currentPath(), installedDataFolder() }
         : m_folders;
     for (const QString &folder : folders) {
         QString path = QDir(folder).filePath(fileName);

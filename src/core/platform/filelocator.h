@@ -7,11 +7,12 @@
 namespace kelsa
 {
 
-// Finds a file that the program names without a folder ("32761.CUR", "т11.1.xls", "help.htm"):
-// first in the current working folder, then in the folder of the installed program data, so that
-// Kelsa also works when started from a desktop menu, and last in the data the build staged. Returns
-// the path in the working folder when the file is nowhere, so that a report names the place it was
-// expected first.
+// Finds a file that the program names without a folder and that carries no numbers (the cursor
+// "32761.CUR", the help page "help.htm"): first in the current working folder, then in the data
+// folder beside the program, which is bin/../share/kelsa both installed and in the build tree
+// (the build stages the data there). Returns the path in the working folder when the file is
+// nowhere, so that a report names the place it was expected first. The reference tables are not
+// looked for this way: they come from one folder (tablefolder.h).
 class FileLocator
 {
 public:
@@ -26,7 +27,7 @@ private:
     QStringList m_folders; // empty: the working folder and the installed data folder
 };
 
-// The data folder beside the installed program (bin/../share/kelsa).
+// The data folder beside the program (bin/../share/kelsa), installed or built.
 QString installedDataFolder();
 
 } // namespace kelsa

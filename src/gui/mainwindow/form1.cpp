@@ -5,6 +5,7 @@
 #include "gui/mainwindow/designoptions.h"
 #include "gui/mainwindow/form1layout.h"
 #include "gui/mainwindow/launches.h"
+#include "gui/mainwindow/mainmenu.h"
 #include "gui/mainwindow/lookups.h"
 #include "gui/mainwindow/referencetables.h"
 #include "gui/mainwindow/resets.h"
@@ -16,7 +17,13 @@
 #include "gui/widgets/recordnavigator.h"
 #include "gui/widgets/wrapbutton.h"
 
+#include <QAction>
 #include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QUrl>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -125,6 +132,10 @@ Form1::Form1(Form1Services services, QWidget *parent)
         m_services.startProcess = detachedProcessStarter();
     if (!m_services.openUrl)
         m_services.openUrl = desktopUrlOpener();
+    if (!m_services.folderMemory.recall || !m_services.folderMemory.remember)
+        m_services.folderMemory = settingsFolderMemory();
+    if (!m_services.chooseFolder)
+        m_services.chooseFolder = folderDialogChooser();
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelsa1.0"));
@@ -142,15 +153,23 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setObjectName(QStringLiteral("Form1ScrollArea"));
     m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setFocusPolicy(Qt::NoFocus); // the keyboard goes from control to control
     m_scrollArea->setWidget(m_surface);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_scrollArea);
-    resize(m_surface->size());
+    m_menu = buildMainMenu(this);
+    layout->setMenuBar(m_menu.bar);
+    // The form keeps its size below the menu bar; the window grows by the bar's height.
+    resize(m_surface->width(), m_surface->height() + m_menu.bar->sizeHint().height());
 
+    m_tablesFolder = m_services.tablesFolder.path.isEmpty()
+        ? kelsa::chooseTablesFolder(
+            QString(), QDir::currentPath(), m_services.folderMemory.recall(), installedDataFolder())
+        : m_services.tablesFolder;
     // The workbooks are parsed in a child process while the controls are built.
-    const auto workbooks = readReferenceWorkbooks(m_services.files);
+    const auto workbooks = readReferenceWorkbooks(m_tablesFolder);
     buildControls();
     fillControls();
     groupOptions();
@@ -162,11 +181,66 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_options = std::make_unique<DesignOptions>(m_ui);
     runStartUp();
     // The reference tables open with the window and show their first records.
-    m_tables = std::make_unique<ReferenceTables>(m_ui, workbooks->results());
+    m_tables = std::make_unique<ReferenceTables>(m_ui);
+    m_tables->load(m_tablesFolder, workbooks->results());
     m_lookups = std::make_unique<LoadLookups>(m_ui, *m_tables);
     m_calculations = std::make_unique<Calculations>(
         m_ui, [this] { return calculation(); }, message);
     m_launches = std::make_unique<Launches>(m_ui, m_services, message);
+    connectMenu();
+    updateTitle();
+}
+
+void Form1::connectMenu()
+{
+    connect(m_menu.exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_menu.chooseTablesFolder, &QAction::triggered, this, &Form1::chooseTablesFolder);
+    connect(m_menu.reloadTables, &QAction::triggered, this, [this] { loadTables(m_tablesFolder); });
+    connect(m_menu.about, &QAction::triggered, m_launches.get(), &Launches::Command15_Click);
+    connect(m_menu.helpPage, &QAction::triggered, this, &Form1::openHelpPage);
+}
+
+// The caption stays «Kelsa1.0»; the folder the numbers come from is always in sight after it.
+void Form1::updateTitle()
+{
+    setWindowTitle(QStringLiteral("Kelsa1.0 — таблицы: %1").arg(tablesFolderName(m_tablesFolder)));
+}
+
+void Form1::loadTables(const TablesFolder &folder)
+{
+    m_tablesFolder = folder;
+    m_tables->load(folder, readReferenceWorkbooks(folder)->results());
+    updateTitle();
+    reportTableProblems();
+}
+
+void Form1::chooseTablesFolder()
+{
+    const QString chosen = m_services.chooseFolder(
+        this, QStringLiteral("Папка справочных таблиц"), m_tablesFolder.path);
+    if (chosen.isEmpty())
+        return;
+    m_services.folderMemory.remember(chosen);
+    loadTables({ QDir(chosen).absolutePath(), false });
+}
+
+void Form1::openHelpPage()
+{
+    const QString path = m_services.files.locate(QStringLiteral("help.htm"));
+    if (!QFileInfo(path).isFile()) {
+        showMessage(QStringLiteral("Не найдена страница справки help.htm"));
+        return;
+    }
+    if (!m_services.openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
+        showMessage(QStringLiteral("Не удалось открыть страницу справки %1")
+                        .arg(QDir::toNativeSeparators(path)));
+}
+
+// Typed cell values go with their records while the window lives; closing keeps them too.
+void Form1::closeEvent(QCloseEvent *event)
+{
+    m_tables->commitEdits();
+    QWidget::closeEvent(event);
 }
 
 Form1::~Form1() = default;
@@ -291,7 +365,7 @@ void Form1::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!std::exchange(m_shownOnce, true)) {
         fitIntoScreen();
-        QMetaObject::invokeMethod(this, &Form1::reportTableFailures, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Form1::reportTableProblems, Qt::QueuedConnection);
     }
 }
 
@@ -315,10 +389,11 @@ void Form1::fitIntoScreen()
     move(available.topLeft());
 }
 
-// Run once the window is on screen: one message lists every workbook that could not be read.
-void Form1::reportTableFailures()
+// Once the window is on screen, and after every reading of the tables: one message lists every
+// workbook that could not be read and every formula cell without a number.
+void Form1::reportTableProblems()
 {
-    const QString report = m_tables->failureReport();
+    const QString report = m_tables->problemReport();
     if (!report.isEmpty())
         showMessage(report);
 }

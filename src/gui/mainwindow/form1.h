@@ -18,6 +18,8 @@
 // owns what the behaviours share. calculation() gathers the whole state as one value.
 
 #include "core/calc/calculation.h"
+#include "core/tables/tablefolder.h"
+#include "gui/mainwindow/mainmenu.h"
 #include "gui/mainwindow/form1controls.h"
 #include "gui/widgets/services.h"
 
@@ -45,7 +47,12 @@ class FieldEdit;
 
 // What the main window needs from outside; every member left empty takes the real thing.
 struct Form1Services {
-    FileLocator files;
+    FileLocator files; // the cursor and the help page
+    // The folder of the ten reference tables; with an empty path, the one start-up chooses:
+    // the working folder when it holds a table, else the remembered one, else the samples.
+    TablesFolder tablesFolder;
+    FolderMemory folderMemory; // default: the program's settings
+    FolderChooser chooseFolder; // default: the desktop's folder dialog
     MessageSink showMessage; // default: a modal QMessageBox over the window
     ProcessStarter startProcess; // default: QProcess::startDetached
     UrlOpener openUrl; // default: QDesktopServices::openUrl
@@ -74,9 +81,17 @@ public:
     kelsa::Calculation calculation() const;
 
     const kelsa::Form1Services &services() const { return m_services; }
+    // The folder the reference tables on screen were read from.
+    const kelsa::TablesFolder &tablesFolder() const { return m_tablesFolder; }
+    const kelsa::MainMenu &menu() const { return m_menu; }
+
+    // Reads all ten tables again, from the given folder (each back to its first record; the
+    // look-up fields keep their texts) and reports what could not be read at once.
+    void loadTables(const kelsa::TablesFolder &folder);
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls();
@@ -84,10 +99,16 @@ private:
     void groupOptions();
     void setTabOrderFromTable();
     void runStartUp();
-    void reportTableFailures();
+    void reportTableProblems();
     void fitIntoScreen();
+    void updateTitle();
+    void connectMenu();
+    void chooseTablesFolder();
+    void openHelpPage();
 
     kelsa::Form1Services m_services;
+    kelsa::TablesFolder m_tablesFolder;
+    kelsa::MainMenu m_menu;
     QWidget *m_surface = nullptr; // the controls stand on it, at the form's size
     QScrollArea *m_scrollArea = nullptr;
     QHash<QString, QWidget *> m_controls;

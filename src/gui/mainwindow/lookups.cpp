@@ -11,7 +11,7 @@
 namespace kelsa
 {
 
-LoadLookups::LoadLookups(const Form1Controls &ui, const ReferenceTables &tables)
+LoadLookups::LoadLookups(const Form1Controls &ui, ReferenceTables &tables)
     : m_ui(ui)
     , m_tables(tables)
 {
@@ -35,6 +35,7 @@ void LoadLookups::lookUp(InputField field)
     const Form1Controls::Table &controls = m_ui.tables[t];
 
     const int cell = table->shownCell(m_ui.selectedOptions());
+    m_tables.commitEdits(t); // what the cell shows is what its record holds from now on
 
     m_copying = true;
     m_ui.field(field)->setText(controls.cells[std::size_t(cell)]->text());

@@ -20,7 +20,7 @@ class LoadLookups : public QObject
 {
     Q_OBJECT
 public:
-    LoadLookups(const Form1Controls &ui, const ReferenceTables &tables);
+    LoadLookups(const Form1Controls &ui, ReferenceTables &tables);
 
     // Where each look-up field's text came from, for the fields filled by a click and not
     // changed since.
@@ -33,7 +33,7 @@ private:
     void lookUp(InputField field);
 
     const Form1Controls &m_ui;
-    const ReferenceTables &m_tables;
+    ReferenceTables &m_tables;
     std::array<std::optional<LookupSource>, kInputFieldCount> m_sources;
     bool m_copying = false;
 };

@@ -8,7 +8,11 @@
 #include "gui/widgets/recordnavigator.h"
 
 #include <QDataWidgetMapper>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+
+#include <utility>
 
 namespace kelsa
 {
@@ -67,34 +71,90 @@ QString tableFailureShortReason(SheetReadResult::Status status, const QString &f
     }
 }
 
-std::unique_ptr<SheetReading> readReferenceWorkbooks(const FileLocator &files)
+std::unique_ptr<SheetReading> readReferenceWorkbooks(const TablesFolder &folder)
 {
+    const QDir dir(folder.path);
     QList<SheetRequest> requests;
     for (const ReferenceTable &table : referenceTables())
-        requests.append({ files.locate(QString::fromUtf8(table.fileName)), referenceSheetName(),
-            table.requiredColumns() });
+        requests.append({ workbookFile(dir.filePath(QString::fromUtf8(table.fileName))),
+            referenceSheetName(), table.requiredColumns() });
     return std::make_unique<SheetReading>(requests);
 }
 
-ReferenceTables::ReferenceTables(const Form1Controls &ui, const QList<SheetReadResult> &results)
+QString tablesFolderName(const TablesFolder &folder)
+{
+    return folder.samples ? QStringLiteral("образцы") : QDir::toNativeSeparators(folder.path);
+}
+
+ReferenceTables::ReferenceTables(const Form1Controls &ui)
+    : m_ui(ui)
+    , m_mappers(referenceTables().size(), nullptr)
 {
     const auto tables = referenceTables();
-
     for (std::size_t t = 0; t < tables.size(); ++t) {
+        // A move first keeps what was typed into the shown cells: the navigator takes no focus,
+        // so the cell never loses it to commit the edit by itself.
+        RecordNavigator *bar = ui.tables[t].navigator;
+        const auto move = [this, t](void (QDataWidgetMapper::*step)()) {
+            return [this, t, step] {
+                if (QDataWidgetMapper *mapper = m_mappers[t]) {
+                    mapper->submit();
+                    (mapper->*step)();
+                }
+            };
+        };
+        connect(bar, &RecordNavigator::firstRequested, this, move(&QDataWidgetMapper::toFirst));
+        connect(
+            bar, &RecordNavigator::previousRequested, this, move(&QDataWidgetMapper::toPrevious));
+        connect(bar, &RecordNavigator::nextRequested, this, move(&QDataWidgetMapper::toNext));
+        connect(bar, &RecordNavigator::lastRequested, this, move(&QDataWidgetMapper::toLast));
+    }
+}
+
+ReferenceTables::~ReferenceTables() = default;
+
+void ReferenceTables::unbind(std::size_t t)
+{
+    if (QDataWidgetMapper *mapper = std::exchange(m_mappers[t], nullptr)) {
+        QAbstractItemModel *model = mapper->model();
+        delete mapper;
+        delete model;
+    }
+    const Form1Controls::Table &controls = m_ui.tables[t];
+    controls.rowLabel->clear();
+    controls.rowLabel->setToolTip(QString());
+    for (FieldEdit *cell : controls.cells)
+        cell->clear();
+}
+
+void ReferenceTables::load(const TablesFolder &folder, const QList<SheetReadResult> &results)
+{
+    const auto tables = referenceTables();
+    const QDir dir(folder.path);
+    QStringList failures;
+    QStringList cellErrors;
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        unbind(t);
         const ReferenceTable &table = tables[t];
-        const Form1Controls::Table &controls = ui.tables[t];
+        const Form1Controls::Table &controls = m_ui.tables[t];
         const SheetReadResult &result = results[qsizetype(t)];
+        const QString fileName
+            = QFileInfo(workbookFile(dir.filePath(QString::fromUtf8(table.fileName)))).fileName();
+        const QString caption = QString::fromUtf8(table.caption);
         if (result.status != SheetReadResult::Status::Ok) {
-            const QString fileName = QString::fromUtf8(table.fileName);
             const QString reason = tableFailureReason(result, table.requiredColumns());
             controls.rowLabel->setText(tableFailureShortReason(result.status, fileName));
             controls.rowLabel->setToolTip(reason);
-            m_failures << QStringLiteral("%1 (таблица «%2», %3): %4")
-                              .arg(fileName, QString::fromUtf8(table.caption),
-                                  QString::fromLatin1(table.navigator), reason);
-            m_mappers.push_back(nullptr);
+            failures << QStringLiteral("%1 (таблица «%2», %3): %4")
+                            .arg(fileName, caption, QString::fromLatin1(table.navigator), reason);
             continue;
         }
+        for (const SheetReadResult::CellError &error : result.cellErrors)
+            cellErrors << QStringLiteral("%1 (таблица «%2»), запись %3, столбец F%4: %5")
+                              .arg(fileName, caption)
+                              .arg(error.record + 1)
+                              .arg(error.column + 1)
+                              .arg(error.text);
 
         auto *model = new SheetModel(result.records, result.columnCount, this);
         auto *mapper = new QDataWidgetMapper(this);
@@ -104,26 +164,39 @@ ReferenceTables::ReferenceTables(const Form1Controls &ui, const QList<SheetReadR
         for (int k = 0; k < table.cellCount; ++k)
             mapper->addMapping(controls.cells[std::size_t(k)], table.cellColumn(k) - 1);
         mapper->toFirst();
-
-        RecordNavigator *bar = controls.navigator;
-        connect(bar, &RecordNavigator::firstRequested, mapper, &QDataWidgetMapper::toFirst);
-        connect(bar, &RecordNavigator::previousRequested, mapper, &QDataWidgetMapper::toPrevious);
-        connect(bar, &RecordNavigator::nextRequested, mapper, &QDataWidgetMapper::toNext);
-        connect(bar, &RecordNavigator::lastRequested, mapper, &QDataWidgetMapper::toLast);
-        m_mappers.push_back(mapper);
+        m_mappers[t] = mapper;
     }
-    if (!m_failures.isEmpty())
-        m_failures.prepend(
-            QStringLiteral("Не удалось прочитать справочные таблицы; их ячейки пусты, "
-                           "остальные таблицы работают:"));
-}
 
-ReferenceTables::~ReferenceTables() = default;
+    m_problems.clear();
+    if (!failures.isEmpty()) {
+        m_problems << QStringLiteral("Не удалось прочитать справочные таблицы (папка: %1); их "
+                                     "ячейки пусты, остальные таблицы работают:")
+                          .arg(tablesFolderName(folder));
+        m_problems += failures;
+    }
+    if (!cellErrors.isEmpty()) {
+        m_problems << QStringLiteral("В справочных таблицах есть формулы без числового значения; "
+                                     "их ячейки показывают ошибку вместо числа:");
+        m_problems += cellErrors;
+    }
+}
 
 int ReferenceTables::currentRecord(std::size_t table) const
 {
     const QDataWidgetMapper *mapper = m_mappers.at(table);
     return mapper ? mapper->currentIndex() : -1;
+}
+
+void ReferenceTables::commitEdits(std::size_t table)
+{
+    if (QDataWidgetMapper *mapper = m_mappers.at(table))
+        mapper->submit();
+}
+
+void ReferenceTables::commitEdits()
+{
+    for (std::size_t t = 0; t < m_mappers.size(); ++t)
+        commitEdits(t);
 }
 
 } // namespace kelsa

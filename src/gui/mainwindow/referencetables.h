@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/platform/filelocator.h"
+#include "core/tables/tablefolder.h"
 #include "core/tables/workbookreader.h"
 
 #include <QObject>
@@ -17,34 +17,45 @@ namespace kelsa
 
 struct Form1Controls;
 
-// The ten reference tables of the main window. Each opens its workbook when the window is
-// created and shows its first record; its navigator moves it, and its row label and every
-// cell follow at once. A table that cannot be read shows the reason in its row label and leaves
-// its cells empty; the others work on.
+// The ten reference tables of the main window. All ten are read from one folder and show their
+// first records; a navigator moves its table, and its row label and every cell follow at once.
+// A table that cannot be read shows the reason in its row label and leaves its cells empty; the
+// others work on. A value typed into a cell stays with its record for as long as the window
+// lives (nothing is written back to the workbook).
 class ReferenceTables : public QObject
 {
     Q_OBJECT
 public:
-    // Binds the tables to the workbooks as read (see readReferenceWorkbooks), in the order of
-    // the catalogue.
-    ReferenceTables(const Form1Controls &ui, const QList<SheetReadResult> &workbooks);
+    explicit ReferenceTables(const Form1Controls &ui);
     ~ReferenceTables() override;
 
-    // One text listing every table that could not be read, or empty when all were.
-    QString failureReport() const
-    {
-        return m_failures.isEmpty() ? QString() : m_failures.join(QLatin1Char('\n'));
-    }
+    // Binds the tables to the workbooks as read from the folder (see readReferenceWorkbooks),
+    // in the order of the catalogue, in place of whatever they showed before.
+    void load(const TablesFolder &folder, const QList<SheetReadResult> &workbooks);
+
+    // One text listing every table that could not be read and every formula cell that holds no
+    // number, or empty when there is nothing to tell.
+    QString problemReport() const { return m_problems.join(QLatin1Char('\n')); }
     // The current record of table t of the catalogue, from 0; -1 when it has none.
     int currentRecord(std::size_t table) const;
+    // Keeps what was typed into the cells of a table (or of all) with their records.
+    void commitEdits(std::size_t table);
+    void commitEdits();
 
 private:
+    void unbind(std::size_t table);
+
+    const Form1Controls &m_ui;
     std::vector<QDataWidgetMapper *> m_mappers; // null for a table that could not be read
-    QStringList m_failures;
+    QStringList m_problems;
 };
 
-// Starts reading the ten reference workbooks, each looked for by files.
-std::unique_ptr<SheetReading> readReferenceWorkbooks(const FileLocator &files);
+// Starts reading the ten reference workbooks from one folder (each as .xls, or as .xlsx or
+// .ods where the .xls is missing).
+std::unique_ptr<SheetReading> readReferenceWorkbooks(const TablesFolder &folder);
+
+// How the window names a tables folder: its path, or «образцы» for the installed samples.
+QString tablesFolderName(const TablesFolder &folder);
 
 // Why a workbook could not be read, as one sentence for the message box (without the file's
 // name), and as a few words with the file's name for the table's row label.

@@ -2,12 +2,34 @@
 #include "gui/widgets/services.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QSettings>
 
 namespace kelsa
 {
+
+FolderMemory settingsFolderMemory()
+{
+    const auto key = QStringLiteral("tables/folder");
+    return { [key] {
+                return QSettings(QStringLiteral("Kelsa"), QStringLiteral("Kelsa"))
+                    .value(key)
+                    .toString();
+            },
+        [key](const QString &folder) {
+            QSettings(QStringLiteral("Kelsa"), QStringLiteral("Kelsa")).setValue(key, folder);
+        } };
+}
+
+FolderChooser folderDialogChooser()
+{
+    return [](QWidget *parent, const QString &title, const QString &startFolder) {
+        return QFileDialog::getExistingDirectory(parent, title, startFolder);
+    };
+}
 
 MessageSink messageBoxSink(QWidget *parent)
 {

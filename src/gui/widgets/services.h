@@ -27,6 +27,21 @@ using ProcessStarter = std::function<bool(const QString &program, const QStringL
 // Opens a document, a web address or a mail link with the program associated with it.
 using UrlOpener = std::function<bool(const QUrl &url)>;
 
+// Remembers the folder of the reference tables the user chose, for the next start.
+struct FolderMemory {
+    std::function<QString()> recall; // empty when none was chosen
+    std::function<void(const QString &folder)> remember;
+};
+
+// Asks the user for a folder; empty when the user cancels.
+using FolderChooser
+    = std::function<QString(QWidget *parent, const QString &title, const QString &startFolder)>;
+
+// The folder remembered in the program's settings (QSettings, "Kelsa").
+FolderMemory settingsFolderMemory();
+// The desktop's folder dialog.
+FolderChooser folderDialogChooser();
+
 // A real modal message box with the given parent.
 MessageSink messageBoxSink(QWidget *parent);
 // Starting processes with QProcess::startDetached.
