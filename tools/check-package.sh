@@ -50,6 +50,12 @@ if [ -n "$debug_sections" ]; then
     echo "FAIL: usr/bin/kelsa carries debug information: $debug_sections" >&2
     failed=1
 fi
+# Nor a path of the build tree: an installed Kelsa looks only in its own data folder.
+if strings "$program" | grep -F -q "$KELSA_ROOT"; then
+    echo "FAIL: usr/bin/kelsa names a folder of the build tree:" >&2
+    strings "$program" | grep -F "$KELSA_ROOT" | head -n 3 >&2
+    failed=1
+fi
 
 # lintian fails on an error of its own accord; its report is also read for one, in case a
 # version of it does not.
