@@ -29,6 +29,18 @@ QList<QStringList> records(const char *fileName, int columns)
     return result.records;
 }
 
+// Copies the sample workbooks into a folder, all but the one named.
+bool copySamplesBut(const QTemporaryDir &dir, const QString &left)
+{
+    for (const auto &table : kelsa::referenceTables()) {
+        const QString name = QString::fromUtf8(table.fileName);
+        if (name != left
+            && !QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)))
+            return false;
+    }
+    return true;
+}
+
 void press(FormHarness &h, const char *navigator, const char *button)
 {
     QTest::mouseClick(
@@ -228,12 +240,7 @@ void TestReferenceTables::editsStayInTheWindow()
 void TestReferenceTables::missingWorkbookIsReportedOnceAfterShow()
 {
     QTemporaryDir dir;
-    for (const auto &table : kelsa::referenceTables()) {
-        const QString name = QString::fromUtf8(table.fileName);
-        if (name != QStringLiteral("т11.1.xls"))
-            QVERIFY(
-                QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
-    }
+    QVERIFY(copySamplesBut(dir, QStringLiteral("т11.1.xls")));
     kelsa::Form1Services services;
     services.tablesFolder = { dir.path(), false };
     FormHarness h(services);
@@ -304,12 +311,7 @@ void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
 void TestReferenceTables::oneFolderForAllTables()
 {
     QTemporaryDir dir;
-    for (const auto &table : kelsa::referenceTables()) {
-        const QString name = QString::fromUtf8(table.fileName);
-        if (name != QStringLiteral("т11.1.xls"))
-            QVERIFY(
-                QFile::copy(QDir(kelsa::installedDataFolder()).filePath(name), dir.filePath(name)));
-    }
+    QVERIFY(copySamplesBut(dir, QStringLiteral("т11.1.xls")));
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
     kelsa::Form1Services services;
@@ -332,11 +334,7 @@ void TestReferenceTables::oneFolderForAllTables()
 void TestReferenceTables::menuChoosesAndRereadsTheFolder()
 {
     QTemporaryDir dir;
-    for (const auto &table : kelsa::referenceTables())
-        if (QString::fromUtf8(table.fileName) != QStringLiteral("т13.xls"))
-            QVERIFY(QFile::copy(
-                QDir(kelsa::installedDataFolder()).filePath(QString::fromUtf8(table.fileName)),
-                dir.filePath(QString::fromUtf8(table.fileName))));
+    QVERIFY(copySamplesBut(dir, QStringLiteral("т13.xls")));
     kelsa::Form1Services services;
     services.chooseFolder
         = [&dir](QWidget *, const QString &, const QString &) { return dir.path(); };
