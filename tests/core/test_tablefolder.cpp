@@ -25,12 +25,30 @@ void TestTablesFolder::chosenOnce_data()
     QTest::addColumn<QString>("remembered"); // "other", "gone" (no longer there) or ""
     QTest::addColumn<QString>("chosen"); // "command", "tables", "other" or "samples"
 
-    QTest::newRow("the command line first") << "command" << "tables" << "other" << "command";
-    QTest::newRow("a working folder with a table") << "" << "tables" << "other" << "tables";
-    QTest::newRow("one as .ods is a table too") << "" << "ods" << "other" << "ods";
-    QTest::newRow("else the remembered folder") << "" << "empty" << "other" << "other";
-    QTest::newRow("a remembered folder that is gone") << "" << "empty" << "gone" << "samples";
-    QTest::newRow("else the samples") << "" << "empty" << "" << "samples";
+    QTest::newRow("the command line first") << "command"
+                                            << "tables"
+                                            << "other"
+                                            << "command";
+    QTest::newRow("a working folder with a table") << ""
+                                                   << "tables"
+                                                   << "other"
+                                                   << "tables";
+    QTest::newRow("one as .ods is a table too") << ""
+                                                << "ods"
+                                                << "other"
+                                                << "ods";
+    QTest::newRow("else the remembered folder") << ""
+                                                << "empty"
+                                                << "other"
+                                                << "other";
+    QTest::newRow("a remembered folder that is gone") << ""
+                                                      << "empty"
+                                                      << "gone"
+                                                      << "samples";
+    QTest::newRow("else the samples") << ""
+                                      << "empty"
+                                      << ""
+                                      << "samples";
 }
 
 void TestTablesFolder::chosenOnce()
@@ -46,12 +64,11 @@ void TestTablesFolder::chosenOnce()
     QFile(dir.filePath(QStringLiteral("tables/т12.3.xls"))).open(QIODevice::WriteOnly);
     QFile(dir.filePath(QStringLiteral("ods/т13мах.ods"))).open(QIODevice::WriteOnly);
     QFile(dir.filePath(QStringLiteral("empty/т12.3.txt"))).open(QIODevice::WriteOnly);
-    const auto path = [&dir](const QString &name) {
-        return name.isEmpty() ? QString() : dir.filePath(name);
-    };
+    const auto path
+        = [&dir](const QString &name) { return name.isEmpty() ? QString() : dir.filePath(name); };
 
-    const TablesFolder folder = kelsa::chooseTablesFolder(
-        path(commandLine), path(working), path(remembered), dir.filePath(QStringLiteral("samples")));
+    const TablesFolder folder = kelsa::chooseTablesFolder(path(commandLine), path(working),
+        path(remembered), dir.filePath(QStringLiteral("samples")));
     QCOMPARE(folder.path, dir.filePath(chosen));
     QCOMPARE(folder.samples, chosen == QLatin1String("samples"));
 }
