@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/tables/sheetdump.h"
 
+#include "core/tables/biffformulas.h"
+
 #include <freexl.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -77,12 +78,11 @@ public:
     {
         m_buffer.append(reinterpret_cast<const char *>(&value), sizeof value);
     }
-    void putText(const char *text)
+    void putText(std::string_view text, SheetDumpCell kind = SheetDumpCell::Text)
     {
-        const auto length = static_cast<std::uint32_t>(std::strlen(text));
-        put(SheetDumpCell::Text);
-        put(length);
-        m_buffer.append(text, length);
+        put(kind);
+        put(static_cast<std::uint32_t>(text.size()));
+        m_buffer.append(text);
     }
     // False once the sink has refused a piece.
     bool flush(bool always = false)
@@ -100,20 +100,21 @@ private:
     bool m_ok = true;
 };
 
-void putCell(Writer &writer, const FreeXL_CellValue &cell)
+// A cell FreeXL reads; false for one it reads as empty, which may be a formula.
+bool putCell(Writer &writer, const FreeXL_CellValue &cell)
 {
     switch (cell.type) {
     case FREEXL_CELL_INT:
         writer.put(SheetDumpCell::Number);
         writer.put(static_cast<double>(cell.value.int_value));
-        return;
+        return true;
     case FREEXL_CELL_DOUBLE:
         // A damaged number record may carry an infinity or NaN, which no sheet can hold.
         if (!std::isfinite(cell.value.double_value))
             break;
         writer.put(SheetDumpCell::Number);
         writer.put(cell.value.double_value);
-        return;
+        return true;
     case FREEXL_CELL_TEXT:
     case FREEXL_CELL_SST_TEXT:
     case FREEXL_CELL_DATE:
@@ -123,19 +124,40 @@ void putCell(Writer &writer, const FreeXL_CellValue &cell)
         if (!cell.value.text_value)
             break;
         writer.putText(cell.value.text_value);
-        return;
+        return true;
     default: // FREEXL_CELL_NULL: an empty cell, or a formula, whose saved value FreeXL skips
         break;
     }
-    writer.put(SheetDumpCell::Empty);
+    return false;
 }
 
-} // namespace
+// A formula cell by the value saved with it.
+void putFormula(Writer &writer, const FormulaValue &formula)
+{
+    switch (formula.kind) {
+    case FormulaValue::Kind::Number:
+        writer.put(SheetDumpCell::Number);
+        writer.put(formula.number);
+        return;
+    case FormulaValue::Kind::Text:
+        writer.putText(formula.text);
+        return;
+    case FormulaValue::Kind::Error:
+        writer.putText(formula.text, SheetDumpCell::Error);
+        return;
+    }
+}
 
-bool directoryIsSound(const char *path)
+// The whole file; empty when it cannot be read.
+std::string fileBytes(const char *path)
 {
     std::ifstream in(path, std::ios::binary);
-    const std::string file { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+// directoryIsSound() on the bytes of the file.
+bool compoundDirectoryIsSound(const std::string &file)
+{
     constexpr std::string_view signature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     constexpr std::size_t headerBytes = 512;
     if (file.size() < headerBytes || std::string_view(file).substr(0, 8) != signature)
@@ -197,6 +219,13 @@ bool directoryIsSound(const char *path)
     return true;
 }
 
+} // namespace
+
+bool directoryIsSound(const char *path)
+{
+    return compoundDirectoryIsSound(fileBytes(path));
+}
+
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
     const SheetDumpSink &sink)
 {
@@ -206,7 +235,8 @@ void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, uns
         writer.flush(true);
     };
 
-    if (!directoryIsSound(path))
+    std::string file = fileBytes(path);
+    if (!compoundDirectoryIsSound(file))
         return finish(SheetDumpOutcome::Damaged);
     Workbook workbook;
     const int opened = workbook.open(path);
@@ -234,14 +264,21 @@ void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, uns
         return finish(SheetDumpOutcome::Damaged);
     rows = std::min(rows, maxRows);
     columns = static_cast<unsigned short>(std::min<int>(columns, maxColumns));
+    // FreeXL reads formula cells as empty; their saved values are read from the file here.
+    const FormulaValues formulas = readFormulaValues(file, sheetName, rows, columns);
+    file = {};
 
     writer.put(SheetDumpOutcome::Ok);
     writer.put(static_cast<std::uint16_t>(columns));
     for (unsigned int row = 1; row < rows; ++row) {
         for (unsigned short column = 0; column < columns; ++column) {
             FreeXL_CellValue cell;
-            if (freexl_get_cell_value(handle, row, column, &cell) == FREEXL_OK)
-                putCell(writer, cell);
+            if (freexl_get_cell_value(handle, row, column, &cell) == FREEXL_OK
+                && putCell(writer, cell))
+                continue;
+            const auto formula = formulas.find(formulaCell(std::uint16_t(row), column));
+            if (formula != formulas.end())
+                putFormula(writer, formula->second);
             else
                 writer.put(SheetDumpCell::Empty);
         }

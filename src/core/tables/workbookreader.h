@@ -54,8 +54,9 @@ struct SheetReadResult {
 // skips its first row and returns the records as texts: a number cell is written by
 // writeNumber() in `locale` ("0,85" under a Russian locale), a text cell unchanged, a date or
 // time cell as FreeXL spells it ("2024-03-15"), and an empty cell as the empty text. A formula
-// cell reads as empty: the value Excel saved with it is not read, so reference tables must hold
-// values, not formulas.
+// cell reads as the value the spreadsheet saved with it: a number like a number cell, TRUE and
+// FALSE as 1 and 0, a text unchanged; one whose saved value is an error reads as the error's
+// text ("#DIV/0!") and one saved with no usable value as "#N/A", both listed in cellErrors.
 //
 // requiredColumns (0 to kMaxSheetFields) is the number of columns the table binds: a sheet with
 // fewer is TooFewColumns. Any other failure gives its status and no records. A sheet with only
