@@ -72,6 +72,7 @@ private slots:
     void everyFailureIsWorded();
     void oneFolderForAllTables();
     void menuChoosesAndRereadsTheFolder();
+    void formulaErrorsAreShownAndListed();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -360,6 +361,33 @@ void TestReferenceTables::menuChoosesAndRereadsTheFolder()
     h.form->menu().reloadTables->trigger();
     QCOMPARE(h.label("Label3")->text(), records("т11.2.xls", 5)[0][0]);
     QCOMPARE(h.messages.size(), std::size_t(2));
+}
+
+// A table of formulas shows their saved values; an error value shows in its cell, is listed in
+// the start-up message, and a look-up of it is refused by the moment, never counted as 0.
+void TestReferenceTables::formulaErrorsAreShownAndListed()
+{
+    QTemporaryDir dir;
+    QVERIFY(copySamplesBut(dir, QStringLiteral("т11.1.xls")));
+    QVERIFY(QFile::copy(QStringLiteral(KELSA_FIXTURES "/формулы.xls"), dir.filePath("т11.1.xls")));
+    kelsa::Form1Services services;
+    services.tablesFolder = { dir.path(), false };
+    FormHarness h(services);
+    QCOMPARE(h.field("Text6")->text(), QStringLiteral("0,85"));
+    h.form->show();
+    QTRY_COMPARE(h.messages.size(), std::size_t(1));
+    QVERIFY2(h.messages[0].text.contains(
+                 QStringLiteral("т11.1.xls (таблица «Gп в»), запись 9, столбец F2: #DIV/0!")),
+        qPrintable(h.messages[0].text));
+    for (int k = 0; k < 8; ++k)
+        press(h, "Data6", "next");
+    QCOMPARE(h.field("Text6")->text(), QStringLiteral("#DIV/0!"));
+    h.click("txtSum1");
+    h.field("Prolet")->setText(QStringLiteral("50"));
+    h.click("Command3");
+    QCOMPARE(h.messages.size(), std::size_t(2));
+    QCOMPARE(h.messages[1].text, QStringLiteral("Поле \"Gп в\": \"#DIV/0!\" не является числом"));
+    QCOMPARE(h.label("Label5")->text(), QString());
 }
 
 // Each kind of failure the reader reports has a sentence for the message box (which names the
