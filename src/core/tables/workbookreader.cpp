@@ -310,7 +310,7 @@ QString workbookFile(const QString &excel97Path)
     if (stem.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
         stem.chop(4);
     for (const char *extension : { ".xlsx", ".ods" })
-        if (const QString other = stem + QLatin1String(extension); QFileInfo(other).isFile())
+        if (QString other = stem + QLatin1String(extension); QFileInfo(other).isFile())
             return other;
     return excel97Path;
 }
