@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/tables/sheetdump.h"
 
+#include "core/tables/dumpwriter.h"
+
 #include <freexl.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -64,43 +65,7 @@ int findSheet(const void *handle, std::string_view sheetName)
     return -1;
 }
 
-// Collects the stream and hands it on in pieces of about 64 KB.
-class Writer
-{
-public:
-    explicit Writer(const SheetDumpSink &sink)
-        : m_sink(sink)
-    {
-    }
-
-    template <typename T> void put(T value)
-    {
-        m_buffer.append(reinterpret_cast<const char *>(&value), sizeof value);
-    }
-    void putText(const char *text)
-    {
-        const auto length = static_cast<std::uint32_t>(std::strlen(text));
-        put(SheetDumpCell::Text);
-        put(length);
-        m_buffer.append(text, length);
-    }
-    // False once the sink has refused a piece.
-    bool flush(bool always = false)
-    {
-        if (m_ok && !m_buffer.empty() && (always || m_buffer.size() >= std::size_t(64) * 1024)) {
-            m_ok = m_sink(m_buffer);
-            m_buffer.clear();
-        }
-        return m_ok;
-    }
-
-private:
-    const SheetDumpSink &m_sink;
-    std::string m_buffer;
-    bool m_ok = true;
-};
-
-void putCell(Writer &writer, const FreeXL_CellValue &cell)
+void putCell(DumpWriter &writer, const FreeXL_CellValue &cell)
 {
     switch (cell.type) {
     case FREEXL_CELL_INT:
@@ -122,7 +87,7 @@ void putCell(Writer &writer, const FreeXL_CellValue &cell)
         // UTF-8 owned by the workbook handle, copied here before the handle closes.
         if (!cell.value.text_value)
             break;
-        writer.putText(cell.value.text_value);
+        writer.putText(SheetDumpCell::Text, cell.value.text_value);
         return;
     default: // FREEXL_CELL_NULL: an empty cell, or a formula, whose saved value FreeXL skips
         break;
@@ -200,11 +165,8 @@ bool directoryIsSound(const char *path)
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
     const SheetDumpSink &sink)
 {
-    Writer writer(sink);
-    const auto finish = [&](SheetDumpOutcome outcome) {
-        writer.put(outcome);
-        writer.flush(true);
-    };
+    DumpWriter writer(sink);
+    const auto finish = [&](SheetDumpOutcome outcome) { writer.finish(outcome); };
 
     if (!directoryIsSound(path))
         return finish(SheetDumpOutcome::Damaged);

@@ -51,7 +51,7 @@ enum class WorkbookKind { Excel97, OpenDocument };
 WorkbookKind workbookKind(const QString &path)
 {
     return path.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive) ? WorkbookKind::Excel97
-                                                                      : WorkbookKind::OpenDocument;
+                                                                     : WorkbookKind::OpenDocument;
 }
 
 // Every Excel 97-2003 workbook is a compound file, and every .xlsx and .ods a zip archive;
@@ -65,7 +65,7 @@ bool hasWorkbookSignature(const QString &path)
         return false;
     const QByteArray start = file.read(8);
     return workbookKind(path) == WorkbookKind::Excel97 ? start == QByteArray(compoundFile, 8)
-                                                        : start.startsWith(zipArchive);
+                                                       : start.startsWith(zipArchive);
 }
 
 // Reads a dump written by dumpSheet(), front to back.
@@ -199,6 +199,8 @@ std::optional<SheetReadResult> decode(
         return failure(Status::Password);
     case SheetDumpOutcome::SheetMissing:
         return failure(Status::SheetMissing);
+    case SheetDumpOutcome::TooLarge:
+        return failure(Status::FileTooLarge);
     default:
         return failure(Status::Damaged);
     }
