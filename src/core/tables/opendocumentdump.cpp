@@ -12,6 +12,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -79,7 +80,7 @@ struct Refusal {
 // The zip archive
 
 // The zip checksum (CRC-32, polynomial 0xEDB88320) of the bytes.
-std::uint32_t crc32(const unsigned char *data, std::size_t size)
+[[maybe_unused]] std::uint32_t crc32(const unsigned char *data, std::size_t size)
 {
     static const std::array<std::uint32_t, 256> table = [] {
         std::array<std::uint32_t, 256> entries {};
@@ -303,8 +304,15 @@ bool isSpreadsheet(orcus::xmlns_id_t ns)
 
 struct Attribute {
     orcus::xmlns_id_t ns;
-    std::string_view name; // in the parsed part, which outlives the element
-    std::string value; // a copy: liborcus may decode it into a buffer of its own
+    std::string_view name; // in the part, which outlives the element
+    // In the part; or, for a value that liborcus decoded into a buffer of its own, where its
+    // copy starts in PartHandler's m_copies (its length stays in value).
+    std::string_view value;
+    std::size_t copied;
+};
+
+// Thrown by a handler that has read all it needs of its part.
+struct Finished {
 };
 
 // What the handlers of all parts share: refusing a document type declaration (a workbook has
@@ -321,7 +329,12 @@ public:
     {
         if (m_attributes.size() >= kMaxAttributes)
             refuse();
-        m_attributes.push_back({ attribute.ns, attribute.name, std::string(attribute.value) });
+        std::size_t copied = std::string_view::npos;
+        if (attribute.transient) {
+            copied = m_copies.size();
+            m_copies.append(attribute.value);
+        }
+        m_attributes.push_back({ attribute.ns, attribute.name, attribute.value, copied });
     }
 
 protected:
@@ -336,27 +349,30 @@ protected:
     {
         if (!m_open.empty())
             m_open.pop_back();
-        m_attributes.clear();
+        forgetAttributes();
     }
 
     // The value of the element's attribute, or nothing.
-    const std::string *find(orcus::xmlns_id_t ns, std::string_view name) const
+    std::optional<std::string_view> find(orcus::xmlns_id_t ns, std::string_view name) const
     {
-        for (const Attribute &attribute : m_attributes)
-            if (attribute.ns == ns && attribute.name == name)
-                return &attribute.value;
-        return nullptr;
+        for (const Attribute &attribute : m_attributes) {
+            if (attribute.ns != ns || attribute.name != name)
+                continue;
+            if (attribute.copied == std::string_view::npos)
+                return attribute.value;
+            return std::string_view(m_copies).substr(attribute.copied, attribute.value.size());
+        }
+        return std::nullopt;
     }
-    // An attribute of SpreadsheetML or the relationships namespace, transitional or strict.
-    const std::string *findRelation(std::string_view name) const
+    // An attribute of the relationships namespace, transitional or strict.
+    std::optional<std::string_view> findRelation(std::string_view name) const
     {
-        const std::string *value = find(kRelations, name);
+        const auto value = find(kRelations, name);
         return value ? value : find(kRelationsStrict, name);
     }
     std::string_view value(orcus::xmlns_id_t ns, std::string_view name) const
     {
-        const std::string *found = find(ns, name);
-        return found ? std::string_view(*found) : std::string_view();
+        return find(ns, name).value_or(std::string_view());
     }
     // An attribute without a namespace prefix, as most of SpreadsheetML's are.
     std::string_view plain(std::string_view name) const
@@ -364,7 +380,11 @@ protected:
         return value(orcus::XMLNS_UNKNOWN_ID, name);
     }
     // Called after start_element(): the attributes belong to the element just started.
-    void forgetAttributes() { m_attributes.clear(); }
+    void forgetAttributes()
+    {
+        m_attributes.clear();
+        m_copies.clear();
+    }
 
     // The element `levels` above the one just started (0 is that element itself).
     bool openIs(std::size_t levels, orcus::xmlns_id_t ns, std::string_view name) const
@@ -382,6 +402,7 @@ protected:
 
 private:
     std::vector<Attribute> m_attributes;
+    std::string m_copies;
     std::vector<std::pair<orcus::xmlns_id_t, std::string_view>> m_open;
 };
 
@@ -393,7 +414,10 @@ template <typename Handler> void parse(const std::vector<unsigned char> &part, H
     // The part ends with a NUL that read() added and that is not part of the XML.
     orcus::sax_ns_parser<Handler> parser(
         reinterpret_cast<const char *>(part.data()), part.size() - 1, context, handler);
-    parser.parse();
+    try {
+        parser.parse();
+    } catch (const Finished &) {
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -424,6 +448,7 @@ struct Value {
     SheetDumpCell kind = SheetDumpCell::Empty;
     double number = 0;
     std::uint32_t text = 0; // for Text and Error, in the sheet's Texts
+    std::uint32_t format = 0; // for an .xlsx Number, its cell format, which may make it a date
 };
 
 // The cells of a sheet within the limits of the dump: runs of equal cells in runs of equal
@@ -507,21 +532,30 @@ public:
         writer.flush(true);
     }
 
-    Value number(double number) const
+    Value number(double number, std::uint32_t format = 0) const
     {
         if (!std::isfinite(number))
             return {};
-        return { SheetDumpCell::Number, number, 0 };
+        return { SheetDumpCell::Number, number, 0, format };
+    }
+
+    // Calls change(value) for every Number cell.
+    template <typename Change> void forEachNumber(const Change &change)
+    {
+        for (RowRun &row : m_rows)
+            for (CellRun &cell : row.cells)
+                if (cell.value.kind == SheetDumpCell::Number)
+                    change(cell.value);
     }
     Value text(std::string_view text)
     {
         if (text.empty())
             return {};
-        return { SheetDumpCell::Text, 0, texts.add(text) };
+        return { SheetDumpCell::Text, 0, texts.add(text), 0 };
     }
     Value error(std::string_view text)
     {
-        return { SheetDumpCell::Error, 0, texts.add(text.empty() ? kNoValue : text) };
+        return { SheetDumpCell::Error, 0, texts.add(text.empty() ? kNoValue : text), 0 };
     }
 
 private:
@@ -765,15 +799,20 @@ public:
         enter(element);
         if (isSpreadsheet(element.ns) && element.name == "sheet" && !sheetId
             && plain("name") == m_sheetName) {
-            if (const std::string *id = findRelation("id"))
-                sheetId = *id;
+            if (const auto id = findRelation("id"))
+                sheetId = std::string(*id);
         } else if (isSpreadsheet(element.ns) && element.name == "workbookPr") {
             const std::string_view flag = plain("date1904");
             from1904 = flag == "1" || flag == "true";
         }
         forgetAttributes();
     }
-    void end_element(const orcus::sax_ns_parser_element &) { leave(); }
+    void end_element(const orcus::sax_ns_parser_element &element)
+    {
+        leave();
+        if (isSpreadsheet(element.ns) && element.name == "sheets")
+            throw Finished {}; // what follows the list of sheets is of no use here
+    }
 
 private:
     std::string_view m_sheetName;
@@ -915,7 +954,12 @@ public:
         }
         forgetAttributes();
     }
-    void end_element(const orcus::sax_ns_parser_element &) { leave(); }
+    void end_element(const orcus::sax_ns_parser_element &element)
+    {
+        leave();
+        if (isSpreadsheet(element.ns) && element.name == "cellXfs")
+            throw Finished {}; // the number formats come before the cell formats
+    }
 
 private:
     std::unordered_map<std::uint64_t, DateKind> m_formats;
@@ -944,14 +988,15 @@ std::optional<std::uint64_t> referenceColumn(std::string_view reference)
 class SheetHandler : public PartHandler
 {
 public:
-    SheetHandler(Grid &grid, const std::vector<std::uint32_t> &strings,
-        const std::vector<DateKind> &cellFormats, bool from1904)
+    SheetHandler(Grid &grid, const std::vector<std::uint32_t> &strings)
         : m_grid(grid)
         , m_strings(strings)
-        , m_cellFormats(cellFormats)
-        , m_from1904(from1904)
     {
     }
+
+    // Whether a number has a cell format other than the first, the workbook's default
+    // ("General"), so that it may be a date.
+    bool formattedNumbers = false;
 
     void start_element(const orcus::sax_ns_parser_element &element)
     {
@@ -1024,7 +1069,7 @@ private:
             const auto index = parseUnsigned(m_value);
             if (!index || *index >= m_strings.size())
                 return {};
-            return { SheetDumpCell::Text, 0, m_strings[std::size_t(*index)] };
+            return { SheetDumpCell::Text, 0, m_strings[std::size_t(*index)], 0 };
         }
         if (m_type == "inlineStr")
             return m_grid.text(m_hasValue ? m_value : m_inline);
@@ -1045,16 +1090,12 @@ private:
         const auto number = parseNumber(m_value);
         if (!number)
             return {};
-        if (m_format < m_cellFormats.size() && m_cellFormats[m_format] != DateKind::None)
-            if (const auto date = serialDate(*number, m_cellFormats[m_format], m_from1904))
-                return m_grid.text(*date);
-        return m_grid.number(*number);
+        formattedNumbers = formattedNumbers || m_format != 0;
+        return m_grid.number(*number, std::uint32_t(std::min<std::uint64_t>(m_format, UINT32_MAX)));
     }
 
     Grid &m_grid;
     const std::vector<std::uint32_t> &m_strings;
-    const std::vector<DateKind> &m_cellFormats;
-    bool m_from1904;
     std::uint64_t m_nextRow = 0;
     std::uint64_t m_nextColumn = 0;
     std::uint64_t m_column = 0; // of the cell being read
@@ -1090,16 +1131,26 @@ void readWorkbook(const Package &package, std::string_view sheetName, Grid &grid
     if (const auto part = relatedPart(relations, workbookPart, "/sharedStrings"))
         if (const auto bytes = package.read(*part))
             parse(*bytes, strings);
+    const auto sheetBytes = package.read(resolvePart(workbookPart, sheet->second.target));
+    if (!sheetBytes)
+        refuse();
+    SheetHandler handler(grid, strings.strings);
+    parse(*sheetBytes, handler);
+
+    // The styles tell dates from numbers; they are read only when a number has a format.
+    if (!handler.formattedNumbers)
+        return;
     StylesHandler styles;
     if (const auto part = relatedPart(relations, workbookPart, "/styles"))
         if (const auto bytes = package.read(*part))
             parse(*bytes, styles);
-
-    const auto sheetBytes = package.read(resolvePart(workbookPart, sheet->second.target));
-    if (!sheetBytes)
-        refuse();
-    SheetHandler handler(grid, strings.strings, styles.cellFormats, workbook.from1904);
-    parse(*sheetBytes, handler);
+    const std::vector<DateKind> &formats = styles.cellFormats;
+    grid.forEachNumber([&](Value &value) {
+        if (value.format >= formats.size() || formats[value.format] == DateKind::None)
+            return;
+        if (const auto date = serialDate(value.number, formats[value.format], workbook.from1904))
+            value = grid.text(*date);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1156,9 +1207,9 @@ public:
         } else if (m_tables == 1 && element.ns == kTable && element.name == "table-row") {
             m_row = std::min(m_row + m_rowCount, kFarAway);
         }
-        if (element.ns == kTable && element.name == "table" && m_tables > 0)
-            --m_tables;
         leave();
+        if (element.ns == kTable && element.name == "table" && m_tables > 0 && --m_tables == 0)
+            throw Finished {}; // the sheet sought has ended
     }
 
     void characters(std::string_view text, bool)
@@ -1172,16 +1223,16 @@ private:
     {
         m_cellDepth = depth();
         m_cellColumns = parseCount(value(kTable, "number-columns-repeated"));
-        m_formula = find(kTable, "formula") != nullptr;
+        m_formula = find(kTable, "formula").has_value();
         m_type = value(kOffice, "value-type");
         m_calcType = value(kCalcExt, "value-type");
         m_number = value(kOffice, "value");
         m_date = value(kOffice, "date-value");
         m_time = value(kOffice, "time-value");
         m_boolean = value(kOffice, "boolean-value");
-        const std::string *stringValue = find(kOffice, "string-value");
-        m_hasString = stringValue != nullptr;
-        m_string = m_hasString ? *stringValue : std::string();
+        const auto stringValue = find(kOffice, "string-value");
+        m_hasString = stringValue.has_value();
+        m_string = stringValue.value_or(std::string_view());
         m_text.clear();
         m_paragraphs = 0;
         m_paragraphDepth = m_annotationDepth = 0;
