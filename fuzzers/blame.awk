@@ -4,6 +4,8 @@
 #   freexl <kind> <where>   the first frame past the sanitizer, libFuzzer and C library frames
 #                           lies in FreeXL (<where> is its module and offset, FreeXL being
 #                           stripped)
+#   orcus <kind> <where>    the same, in liborcus's libraries (its zip reader, the part of its
+#                           XML parser that is not a template compiled into our code)
 #   ours <kind> <where>     anywhere else: our code, or Qt called by our code
 # A report whose stack cannot be read counts as ours, so that nothing slips through.
 
@@ -51,6 +53,12 @@ started && !done && /^ *#[0-9]+ 0x/ {
         sub(/\).*$/, "", frame)
         sub(/^.*\//, "", frame)
         print "freexl", kind, frame
+    } else if (frame ~ /liborcus[-a-z]*-0\.17\.so/) {
+        where = frame
+        sub(/^.*\(/, "", where)
+        sub(/\).*$/, "", where)
+        sub(/^.*\//, "", where)
+        print "orcus", kind, (name == "" ? where : name " " where)
     } else {
         # The function without its parameters, and the source line or module.
         function_name = name

@@ -184,11 +184,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (dump.columns < 2) {
         KELSA_FUZZ_CHECK(result.status == Status::TooFewColumns);
         KELSA_FUZZ_CHECK(result.records.isEmpty());
-        KELSA_FUZZ_CHECK(!result.reason.isEmpty() && !result.shortReason.isEmpty());
         return 0;
     }
     KELSA_FUZZ_CHECK(result.status == Status::Ok);
-    KELSA_FUZZ_CHECK(result.reason.isEmpty() && result.shortReason.isEmpty());
     KELSA_FUZZ_CHECK(result.records == expectedRecords(dump));
     return 0;
 }

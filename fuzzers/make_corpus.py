@@ -2,9 +2,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of the fuzz targets into fuzzers/corpus/ (run by hand).
 
+    python3 fuzzers/make_corpus.py [target ...]     all targets when none is named
+
 workbook:   the sample workbooks, the test fixtures (but those that crash FreeXL, which are
             tests of their own), and small malformed workbooks: truncated, bit-flipped, spoilt
             record lengths, an empty file.
+openworkbook: each input starts with a byte that says what follows (fuzz_openworkbook.cpp):
+            the .xlsx and .ods fixtures whole (0, 1); the sheet, shared strings and styles of
+            таблица.xlsx and of the billion-laughs workbook, NUL-separated (2); the content.xml
+            of таблица.ods (3); and a few cut and bit-flipped copies.
 expression: the expressions of tests/core/test_expressionevaluator.cpp and a few more.
 number:     numbers with both decimal separators, exponents, grouping, signs and junk.
 """
@@ -13,6 +19,8 @@ import hashlib
 import random
 import re
 import shutil
+import sys
+import zipfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
@@ -45,7 +53,7 @@ def workbooks():
     folder = fresh("workbook")
     for path in sorted((ROOT / "data").glob("*.xls")):
         shutil.copy(path, folder / f"sample {path.name}")
-    for path in sorted((ROOT / "tests" / "tables" / "fixtures").glob("*.xls")):
+    for path in sorted((ROOT / "tests" / "fixtures").glob("*.xls")):
         if path.name not in CRASH_FREEXL:
             shutil.copy(path, folder / f"fixture {path.name}")
 
@@ -73,9 +81,37 @@ def workbooks():
         at += 4 + length
 
 
+def open_workbooks():
+    folder = fresh("openworkbook")
+    fixtures = ROOT / "tests" / "fixtures"
+    for path in sorted(fixtures.glob("*.xlsx")) + sorted(fixtures.glob("*.ods")):
+        if path.stat().st_size > 65536:
+            continue  # beyond the target's -max_len
+        mode = b"\x01" if path.suffix == ".ods" else b"\x00"
+        write(folder, f"file {path.name}", mode + path.read_bytes())
+    for name in ("таблица.xlsx", "миллиард смехов.xlsx"):
+        with zipfile.ZipFile(fixtures / name) as book:
+            parts = [book.read(part) for part in
+                     ("xl/worksheets/sheet2.xml", "xl/sharedStrings.xml", "xl/styles.xml")]
+        write(folder, f"parts of {name}", b"\x02" + b"\x00".join(parts))
+    with zipfile.ZipFile(fixtures / "таблица.ods") as book:
+        content = book.read("content.xml")
+    write(folder, "content of таблица.ods", b"\x03" + content)
+
+    whole = (fixtures / "таблица.xlsx").read_bytes()
+    random.seed(20261207)
+    for keep in (0, 4, 22, 100, 1000, len(whole) - 22, len(whole) - 1):
+        write(folder, f"xlsx cut to {keep}", b"\x00" + whole[:keep])
+    for n in range(6):
+        spoilt = bytearray(whole)
+        at = random.randrange(len(spoilt))
+        spoilt[at] ^= 1 << random.randrange(8)
+        write(folder, f"xlsx bit flipped {n}", b"\x00" + bytes(spoilt))
+
+
 def expressions():
     folder = fresh("expression")
-    source = (ROOT / "tests" / "expr" / "test_expressionevaluator.cpp").read_text("utf-8")
+    source = (ROOT / "tests" / "core" / "test_expressionevaluator.cpp").read_text("utf-8")
     found = re.findall(r'newRow\("[^"]*"\)\s*<<\s*(?:(?:en|ru)\s*<<\s*)?"((?:[^"\\]|\\.)*)"', source)
     texts = {text.encode("utf-8").decode("unicode_escape") for text in found}
     texts |= {
@@ -116,7 +152,9 @@ def numbers():
         write(folder, name, text)
 
 
+TARGETS = {"workbook": workbooks, "openworkbook": open_workbooks, "expression": expressions,
+           "number": numbers}
+
 if __name__ == "__main__":
-    workbooks()
-    expressions()
-    numbers()
+    for target in sys.argv[1:] or TARGETS:
+        TARGETS[target]()

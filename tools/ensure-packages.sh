@@ -20,8 +20,10 @@ kelsa_ensure_packages() {
     apt-get update -qq && $cmd -qq || { echo "apt-get failed" >&2; exit 1; }
 }
 
-# What building and running Kelsa needs on Debian 12, the font of its windows included.
-KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev fonts-liberation2)
+# What building and running Kelsa needs on Debian 12, the font of its windows included:
+# FreeXL reads .xls workbooks, liborcus .xlsx and .ods.
+KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev liborcus-dev
+    fonts-liberation2)
 
 kelsa_build() {
     local dir=$1; shift

@@ -105,17 +105,24 @@ void TestDamagedWorkbooks::survivedWhereFreeXLFails_data()
     QTest::newRow("spoilt string table") << "испорченные строки.xls";
 }
 
+// FreeXL reads past its buffers on these; whether that ends in a crash depends on what lies
+// beyond them in the child's memory. Either way this process reads on: a crash costs only the
+// table, and whatever the child did hand over is well-formed.
 void TestDamagedWorkbooks::survivedWhereFreeXLFails()
 {
     QFETCH(QString, file);
     const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
-    QCOMPARE(result.status, Status::Damaged);
-    QVERIFY(result.records.isEmpty());
+    if (result.status != Status::Ok) {
+        QCOMPARE(result.status, Status::Damaged);
+        QVERIFY(result.records.isEmpty());
+    }
+    for (const QStringList &record : result.records)
+        QCOMPARE(record.size(), result.columnCount);
 }
 
-// A 2,194-byte piece of a workbook on which FreeXL loops without end while it opens the file
-// (under AddressSanitizer it allocates small blocks until the memory runs out). The child
-// that parses it is stopped after 10 s.
+// A 2,194-byte piece of a workbook on which FreeXL loops without end while it opens the file,
+// allocating small blocks: the child that parses it runs out of the memory it may have, or is
+// stopped after 10 s.
 void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
 {
     const QString file = QStringLiteral("зацикливает freexl.xls");
@@ -123,7 +130,8 @@ void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
     timer.start();
     const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
     QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(result.status, Status::TimedOut);
+    QVERIFY2(result.status == Status::Damaged || result.status == Status::TimedOut,
+        qPrintable(QString::number(int(result.status))));
 }
 
 QTEST_GUILESS_MAIN(TestDamagedWorkbooks)

@@ -55,6 +55,7 @@ void TestIsolatedRun::ends_data()
     QTest::newRow("throws") << 3 << End::Failed;
     QTest::newRow("writes without end") << 4 << End::TooMuchOutput;
     QTest::newRow("never returns") << 5 << End::TimedOut;
+    QTest::newRow("allocates past its memory budget") << 6 << End::Failed;
 }
 
 void TestIsolatedRun::ends()
@@ -78,6 +79,11 @@ void TestIsolatedRun::ends()
             case 5:
                 for (;;)
                     ::pause();
+            case 6: { // std::bad_alloc, unless the budget does not hold
+                const void *block = ::operator new(kelsa::kChildMemoryBudget * 2);
+                sink(std::string_view(static_cast<const char *>(block), 1));
+                break;
+            }
             }
         },
         1000, 1 << 20);

@@ -21,6 +21,14 @@ struct IsolatedRun {
     QByteArray output; // what the child wrote before it ended, however it ended
 };
 
+// Memory the child may take beyond the address space it inherits from this process: far more
+// than parsing any reference table needs, far less than a damaged workbook may make a parser
+// ask for. Past it, allocations in the child fail (std::bad_alloc) instead of driving the
+// machine into swap. It is counted on top of what the child inherits because that differs
+// widely: a few hundred megabytes for the program, terabytes of reserved shadow memory under
+// AddressSanitizer.
+inline constexpr qsizetype kChildMemoryBudget = qsizetype(1) << 30;
+
 // Passes output from the child to this process; false when this process no longer listens.
 using IsolatedSink = std::function<bool(std::string_view bytes)>;
 
@@ -30,7 +38,7 @@ using IsolatedSink = std::function<bool(std::string_view bytes)>;
 // the sink. The child starts when the task is made, so the caller can go on with other work
 // while it runs; finish() waits for it to end, stopping it once timeoutMs have passed since
 // the start or once it has written more than maxOutput bytes. A task destroyed unfinished
-// stops its child.
+// stops its child. The child's address space may grow by memoryBudget bytes at most.
 //
 // The child runs the work and exits without returning to the caller. It may use the C and C++
 // libraries (glibc keeps malloc usable after fork) but not Qt, whose locks may be held by
@@ -40,7 +48,8 @@ class IsolatedTask
 public:
     using Work = std::function<void(const IsolatedSink &sink)>;
 
-    IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput);
+    IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput,
+        qsizetype memoryBudget = kChildMemoryBudget);
     IsolatedTask(const IsolatedTask &) = delete;
     IsolatedTask &operator=(const IsolatedTask &) = delete;
     ~IsolatedTask();
@@ -54,6 +63,7 @@ private:
 };
 
 // Starts a task and finishes it at once.
-IsolatedRun runIsolated(const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput);
+IsolatedRun runIsolated(const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput,
+    qsizetype memoryBudget = kChildMemoryBudget);
 
 } // namespace kelsa

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // runIsolated() where there is no fork(): the work runs in this process, so a crash in it is a
-// crash of the program and a hang is not stopped. Only the output limit holds. A platform that
+// crash of the program and a hang is not stopped. Only the output limit holds, not the memory
+// budget. A platform that
 // can start a helper process deserves a better implementation; this one keeps the engine
 // building there meanwhile.
 #include "core/platform/isolatedrun.h"
@@ -16,7 +17,8 @@ struct IsolatedTask::State {
     bool finished = false;
 };
 
-IsolatedTask::IsolatedTask(const Work &work, int /*timeoutMs*/, qsizetype maxOutput)
+IsolatedTask::IsolatedTask(
+    const Work &work, int /*timeoutMs*/, qsizetype maxOutput, qsizetype /*memoryBudget*/)
     : m_state(std::make_unique<State>(State { work, maxOutput }))
 {
 }
@@ -45,9 +47,10 @@ IsolatedRun IsolatedTask::finish()
     return run;
 }
 
-IsolatedRun runIsolated(const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput)
+IsolatedRun runIsolated(
+    const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput, qsizetype memoryBudget)
 {
-    return IsolatedTask(work, timeoutMs, maxOutput).finish();
+    return IsolatedTask(work, timeoutMs, maxOutput, memoryBudget).finish();
 }
 
 } // namespace kelsa

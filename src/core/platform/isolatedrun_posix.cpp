@@ -7,9 +7,11 @@
 #include <climits>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,10 +35,41 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-[[noreturn]] void runChild(
-    const std::function<void(const IsolatedSink &sink)> &work, int readEnd, int writeEnd)
+// The size of this process's address space in bytes, from /proc; 0 where it cannot be read.
+// Plain system calls only: the child runs this before anything else.
+std::uint64_t addressSpaceBytes()
+{
+    const int file = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return 0;
+    char text[64] = {};
+    const ssize_t got = ::read(file, text, sizeof text - 1);
+    ::close(file);
+    std::uint64_t pages = 0;
+    for (ssize_t i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i)
+        pages = pages * 10 + std::uint64_t(text[i] - '0');
+    return pages * std::uint64_t(::sysconf(_SC_PAGESIZE));
+}
+
+// Lets the address space grow by `budget` bytes from what it is now. RLIMIT_AS bounds every
+// mapping the child makes, malloc's and a library's own alike. It also counts what the child
+// inherits, terabytes of reserved shadow memory under AddressSanitizer (RLIMIT_DATA would count
+// those too), so the limit is the present size plus the budget rather than a fixed figure.
+void limitMemory(qsizetype budget)
+{
+    const std::uint64_t now = addressSpaceBytes();
+    if (now == 0 || budget <= 0)
+        return;
+    rlimit limit {};
+    limit.rlim_cur = limit.rlim_max = rlim_t(now + std::uint64_t(budget));
+    ::setrlimit(RLIMIT_AS, &limit);
+}
+
+[[noreturn]] void runChild(const std::function<void(const IsolatedSink &sink)> &work, int readEnd,
+    int writeEnd, qsizetype memoryBudget)
 {
     ::close(readEnd);
+    limitMemory(memoryBudget);
     // A crash ends the child and nothing else, whatever handlers the program has installed;
     // a parent that stops listening makes the next write fail instead of killing the child.
     for (const int crash : { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT })
@@ -73,7 +106,8 @@ struct IsolatedTask::State {
     qsizetype maxOutput = 0;
 };
 
-IsolatedTask::IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput)
+IsolatedTask::IsolatedTask(
+    const Work &work, int timeoutMs, qsizetype maxOutput, qsizetype memoryBudget)
     : m_state(std::make_unique<State>())
 {
     m_state->deadline = QDeadlineTimer(timeoutMs);
@@ -88,7 +122,7 @@ IsolatedTask::IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput)
         return;
     }
     if (child == 0)
-        runChild(work, ends[0], ends[1]);
+        runChild(work, ends[0], ends[1], memoryBudget);
     ::close(ends[1]);
     m_state->child = child;
     m_state->readEnd = ends[0];
@@ -150,9 +184,10 @@ IsolatedRun IsolatedTask::finish()
     return run;
 }
 
-IsolatedRun runIsolated(const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput)
+IsolatedRun runIsolated(
+    const IsolatedTask::Work &work, int timeoutMs, qsizetype maxOutput, qsizetype memoryBudget)
 {
-    return IsolatedTask(work, timeoutMs, maxOutput).finish();
+    return IsolatedTask(work, timeoutMs, maxOutput, memoryBudget).finish();
 }
 
 } // namespace kelsa

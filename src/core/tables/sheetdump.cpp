@@ -2,6 +2,7 @@
 #include "core/tables/sheetdump.h"
 
 #include "core/tables/biffformulas.h"
+#include "core/tables/dumpwriter.h"
 
 #include <freexl.h>
 
@@ -65,43 +66,8 @@ int findSheet(const void *handle, std::string_view sheetName)
     return -1;
 }
 
-// Collects the stream and hands it on in pieces of about 64 KB.
-class Writer
-{
-public:
-    explicit Writer(const SheetDumpSink &sink)
-        : m_sink(sink)
-    {
-    }
-
-    template <typename T> void put(T value)
-    {
-        m_buffer.append(reinterpret_cast<const char *>(&value), sizeof value);
-    }
-    void putText(std::string_view text, SheetDumpCell kind = SheetDumpCell::Text)
-    {
-        put(kind);
-        put(static_cast<std::uint32_t>(text.size()));
-        m_buffer.append(text);
-    }
-    // False once the sink has refused a piece.
-    bool flush(bool always = false)
-    {
-        if (m_ok && !m_buffer.empty() && (always || m_buffer.size() >= std::size_t(64) * 1024)) {
-            m_ok = m_sink(m_buffer);
-            m_buffer.clear();
-        }
-        return m_ok;
-    }
-
-private:
-    const SheetDumpSink &m_sink;
-    std::string m_buffer;
-    bool m_ok = true;
-};
-
 // A cell FreeXL reads; false for one it reads as empty, which may be a formula.
-bool putCell(Writer &writer, const FreeXL_CellValue &cell)
+bool putCell(DumpWriter &writer, const FreeXL_CellValue &cell)
 {
     switch (cell.type) {
     case FREEXL_CELL_INT:
@@ -123,7 +89,7 @@ bool putCell(Writer &writer, const FreeXL_CellValue &cell)
         // UTF-8 owned by the workbook handle, copied here before the handle closes.
         if (!cell.value.text_value)
             break;
-        writer.putText(cell.value.text_value);
+        writer.putText(SheetDumpCell::Text, cell.value.text_value);
         return true;
     default: // FREEXL_CELL_NULL: an empty cell, or a formula, whose saved value FreeXL skips
         break;
@@ -132,7 +98,7 @@ bool putCell(Writer &writer, const FreeXL_CellValue &cell)
 }
 
 // A formula cell by the value saved with it.
-void putFormula(Writer &writer, const FormulaValue &formula)
+void putFormula(DumpWriter &writer, const FormulaValue &formula)
 {
     switch (formula.kind) {
     case FormulaValue::Kind::Number:
@@ -140,10 +106,10 @@ void putFormula(Writer &writer, const FormulaValue &formula)
         writer.put(formula.number);
         return;
     case FormulaValue::Kind::Text:
-        writer.putText(formula.text);
+        writer.putText(SheetDumpCell::Text, formula.text);
         return;
     case FormulaValue::Kind::Error:
-        writer.putText(formula.text, SheetDumpCell::Error);
+        writer.putText(SheetDumpCell::Error, formula.text);
         return;
     }
 }
@@ -229,11 +195,8 @@ bool directoryIsSound(const char *path)
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
     const SheetDumpSink &sink)
 {
-    Writer writer(sink);
-    const auto finish = [&](SheetDumpOutcome outcome) {
-        writer.put(outcome);
-        writer.flush(true);
-    };
+    DumpWriter writer(sink);
+    const auto finish = [&](SheetDumpOutcome outcome) { writer.finish(outcome); };
 
     std::string file = fileBytes(path);
     if (!compoundDirectoryIsSound(file))

@@ -8,16 +8,25 @@
 namespace kelsa
 {
 
-// One sheet of an Excel 97-2003 workbook as FreeXL reads it, written as a byte stream so that
-// it can pass from the process that parses the file to the one that shows the table.
+// One sheet of a workbook as the child process reads it (dumpSheet() below for .xls,
+// dumpOpenDocumentSheet() in opendocumentdump.h for .xlsx and .ods), written as a byte stream
+// so that it can pass from the process that parses the file to the one that shows the table.
 //
 // The stream: one SheetDumpOutcome byte. After Ok, the column count (uint16, native order),
 // then the cells of the rows below the heading row, row after row and column after column,
 // each a SheetDumpCell byte with its payload: nothing for Empty, a double for Number, a uint32
 // length and that many bytes of UTF-8 for Text and Error. SheetDumpCell::End closes the stream.
 // Error is a formula cell whose saved value is an error ("#DIV/0!") or that has no saved value
-// ("#N/A"): the text is what the cell shows instead of a value.
-enum class SheetDumpOutcome : std::uint8_t { Ok, FileMissing, Damaged, Password, SheetMissing };
+// ("#N/A"): the text is what the cell shows instead of a value. TooLarge is a workbook whose
+// parts would unpack to more than any reference table needs (a zip bomb, for one).
+enum class SheetDumpOutcome : std::uint8_t {
+    Ok,
+    FileMissing,
+    Damaged,
+    Password,
+    SheetMissing,
+    TooLarge,
+};
 enum class SheetDumpCell : std::uint8_t { Empty, Number, Text, End, Error };
 
 // Takes each piece of the stream in turn; false stops the dump.

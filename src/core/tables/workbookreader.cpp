@@ -199,6 +199,8 @@ std::optional<SheetReadResult> decode(
         return failure(Status::Password);
     case SheetDumpOutcome::SheetMissing:
         return failure(Status::SheetMissing);
+    case SheetDumpOutcome::TooLarge:
+        return failure(Status::FileTooLarge);
     default:
         return failure(Status::Damaged);
     }

@@ -21,8 +21,8 @@ struct SheetReadResult {
         FileMissing, // no file at the path
         NotAFile, // a folder or another non-file stands there
         NoPermission, // the file cannot be opened for reading
-        FileTooLarge, // far larger than any reference table
-        NotAWorkbook, // not an Excel 97-2003 compound file at all
+        FileTooLarge, // far larger than any reference table, on disk or unpacked
+        NotAWorkbook, // not an Excel 97-2003 compound file, nor a zip archive for .xlsx/.ods
         Damaged, // a workbook that cannot be parsed, or that made the reader crash
         Password, // an encrypted workbook
         SheetMissing, // no sheet of the requested name
@@ -58,13 +58,19 @@ struct SheetReadResult {
 // FALSE as 1 and 0, a text unchanged; one whose saved value is an error reads as the error's
 // text ("#DIV/0!") and one saved with no usable value as "#N/A", both listed in cellErrors.
 //
+// An .xlsx or .ods workbook (told by the extension) is read the same way, with liborcus, and
+// there a formula cell gives the value the spreadsheet saved with it: a number, a text, TRUE as
+// 1, or, for an error or a formula never calculated, the error's text ("#DIV/0!", "#N/A"),
+// which is also listed in cellErrors. A workbook whose parts would unpack to more than a
+// reference table can need (a zip bomb) is FileTooLarge.
+//
 // requiredColumns (0 to kMaxSheetFields) is the number of columns the table binds: a sheet with
 // fewer is TooFewColumns. Any other failure gives its status and no records. A sheet with only
 // its heading row is Ok with no records.
 //
-// FreeXL parses the file in a child process (see isolatedrun.h), so a damaged file that makes
-// it crash or loop costs the program nothing but that table: Damaged, or TimedOut after at most
-// 10 s.
+// FreeXL or liborcus parses the file in a child process (see isolatedrun.h), so a damaged file
+// that makes it crash, loop or ask for gigabytes costs the program nothing but that table:
+// Damaged, or TimedOut after at most 10 s.
 SheetReadResult readSheet(const QString &filePath, const QString &sheetName, int requiredColumns,
     const QLocale &locale = QLocale());
 

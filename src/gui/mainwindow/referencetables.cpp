@@ -34,7 +34,7 @@ QString tableFailureReason(const SheetReadResult &result, int requiredColumns)
         return QStringLiteral("Файл слишком велик для справочной таблицы.");
     case Status::NotAWorkbook:
     case Status::Damaged:
-        return QStringLiteral("Файл повреждён или не является книгой Excel 97–2003 (.xls).");
+        return QStringLiteral("Файл повреждён или не является книгой (.xls, .xlsx, .ods).");
     case Status::Password:
         return QStringLiteral("Книга защищена паролем.");
     case Status::SheetMissing:
