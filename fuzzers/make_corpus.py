@@ -45,7 +45,7 @@ def workbooks():
     folder = fresh("workbook")
     for path in sorted((ROOT / "data").glob("*.xls")):
         shutil.copy(path, folder / f"sample {path.name}")
-    for path in sorted((ROOT / "tests" / "tables" / "fixtures").glob("*.xls")):
+    for path in sorted((ROOT / "tests" / "fixtures").glob("*.xls")):
         if path.name not in CRASH_FREEXL:
             shutil.copy(path, folder / f"fixture {path.name}")
 
@@ -75,7 +75,7 @@ def workbooks():
 
 def expressions():
     folder = fresh("expression")
-    source = (ROOT / "tests" / "expr" / "test_expressionevaluator.cpp").read_text("utf-8")
+    source = (ROOT / "tests" / "core" / "test_expressionevaluator.cpp").read_text("utf-8")
     found = re.findall(r'newRow\("[^"]*"\)\s*<<\s*(?:(?:en|ru)\s*<<\s*)?"((?:[^"\\]|\\.)*)"', source)
     texts = {text.encode("utf-8").decode("unicode_escape") for text in found}
     texts |= {
