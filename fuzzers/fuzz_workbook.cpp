@@ -11,6 +11,10 @@
 // is Debian's build without coverage, so the fuzzer does not steer by its branches; the seed
 // workbooks and their mutations carry it through the parser.
 //
+// Before FreeXL sees the file, the bytes go to readFormulaValues(), which reads the saved values
+// of formula cells from the workbook stream by itself: it runs on every input, also on those
+// FreeXL refuses, and its values are checked for what the dump may hold.
+//
 // A dump that says Ok is then checked against what readSheet() makes of the same file through
 // the child process, so that the decoding of the dump in the parent is fuzzed too. A crash
 // inside FreeXL ends this process; ./fuzz runs this target with -fork and -ignore_crashes and
@@ -18,6 +22,7 @@
 #include "fuzzcheck.h"
 
 #include "core/numbers/numbertext.h"
+#include "core/tables/biffformulas.h"
 #include "core/tables/sheetdump.h"
 #include "core/tables/workbookreader.h"
 
@@ -45,12 +50,49 @@ namespace
 constexpr std::string_view kSheet = "Лист1";
 constexpr unsigned kMaxRows = 65536;
 
-// A dump taken apart: the outcome and, after Ok, the rows as texts the tables would show.
+// A dump taken apart: the outcome and, after Ok, the rows as texts the tables would show, and
+// the cells that show an error, in sheet order.
 struct Dump {
     kelsa::SheetDumpOutcome outcome = kelsa::SheetDumpOutcome::Damaged;
     int columns = 0;
     std::vector<QStringList> rows;
+    QList<kelsa::SheetReadResult::CellError> errors; // record: the row of `rows`
 };
+
+// What a formula cell shows in place of a value.
+bool isErrorText(std::string_view text)
+{
+    for (const std::string_view error :
+        { "#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A" })
+        if (text == error)
+            return true;
+    return false;
+}
+
+// The formula values read from the bytes of the file: in the cells asked for, numbers finite,
+// errors one of the texts a cell shows.
+void checkFormulaValues(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view file(reinterpret_cast<const char *>(data), size);
+    const kelsa::FormulaValues values
+        = kelsa::readFormulaValues(file, kSheet, kMaxRows, kelsa::kMaxSheetFields);
+    for (const auto &[cell, value] : values) {
+        KELSA_FUZZ_CHECK((cell & 0xffff) < unsigned(kelsa::kMaxSheetFields));
+        switch (value.kind) {
+        case kelsa::FormulaValue::Kind::Number:
+            KELSA_FUZZ_CHECK(std::isfinite(value.number));
+            break;
+        case kelsa::FormulaValue::Kind::Text:
+            KELSA_FUZZ_CHECK(QString::fromStdString(value.text).toStdString() == value.text);
+            break;
+        case kelsa::FormulaValue::Kind::Error:
+            KELSA_FUZZ_CHECK(isErrorText(value.text));
+            break;
+        default:
+            KELSA_FUZZ_CHECK(!"a formula value of unknown kind");
+        }
+    }
+}
 
 // Checks the stream dumpSheet() wrote cell by cell and returns what it holds.
 Dump parseDump(const std::string &bytes, const QLocale &locale)
@@ -93,12 +135,18 @@ Dump parseDump(const std::string &bytes, const QLocale &locale)
             text = kelsa::writeNumber(value, locale);
             break;
         }
-        case kelsa::SheetDumpCell::Text: {
+        case kelsa::SheetDumpCell::Text:
+        case kelsa::SheetDumpCell::Error: {
             std::uint32_t length = 0;
             take(&length, sizeof length);
             KELSA_FUZZ_CHECK(bytes.size() - at >= length);
-            text = QString::fromUtf8(bytes.data() + at, length);
+            const std::string_view utf8(bytes.data() + at, length);
+            text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
             at += length;
+            if (kelsa::SheetDumpCell(kind) == kelsa::SheetDumpCell::Error) {
+                KELSA_FUZZ_CHECK(isErrorText(utf8));
+                dump.errors.append({ int(dump.rows.size()), int(row.size()), text });
+            }
             break;
         }
         default:
@@ -126,7 +174,7 @@ bool isEmptyRow(const QStringList &row)
 }
 
 // The records readSheet() must give for an Ok dump: every row up to the last one that holds a
-// value.
+// value. An error cell holds one, so every error lies among them.
 QList<QStringList> expectedRecords(const Dump &dump)
 {
     std::size_t count = dump.rows.size();
@@ -165,6 +213,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     KELSA_FUZZ_CHECK(std::fwrite(data, 1, size, file) == size);
     std::fclose(file);
 
+    checkFormulaValues(data, size);
+
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     std::string bytes;
     kelsa::dumpSheet(
@@ -188,5 +238,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     KELSA_FUZZ_CHECK(result.status == Status::Ok);
     KELSA_FUZZ_CHECK(result.records == expectedRecords(dump));
+    KELSA_FUZZ_CHECK(result.cellErrors == dump.errors);
     return 0;
 }

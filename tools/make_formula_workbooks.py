@@ -22,6 +22,11 @@ How each is made:
     of "Формула" claims a kind of result that does not exist (0x05), and the STRING record
     after the text formula is gone. Each cell is left with a formula and no value.
 
+общие формулы.xls
+    Made like формулы.xls: a table whose columns F3 and F4 hold one formula each, filled down
+    ("=B2*2", "="М-"&B2"). LibreOffice saves such a column as a shared formula: a SHRFMLA
+    record between the first cell's FORMULA record and its STRING record.
+
 текст формулы с продолжением.xls
     The workbook stream of формулы.xls with the STRING record of the text formula ("М-95",
     stored as UTF-16) cut after its first two characters and continued in a CONTINUE record
@@ -61,6 +66,8 @@ RECORDS = [
     ("Нет данных", "NA()"),
 ]
 DECOY = [("Не тот лист", "100*2"), ("Не тот лист", '"Сводка"')]
+# Records of the table of filled-down formulas: (name, value of F2).
+FILLED = [("М-95", 95.0), ("М-120", 120.0), ("М-150", 150.0), ("А-185", 185.0)]
 
 FODS = """<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
@@ -89,27 +96,37 @@ def cell(value):
     )
 
 
-def table(name, records):
-    rows = [["Провод", "F2"]] + [
-        [label, value if isinstance(value, float) else "=" + value] for label, value in records
-    ]
+def table(name, rows):
+    """A sheet; a row is a list of cells: a number, a text, or a formula after "="."""
     body = "\n".join(
         "<table:table-row>" + "".join(cell(v) for v in row) + "</table:table-row>" for row in rows
     )
     return f'<table:table table:name="{escape(name)}">\n{body}\n</table:table>'
 
 
-def convert(folder):
-    source = folder / "формулы.fods"
-    source.write_text(
-        FODS.format(tables=table("Сводка", DECOY) + "\n" + table("Лист1", RECORDS)), "utf-8"
-    )
+def one_formula_a_record(records):
+    return [["Провод", "F2"]] + [
+        [label, value if isinstance(value, float) else "=" + value] for label, value in records
+    ]
+
+
+def filled_down(records):
+    return [["Провод", "F2", "F3", "F4"]] + [
+        [label, value, f"=[.B{row}]*2", f'="М-"&[.B{row}]']
+        for row, (label, value) in enumerate(records, start=2)
+    ]
+
+
+def convert(folder, name, tables):
+    """An .xls workbook named `name` made by LibreOffice of (sheet name, rows) pairs."""
+    source = folder / (name + ".fods")
+    source.write_text(FODS.format(tables="\n".join(table(*t) for t in tables)), "utf-8")
     subprocess.run(
         ["soffice", "--headless", "--convert-to", "xls", "--outdir", str(folder), str(source)],
         check=True,
         stdout=subprocess.DEVNULL,
     )
-    return folder / "формулы.xls"
+    return folder / (name + ".xls")
 
 
 # ---- The compound file -------------------------------------------------------------------
@@ -260,8 +277,10 @@ def continued_text(stream):
 def main():
     FIXTURES.mkdir(parents=True, exist_ok=True)
     with tempfile.TemporaryDirectory() as folder:
-        made = convert(Path(folder))
-        shutil.copy(made, FIXTURES / "формулы.xls")
+        sheets = [("Сводка", one_formula_a_record(DECOY)), ("Лист1", one_formula_a_record(RECORDS))]
+        shutil.copy(convert(Path(folder), "формулы", sheets), FIXTURES / "формулы.xls")
+        sheets = [("Лист1", filled_down(FILLED))]
+        shutil.copy(convert(Path(folder), "общие формулы", sheets), FIXTURES / "общие формулы.xls")
     stream = workbook_stream((FIXTURES / "формулы.xls").read_bytes())
     assert len(stream) < 4096, "the workbook stream is to lie in the mini stream"
     (FIXTURES / "формула без значения.xls").write_bytes(compound_file(without_values(stream)))

@@ -71,8 +71,8 @@ std::string utf8(const std::u16string &units)
 
 // ---- The compound file -------------------------------------------------------------------
 
-// Sector numbers above this are markers: free, end of chain, allocation-table sectors.
-constexpr std::uint32_t kLastSectorNumber = 0xfffffff9;
+// The sector number that ends a chain; the other markers (free, allocation-table sectors) lie
+// beyond any table, so a chain that reaches one is broken.
 constexpr std::uint32_t kEndOfChain = 0xfffffffe;
 // A chain read to its end, whatever its length.
 constexpr std::size_t kWholeChain = std::numeric_limits<std::size_t>::max();
