@@ -113,9 +113,10 @@ void TestDamagedWorkbooks::survivedWhereFreeXLFails()
     QVERIFY(result.records.isEmpty());
 }
 
-// A 2,194-byte piece of a workbook on which FreeXL loops without end while it opens the file
-// (under AddressSanitizer it allocates small blocks until the memory runs out). The child
-// that parses it is stopped after 10 s.
+// A 2,194-byte piece of a workbook on which FreeXL loops without end while it opens the file,
+// allocating small blocks as it goes. The child that parses it ends when those reach its memory
+// budget (kChildMemoryBudget, some 5 s on the development machine: Damaged) or is stopped
+// after 10 s (TimedOut), whichever comes first.
 void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
 {
     const QString file = QStringLiteral("зацикливает freexl.xls");
@@ -123,7 +124,8 @@ void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
     timer.start();
     const SheetReadResult result = kelsa::readSheet(fixture(file), sheet, 2, ru);
     QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-    QCOMPARE(result.status, Status::TimedOut);
+    QVERIFY2(result.status == Status::Damaged || result.status == Status::TimedOut,
+        qPrintable(QString::number(int(result.status))));
 }
 
 QTEST_GUILESS_MAIN(TestDamagedWorkbooks)
