@@ -71,8 +71,8 @@ std::unique_ptr<SheetReading> readReferenceWorkbooks(const FileLocator &files)
 {
     QList<SheetRequest> requests;
     for (const ReferenceTable &table : referenceTables())
-        requests.append({ files.locate(QString::fromUtf8(table.fileName)), referenceSheetName(),
-            table.requiredColumns() });
+        requests.append({ workbookFile(files.locate(QString::fromUtf8(table.fileName))),
+            referenceSheetName(), table.requiredColumns() });
     return std::make_unique<SheetReading>(requests);
 }
 
