@@ -121,8 +121,9 @@ void TestDamagedWorkbooks::survivedWhereFreeXLFails()
 }
 
 // A 2,194-byte piece of a workbook on which FreeXL loops without end while it opens the file,
-// allocating small blocks: the child that parses it runs out of the memory it may have, or is
-// stopped after 10 s.
+// allocating small blocks as it goes. The child that parses it ends when those reach its memory
+// budget (kChildMemoryBudget, some 5 s on the development machine: Damaged) or is stopped
+// after 10 s (TimedOut), whichever comes first.
 void TestDamagedWorkbooks::freeXLGoingRoundInCirclesIsStopped()
 {
     const QString file = QStringLiteral("зацикливает freexl.xls");
