@@ -146,8 +146,8 @@ void TestFormulaCells::spoiltWorkbookStream()
         break;
     case Spoil::DirectoryChainLoops: { // the directory's sector leads to itself
         const std::uint32_t directory = little32(bytes, 0x30);
-        putLittle(
-            bytes, (qsizetype(little32(bytes, 0x4c)) + 1) * 512 + 4 * directory, directory, 4);
+        putLittle(bytes, (qsizetype(little32(bytes, 0x4c)) + 1) * 512 + 4 * qsizetype(directory),
+            directory, 4);
         break;
     }
     case Spoil::TextLongerThanItsRecord: { // the STRING record of "М-95" claims 200 characters
