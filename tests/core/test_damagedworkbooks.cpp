@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Workbooks on which FreeXL reads past its buffers, found by fuzzing the workbook reader
-// (tests/tables/fixtures). Those whose compound-file directory gives the damage away are
+// (tests/fixtures). Those whose compound-file directory gives the damage away are
 // refused before FreeXL opens them; for the rest Kelsa relies on parsing in a child process,
 // and the table shows the file as unreadable.
 #include "core/tables/sheetdump.h"

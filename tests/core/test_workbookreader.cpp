@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook reader on the shipped reference workbooks and on small workbooks made for the
-// tests by tools/make_test_workbooks.py (tests/tables/fixtures, all with Cyrillic names).
+// tests by tools/make_test_workbooks.py (tests/fixtures, all with Cyrillic names).
 #include "core/tables/workbookreader.h"
 
 #include "core/numbers/numbertext.h"
