@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the reference-table reader: the ten sample workbooks as the main window opens them at
-// start-up (one readSheets() call), the same as ten readSheet() calls, and one workbook of
-// 10,000 records.
+// start-up (one readSheets() call), the same as ten readSheet() calls, the ten saved as .xlsx
+// and as .ods, ten damaged .xlsx, and one workbook of 10,000 records.
 //
 //   build/bin/bench_workbook_load [--data DIR] [--rows N] [--runs N] [--ballast MB]
 //
@@ -12,9 +12,13 @@
 //            FreeXL, and a fork costs more the more memory the program holds: a ballast of
 //            about 100 MB stands for the main window with its fonts and pictures.
 //
-// The large workbook is written into a temporary folder by tools/make_test_workbooks.py, run
-// with /usr/bin/python3 (Debian's Python, which has python3-xlwt); without it that part is
-// skipped. Figures are medians of the runs, in milliseconds of wall time.
+// The .xlsx and .ods copies are made at run time by LibreOffice (soffice --convert-to) in a
+// temporary folder; without soffice that part is skipped. The damaged .xlsx are the fixtures
+// of tests/fixtures (a zip bomb, a billion laughs, a truncated archive, a 200 MB sheet) under
+// the ten tables' names. The large workbook is written into a temporary folder by
+// tools/make_test_workbooks.py, run with /usr/bin/python3 (Debian's Python, which has
+// python3-xlwt); without it that part is skipped. Figures are medians of the runs, in
+// milliseconds of wall time.
 #include "core/tables/tablecatalogue.h"
 #include "core/tables/workbookreader.h"
 
@@ -57,6 +61,93 @@ void print(const char *what, const Timing &timing, int runs)
 {
     std::printf("%-34s median %8.3f ms  (fastest %.3f, slowest %.3f, %d runs)\n", what,
         timing.median, timing.fastest, timing.slowest, runs);
+}
+
+// The requests with each file's extension ".xls" replaced by `extension`, in `folder`.
+QList<kelsa::SheetRequest> renamed(
+    QList<kelsa::SheetRequest> requests, const QDir &folder, const QString &extension)
+{
+    for (kelsa::SheetRequest &request : requests) {
+        QString name = QFileInfo(request.filePath).completeBaseName();
+        request.filePath = folder.filePath(name + extension);
+    }
+    return requests;
+}
+
+// Whether every request reads Ok; complains about the first that does not.
+bool allRead(const QList<kelsa::SheetRequest> &requests, const QLocale &locale)
+{
+    const auto results = kelsa::readSheets(requests, locale);
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        if (results[i].status != kelsa::SheetReadResult::Status::Ok) {
+            std::fprintf(stderr, "%s: not read (status %d)\n", qPrintable(requests[i].filePath),
+                int(results[i].status));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The ten workbooks as .xls, .xlsx and .ods alternately, so that all three meet the same load
+// of the machine; then ten damaged .xlsx.
+bool compareFormats(const QList<kelsa::SheetRequest> &requests, const QDir &sourceRoot, int runs,
+    const QLocale &locale)
+{
+    QTemporaryDir folder;
+    QStringList sources;
+    for (const kelsa::SheetRequest &request : requests)
+        sources.append(request.filePath);
+    const QString profile = QStringLiteral("-env:UserInstallation=file://")
+        + folder.filePath(QStringLiteral("profile"));
+    for (const QString &kind : { QStringLiteral("xlsx"), QStringLiteral("ods") }) {
+        QProcess soffice;
+        soffice.start(QStringLiteral("soffice"),
+            QStringList { profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                kind, QStringLiteral("--outdir"), folder.path() }
+                + sources);
+        if (!soffice.waitForFinished(300000) || soffice.exitCode() != 0) {
+            std::fprintf(stderr, "no .%s copies (needs soffice): %s\n", qPrintable(kind),
+                soffice.readAllStandardError().constData());
+            return false;
+        }
+    }
+    const auto xlsx = renamed(requests, folder.path(), QStringLiteral(".xlsx"));
+    const auto ods = renamed(requests, folder.path(), QStringLiteral(".ods"));
+    if (!allRead(xlsx, locale) || !allRead(ods, locale))
+        return false;
+    std::vector<double> ms[3];
+    QElapsedTimer timer;
+    for (int run = 0; run < runs; ++run) {
+        for (int kind = 0; kind < 3; ++kind) {
+            timer.start();
+            kelsa::readSheets(kind == 0 ? requests : kind == 1 ? xlsx : ods, locale);
+            ms[kind].push_back(timer.nsecsElapsed() / 1e6);
+        }
+    }
+    const char *names[]
+        = { "ten .xls, alternating", "ten .xlsx, alternating", "ten .ods, alternating" };
+    for (int kind = 0; kind < 3; ++kind) {
+        std::sort(ms[kind].begin(), ms[kind].end());
+        print(names[kind], { ms[kind][ms[kind].size() / 2], ms[kind].front(), ms[kind].back() },
+            runs);
+    }
+    std::printf("%-34s %.2f (.ods %.2f)\n", ".xlsx / .xls, medians",
+        ms[1][ms[1].size() / 2] / ms[0][ms[0].size() / 2],
+        ms[2][ms[2].size() / 2] / ms[0][ms[0].size() / 2]);
+
+    const QStringList damaged { QStringLiteral("zip-бомба.xlsx"),
+        QStringLiteral("миллиард смехов.xlsx"), QStringLiteral("обрезанный архив.xlsx"),
+        QStringLiteral("лист в 200 МБ.xlsx") };
+    const QDir broken(folder.filePath(QStringLiteral("damaged")));
+    broken.mkpath(QStringLiteral("."));
+    const auto damagedRequests = renamed(requests, broken, QStringLiteral(".xlsx"));
+    for (qsizetype i = 0; i < damagedRequests.size(); ++i)
+        QFile::copy(
+            sourceRoot.filePath(QStringLiteral("tests/fixtures/") + damaged[i % damaged.size()]),
+            damagedRequests[i].filePath);
+    print("ten damaged .xlsx, one call",
+        timeRuns(runs, [&] { kelsa::readSheets(damagedRequests, locale); }), runs);
+    return true;
 }
 
 } // namespace
@@ -106,6 +197,8 @@ int main(int argc, char *argv[])
                         request.filePath, request.sheetName, request.requiredColumns, russian);
             }),
         runs);
+
+    compareFormats(requests, sourceRoot, runs, russian);
 
     QTemporaryDir folder;
     QProcess python;

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -1352,9 +1351,11 @@ void dumpOpenDocumentSheet(const char *path, std::string_view sheetName, int max
             errno == ENOENT ? SheetDumpOutcome::FileMissing : SheetDumpOutcome::Damaged);
     Grid grid(maxColumns, maxRows);
     try {
-        std::string bytes { std::istreambuf_iterator<char>(file),
-            std::istreambuf_iterator<char>() };
-        if (file.bad())
+        std::string bytes;
+        file.seekg(0, std::ios::end);
+        bytes.resize(std::size_t(std::max<std::streamoff>(file.tellg(), 0)));
+        file.seekg(0);
+        if (!file.read(bytes.data(), std::streamsize(bytes.size())))
             refuse();
         const Package package(std::move(bytes));
         if (endsWith(path, ".ods"))
