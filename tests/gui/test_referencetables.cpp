@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using kelsa::test::FormHarness;
@@ -72,6 +74,7 @@ private slots:
     void everyFailureIsWorded();
     void oneFolderForAllTables();
     void menuChoosesAndRereadsTheFolder();
+    void rememberedFolderAndCommandLine();
     void formulaErrorsAreShownAndListed();
 
 private:
@@ -361,6 +364,35 @@ void TestReferenceTables::menuChoosesAndRereadsTheFolder()
     h.form->menu().reloadTables->trigger();
     QCOMPARE(h.label("Label3")->text(), records("т11.2.xls", 5)[0][0]);
     QCOMPARE(h.messages.size(), std::size_t(2));
+}
+
+// Without tables in the working folder the remembered folder is used; `kelsa --tables DIR`
+// names one folder for a whole run (here rendered to a picture, its message on stderr).
+void TestReferenceTables::rememberedFolderAndCommandLine()
+{
+    QTemporaryDir dir;
+    QVERIFY(copySamplesBut(dir, QStringLiteral("т12.5.xls")));
+    QTemporaryDir empty;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(empty.path()));
+    kelsa::Form1Services services;
+    services.folderMemory = { [&dir] { return dir.path(); }, [](const QString &) {} };
+    FormHarness h(services);
+    QDir::setCurrent(before);
+    QCOMPARE(h.form->tablesFolder().path, QDir(dir.path()).absolutePath());
+    QCOMPARE(h.label("Label11")->text(), QStringLiteral("нет файла т12.5.xls"));
+
+    QProcess kelsa;
+    kelsa.setWorkingDirectory(empty.path());
+    kelsa.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kelsa"),
+        { QStringLiteral("--tables"), dir.path(), QStringLiteral("--screenshot"),
+            empty.filePath(QStringLiteral("shot.png")) });
+    QVERIFY(kelsa.waitForFinished(60000));
+    QCOMPARE(kelsa.exitCode(), 0);
+    const QString errors = QString::fromUtf8(kelsa.readAllStandardError());
+    QVERIFY2(errors.contains(QStringLiteral("т12.5.xls")) && errors.contains(dir.path()),
+        qPrintable(errors));
+    QVERIFY(QFileInfo(empty.filePath(QStringLiteral("shot.png"))).size() > 0);
 }
 
 // A table of formulas shows their saved values; an error value shows in its cell, is listed in
