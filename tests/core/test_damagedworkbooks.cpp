@@ -6,6 +6,8 @@
 #include "core/tables/sheetdump.h"
 #include "core/tables/workbookreader.h"
 
+#include "support/fixtures.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
@@ -17,12 +19,8 @@ using kelsa::SheetReadResult;
 using Status = SheetReadResult::Status;
 
 static const QLocale ru(QLocale::Russian, QLocale::Russia);
-static const QString sheet = QStringLiteral("Лист1");
-
-static QString fixture(const QString &name)
-{
-    return QStringLiteral(KELSA_FIXTURES "/") + name;
-}
+using kelsa::test::fixture;
+using kelsa::test::sheet;
 
 // The dump of Лист1 in this process: safe only where FreeXL is known to cope or never runs.
 static std::string dumpHere(const QString &path)

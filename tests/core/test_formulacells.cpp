@@ -6,6 +6,8 @@
 #include "core/tables/biffformulas.h"
 #include "core/tables/workbookreader.h"
 
+#include "support/fixtures.h"
+
 #include <QFile>
 #include <QTest>
 
@@ -15,12 +17,8 @@ using kelsa::SheetReadResult;
 using Status = SheetReadResult::Status;
 
 static const QLocale ru(QLocale::Russian, QLocale::Russia);
-static const QString sheet = QStringLiteral("Лист1");
-
-static QString fixture(const QString &name)
-{
-    return QStringLiteral(KELSA_FIXTURES "/") + name;
-}
+using kelsa::test::fixture;
+using kelsa::test::sheet;
 
 static QByteArray fixtureBytes(const QString &name)
 {

@@ -4,6 +4,8 @@
 #include "core/tables/tablecatalogue.h"
 #include "core/tables/workbookreader.h"
 
+#include "support/fixtures.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,12 +17,8 @@ using Status = SheetReadResult::Status;
 using CellError = SheetReadResult::CellError;
 
 static const QLocale ru(QLocale::Russian, QLocale::Russia);
-static const QString sheet = QStringLiteral("Лист1");
-
-static QString fixture(const QString &name)
-{
-    return QStringLiteral(KELSA_FIXTURES "/") + name;
-}
+using kelsa::test::fixture;
+using kelsa::test::sheet;
 
 // A copy of the fixture `from` at `to`, or of its first `keepBytes` bytes.
 static bool copyFixture(const QString &from, const QString &to, qsizetype keepBytes = -1)

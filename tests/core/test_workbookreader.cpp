@@ -5,6 +5,8 @@
 
 #include "core/numbers/numbertext.h"
 
+#include "support/fixtures.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -16,12 +18,8 @@ using Status = SheetReadResult::Status;
 
 static const QLocale ru(QLocale::Russian, QLocale::Russia);
 static const QLocale en(QLocale::English, QLocale::UnitedStates);
-static const QString sheet = QStringLiteral("Лист1");
-
-static QString fixture(const QString &name)
-{
-    return QStringLiteral(KELSA_FIXTURES "/") + name;
-}
+using kelsa::test::fixture;
+using kelsa::test::sheet;
 
 static QString sample(const QString &name)
 {
