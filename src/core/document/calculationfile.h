@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A calculation kept on disk: a .kelsa file, a JSON document that names every field, option,
+// table and result label by its control name (docs/calculation-file.md describes it).
+
+#include "core/document/savedcalculation.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include <variant>
+
+namespace kelsa
+{
+
+inline constexpr int kCalculationFileVersion = 1;
+inline constexpr const char *kCalculationFileSuffix = "kelsa";
+
+// The first thing wrong with a file that could not be opened, in the user's words, without
+// the file's name (the caller names it).
+struct CalculationFileProblem {
+    QString text;
+};
+
+using CalculationFileReading = std::variant<SavedCalculation, CalculationFileProblem>;
+
+// The document for a calculation, as UTF-8 JSON.
+QByteArray calculationToJson(const SavedCalculation &saved);
+
+// Reads a document. Number texts written with another decimal separator than `locale`'s are
+// rewritten to it, and so is `decimalSeparator`. Result labels must follow from the inputs
+// they were computed from; the record numbers are checked by whoever knows the tables.
+CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale &locale = QLocale());
+
+// Reads a file (at most kLargestCalculationFile bytes).
+inline constexpr qint64 kLargestCalculationFile = 10 * 1024 * 1024;
+CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale = QLocale());
+
+// Writes a file atomically: the old file stays in place unless the new one was written whole.
+// The empty text on success, else what went wrong.
+QString writeCalculationFile(const QString &path, const SavedCalculation &saved);
+
+} // namespace kelsa
