@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/report/calculationreport.h"
+
+#include "core/calc/breakdown.h"
+#include "core/calc/momentlabel.h"
+#include "core/numbers/numbertext.h"
+
+#include <QLocale>
+
+#include <array>
+
+namespace kelsa
+{
+
+namespace
+{
+
+using Kind = ReportBlock::Kind;
+
+const QString kNone = QStringLiteral("—");
+
+// Number texts of a calculation are written with its own separator, whatever the user's
+// locale is; these two locales write no grouping and differ in the separator only.
+QLocale localeWithSeparator(QChar separator)
+{
+    return separator == QLatin1Char('.') ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                         : QLocale(QLocale::Russian, QLocale::Russia);
+}
+
+QString orNone(const QString &text)
+{
+    return text.trimmed().isEmpty() ? kNone : text;
+}
+
+ReportBlock block(Kind kind, const QString &text)
+{
+    return ReportBlock { kind, text, {}, false, {} };
+}
+
+ReportBlock table(std::vector<QStringList> rows, bool header)
+{
+    return ReportBlock { Kind::Table, {}, std::move(rows), header, {} };
+}
+
+// The value each option of the design condition stands for, in the order of its group.
+QString optionText(OptionGroup group, int index, const QLocale &locale)
+{
+    static constexpr std::array<double, 4> kIceMillimetres { 5, 10, 15, 20 };
+    static constexpr std::array<double, 3> kRnvWind { 10, 15, 20 };
+    static constexpr std::array<double, 5> kPkvWind { 10, 12.5, 15, 17.5, 20 };
+    static constexpr std::array<double, 5> kMaxWind { 20, 25, 30, 35, 40 };
+    const auto number = [&](const auto &values, const char *unit) {
+        if (index < 0 || std::size_t(index) >= values.size())
+            return kNone;
+        return writeNumber(values[std::size_t(index)], locale) + QLatin1Char(' ')
+            + QString::fromUtf8(unit);
+    };
+    switch (group) {
+    case OptionGroup::IceThickness:
+        return number(kIceMillimetres, "мм");
+    case OptionGroup::IceWindForRnv:
+        return number(kRnvWind, "м/с");
+    case OptionGroup::IceWindForPkv:
+        return number(kPkvWind, "м/с");
+    case OptionGroup::MaximumWind:
+        return number(kMaxWind, "м/с");
+    case OptionGroup::TrackSection:
+        return index == trackSection::outerCurve ? QStringLiteral("внешняя сторона кривой")
+            : index == trackSection::innerCurve ? QStringLiteral("внутренняя сторона кривой")
+                                                : QStringLiteral("прямая");
+    case OptionGroup::TransitionSupport:
+        return index == transitionSupport::on ? QStringLiteral("включена")
+                                              : QStringLiteral("отключена");
+    case OptionGroup::Calculator:
+        break;
+    }
+    return {};
+}
+
+QString caption(OptionGroup group)
+{
+    return QString::fromUtf8(optionGroupInfo(group).caption);
+}
+
+const ReferenceTable *tableNamed(const QString &navigator)
+{
+    for (const ReferenceTable &table : referenceTables())
+        if (navigator == QLatin1String(table.navigator))
+            return &table;
+    return nullptr;
+}
+
+// «таблица «Gп» (т11.2.xls), запись 3, строка «М-95+МФ-100», ячейка Gp10».
+QString sourceText(const LookupSource &source)
+{
+    const ReferenceTable *table = tableNamed(source.table);
+    const QString name = table
+        ? QStringLiteral("«%1» (%2)")
+              .arg(QString::fromUtf8(table->caption), QString::fromUtf8(table->fileName))
+        : source.table;
+    return QStringLiteral("таблица %1, запись %2, строка «%3», ячейка %4")
+        .arg(name, QString::number(source.record), source.row, source.cell);
+}
+
+std::vector<QStringList> inputRows(const Calculation &calculation)
+{
+    std::vector<QStringList> rows { { QStringLiteral("Поле"), QStringLiteral("Значение"),
+        QStringLiteral("Откуда взято") } };
+    for (const FieldInfo &info : inputFields()) {
+        const QString &text = calculation.text(info.field);
+        const QString unit = QString::fromUtf8(info.unit);
+        const QString value = text.isEmpty() ? QStringLiteral("пусто")
+            : unit.isEmpty()                 ? text
+                                             : text + QLatin1Char(' ') + unit;
+        QString from;
+        if (const auto &source = calculation.source(info.field))
+            from = sourceText(*source);
+        else if (info.lookup)
+            from = QStringLiteral("введено вручную");
+        rows.push_back({ QString::fromUtf8(info.caption), value, from });
+    }
+    return rows;
+}
+
+// What a result label holds, in words: its value with both units, or why it has none.
+QString valueText(const MomentOutcome &outcome, const QLocale &locale)
+{
+    if (!outcome.inputsAccepted())
+        return QStringLiteral("не вычислен: исходные данные не читаются как числа");
+    switch (outcome.result.outcome) {
+    case MomentResult::Outcome::Value:
+        return QStringLiteral("M = %1").arg(momentInBothUnits(outcome.result.moment, locale));
+    case MomentResult::Outcome::SpanMissing:
+        return QStringLiteral("0 — нет длины пролета");
+    case MomentResult::Outcome::LpMissing:
+        return QStringLiteral("0 — нет расстояния от переходной до анкерной опоры");
+    case MomentResult::Outcome::NotFinite:
+        return noFiniteResultText();
+    }
+    return {};
+}
+
+void addMoment(std::vector<ReportBlock> &blocks, const SavedCalculation &saved, Moment moment,
+    const QLocale &locale)
+{
+    const SavedResult &result = saved.result(moment);
+    const Calculation &from = result.computedFrom.value_or(saved.calculation);
+    blocks.push_back(block(Kind::Subsection, momentHeading(moment, from.trackSection())));
+    if (result.text.isEmpty()) {
+        blocks.push_back(block(Kind::Value, QStringLiteral("не вычислен")));
+        return;
+    }
+    const MomentOutcome outcome = computeMoment(from, moment, locale);
+    blocks.push_back(block(Kind::Value, valueText(outcome, locale)));
+    const QString recomputed = resultLabelText(outcome, locale);
+    if (recomputed != result.text)
+        blocks.push_back(block(Kind::Warning,
+            QStringLiteral("В расчете записано «%1», пересчет по исходным данным дает «%2»")
+                .arg(result.text, orNone(recomputed))));
+    if (result.computedFrom) {
+        const QStringList changed = changedInputs(moment, *result.computedFrom, saved.calculation);
+        if (!changed.isEmpty())
+            blocks.push_back(block(Kind::Warning, changedInputsNote(changed)));
+    }
+    if (!outcome.inputsAccepted())
+        return;
+    // The formula as the sum of its terms, each of which carries the sign it entered with.
+    QStringList names;
+    for (const MomentTerm &term : outcome.result.terms)
+        names << QString::fromLatin1(term.name);
+    if (!names.isEmpty())
+        blocks.push_back(ReportBlock { Kind::Lines, {}, {}, false,
+            QStringList { QStringLiteral("M = ") + names.join(QStringLiteral(" + ")) }
+                + momentTermLines(outcome, locale) });
+    const QString empty = emptyAsZeroCaptions(outcome);
+    if (!empty.isEmpty())
+        blocks.push_back(
+            block(Kind::Text, QStringLiteral("Пустые поля считаны как 0: %1").arg(empty)));
+}
+
+} // namespace
+
+std::vector<ReportBlock> buildReport(const ReportInput &input)
+{
+    const SavedCalculation &saved = input.saved;
+    const Calculation &calculation = saved.calculation;
+    const QLocale locale = localeWithSeparator(saved.decimalSeparator);
+    std::vector<ReportBlock> blocks;
+    blocks.push_back(
+        block(Kind::Title, QStringLiteral("Расчет изгибающих моментов опоры контактной сети")));
+    blocks.push_back(table(
+        {
+            { QStringLiteral("Объект"), orNone(saved.title.object) },
+            { QStringLiteral("Опора №"), orNone(saved.title.support) },
+            { QStringLiteral("Составил"), orNone(saved.title.author) },
+            { QStringLiteral("Дата"),
+                input.date.isValid() ? input.date.toString(QStringLiteral("dd.MM.yyyy")) : kNone },
+            { QStringLiteral("Папка справочных таблиц"), orNone(input.tablesFolder) },
+        },
+        false));
+
+    blocks.push_back(block(Kind::Section, QStringLiteral("Расчетный режим")));
+    std::vector<QStringList> condition;
+    for (const OptionGroup group :
+        { OptionGroup::IceThickness, OptionGroup::IceWindForRnv, OptionGroup::IceWindForPkv,
+            OptionGroup::MaximumWind, OptionGroup::TrackSection, OptionGroup::TransitionSupport })
+        condition.push_back(
+            { caption(group), optionText(group, calculation.option(group), locale) });
+    blocks.push_back(table(std::move(condition), false));
+
+    blocks.push_back(block(Kind::Section, QStringLiteral("Исходные данные")));
+    blocks.push_back(table(inputRows(calculation), true));
+
+    blocks.push_back(block(Kind::Section, QStringLiteral("Изгибающие моменты")));
+    for (const MomentInfo &info : moments())
+        addMoment(blocks, saved, info.moment, locale);
+    return blocks;
+}
+
+} // namespace kelsa
