@@ -42,7 +42,7 @@ void TestReport::plainTextHoldsTheCalculation_data()
     row("look-up source",
         "\nGп: 2 кгс/м — таблица «Gп» (т11.2.xls), запись 3, строка «М-95+МФ-100», ячейка Gp10\n");
     row("empty input", "\nТн кгс: пусто\n");
-    row("count without unit", "\nПрямая, n, строка 2: 1\n");
+    row("additional loads by row", "\nСтрока 2: + - G/P = 1 кгс, L/l = 0 м, n = 1\n");
     row("moment with its terms",
         "\nМо в max, прямая\n  M = 1856,95 кгс·м = 18,21 кН·м\n"
         "  M = Mvert + Mwires + Msupport + Mzigzag + MaddStraight\n  Mvert = +233,3\n"
@@ -52,13 +52,18 @@ void TestReport::plainTextHoldsTheCalculation_data()
         "\nМо вг, прямая\n  M = 1335,634 кгс·м = 13,10 кН·м\n"
         "  ! Исходные данные изменены после расчета: Gпр\n"
         "  M = Mvert + Mwires + Msupport + Mzigzag + MaddStraight\n  Mvert = +138,8\n");
+    row("summary of a stale moment",
+        "\nМо вг, прямая: M = 1335,634 кгс·м = 13,10 кН·м (исходные данные изменены после "
+        "расчета)\n");
     row("Lp missing",
+        "\nПереходная опора, максимальный ветер, ветер от опоры на путь: 0 — нет расстояния от "
+        "переходной до анкерной опоры (исходные данные изменены после расчета)\n");
+    row("Lp missing, why",
         "\nПереходная опора, максимальный ветер, ветер от опоры на путь\n"
         "  0 — нет расстояния от переходной до анкерной опоры\n"
         "  ! Исходные данные изменены после расчета: Тн кгс, L от переходной до анкерной\n");
     row("not computed",
-        "\nПереходная опора, гололед с ветром, ветер от опоры на путь\n"
-        "  не вычислен\n");
+        "\nПереходная опора, гололед с ветром, ветер от опоры на путь: не вычислен\n");
 }
 
 void TestReport::plainTextHoldsTheCalculation()

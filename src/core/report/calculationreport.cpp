@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <array>
+#include <span>
 
 namespace kelsa
 {
@@ -102,24 +103,69 @@ QString sourceText(const LookupSource &source)
         .arg(name, QString::number(source.record), source.row, source.cell);
 }
 
-std::vector<QStringList> inputRows(const Calculation &calculation)
+QString valueWithUnit(const Calculation &calculation, InputField field)
 {
-    std::vector<QStringList> rows { { QStringLiteral("Поле"), QStringLiteral("Значение"),
-        QStringLiteral("Откуда взято") } };
-    for (const FieldInfo &info : inputFields()) {
-        const QString &text = calculation.text(info.field);
-        const QString unit = QString::fromUtf8(info.unit);
-        const QString value = text.isEmpty() ? QStringLiteral("пусто")
-            : unit.isEmpty()                 ? text
-                                             : text + QLatin1Char(' ') + unit;
-        QString from;
-        if (const auto &source = calculation.source(info.field))
-            from = sourceText(*source);
-        else if (info.lookup)
-            from = QStringLiteral("введено вручную");
-        rows.push_back({ QString::fromUtf8(info.caption), value, from });
+    const QString &text = calculation.text(field);
+    const QString unit = QString::fromUtf8(fieldInfo(field).unit);
+    if (text.isEmpty())
+        return QStringLiteral("пусто");
+    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
+}
+
+// Caption, value with its unit and, with `sources`, where a look-up field's text came from.
+ReportBlock fieldTable(
+    const Calculation &calculation, std::span<const InputField> fields, bool sources)
+{
+    std::vector<QStringList> rows;
+    if (sources)
+        rows.push_back(
+            { QStringLiteral("Поле"), QStringLiteral("Значение"), QStringLiteral("Откуда взято") });
+    for (const InputField field : fields) {
+        const FieldInfo &info = fieldInfo(field);
+        QStringList row { QString::fromUtf8(info.caption), valueWithUnit(calculation, field) };
+        if (sources) {
+            if (const auto &source = calculation.source(field))
+                row << sourceText(*source);
+            else
+                row << (info.lookup ? QStringLiteral("введено вручную") : QString());
+        }
+        rows.push_back(row);
     }
-    return rows;
+    return table(std::move(rows), sources);
+}
+
+// A grid of additional loads, one row per load: "+ - G/P" × "L/l" × "n", from `first` on in
+// steps of three fields, as the window lays it out.
+ReportBlock gridTable(const Calculation &calculation, InputField first, const QString &load)
+{
+    ReportBlock grid
+        = table({ { QString(), load, QStringLiteral("L/l"), QStringLiteral("n") } }, true);
+    grid.kind = Kind::Grid;
+    for (int row = 0; row < 3; ++row) {
+        QStringList cells { QStringLiteral("Строка %1").arg(row + 1) };
+        for (int column = 0; column < 3; ++column)
+            cells << valueWithUnit(calculation, InputField(int(first) + row + 3 * column));
+        grid.rows.push_back(cells);
+    }
+    return grid;
+}
+
+void addInputs(std::vector<ReportBlock> &blocks, const Calculation &calculation)
+{
+    using F = InputField;
+    static constexpr F kGeneral[] = { F::SpanLength, F::MaxWindSpeed, F::MessengerTension,
+        F::ContactTension, F::FeederTension, F::CurveRadius, F::Stagger, F::AnchorDistance };
+    blocks.push_back(block(Kind::Section, QStringLiteral("Исходные данные")));
+    blocks.push_back(fieldTable(calculation, kGeneral, false));
+    blocks.push_back(block(Kind::Subsection, QStringLiteral("Нагрузки на 1 м, гололед с ветром")));
+    blocks.push_back(fieldTable(calculation, loadFields(DesignCondition::IceWithWind), true));
+    blocks.push_back(
+        block(Kind::Subsection, QStringLiteral("Нагрузки на 1 м, максимальный ветер")));
+    blocks.push_back(fieldTable(calculation, loadFields(DesignCondition::MaximumWind), true));
+    blocks.push_back(block(Kind::Subsection, QStringLiteral("Дополнительные нагрузки, прямая")));
+    blocks.push_back(gridTable(calculation, F::D1, QStringLiteral("+ - G/P")));
+    blocks.push_back(block(Kind::Subsection, QStringLiteral("Дополнительные нагрузки, кривая")));
+    blocks.push_back(gridTable(calculation, F::F1, QStringLiteral("+ - T")));
 }
 
 // What a result label holds, in words: its value with both units, or why it has none.
@@ -140,16 +186,40 @@ QString valueText(const MomentOutcome &outcome, const QLocale &locale)
     return {};
 }
 
+QStringList changedSinceComputed(const SavedCalculation &saved, Moment moment)
+{
+    const SavedResult &result = saved.result(moment);
+    return result.computedFrom ? changedInputs(moment, *result.computedFrom, saved.calculation)
+                               : QStringList();
+}
+
+QString headingOf(const SavedCalculation &saved, Moment moment)
+{
+    const SavedResult &result = saved.result(moment);
+    return momentHeading(moment, result.computedFrom.value_or(saved.calculation).trackSection());
+}
+
+// One row of the moments' summary: the moment and its value, or that it was not computed.
+QStringList summaryRow(const SavedCalculation &saved, Moment moment, const QLocale &locale)
+{
+    const SavedResult &result = saved.result(moment);
+    if (result.text.isEmpty())
+        return { headingOf(saved, moment), QStringLiteral("не вычислен") };
+    const MomentOutcome outcome
+        = computeMoment(result.computedFrom.value_or(saved.calculation), moment, locale);
+    QString value = valueText(outcome, locale);
+    if (!changedSinceComputed(saved, moment).isEmpty())
+        value += QStringLiteral(" (исходные данные изменены после расчета)");
+    return { headingOf(saved, moment), value };
+}
+
+// The details of a computed moment: its value, warnings, formula, terms and empty fields.
 void addMoment(std::vector<ReportBlock> &blocks, const SavedCalculation &saved, Moment moment,
     const QLocale &locale)
 {
     const SavedResult &result = saved.result(moment);
     const Calculation &from = result.computedFrom.value_or(saved.calculation);
-    blocks.push_back(block(Kind::Subsection, momentHeading(moment, from.trackSection())));
-    if (result.text.isEmpty()) {
-        blocks.push_back(block(Kind::Value, QStringLiteral("не вычислен")));
-        return;
-    }
+    blocks.push_back(block(Kind::Subsection, headingOf(saved, moment)));
     const MomentOutcome outcome = computeMoment(from, moment, locale);
     blocks.push_back(block(Kind::Value, valueText(outcome, locale)));
     const QString recomputed = resultLabelText(outcome, locale);
@@ -157,11 +227,9 @@ void addMoment(std::vector<ReportBlock> &blocks, const SavedCalculation &saved, 
         blocks.push_back(block(Kind::Warning,
             QStringLiteral("В расчете записано «%1», пересчет по исходным данным дает «%2»")
                 .arg(result.text, orNone(recomputed))));
-    if (result.computedFrom) {
-        const QStringList changed = changedInputs(moment, *result.computedFrom, saved.calculation);
-        if (!changed.isEmpty())
-            blocks.push_back(block(Kind::Warning, changedInputsNote(changed)));
-    }
+    const QStringList changed = changedSinceComputed(saved, moment);
+    if (!changed.isEmpty())
+        blocks.push_back(block(Kind::Warning, changedInputsNote(changed)));
     if (!outcome.inputsAccepted())
         return;
     // The formula as the sum of its terms, each of which carries the sign it entered with.
@@ -208,12 +276,17 @@ std::vector<ReportBlock> buildReport(const ReportInput &input)
             { caption(group), optionText(group, calculation.option(group), locale) });
     blocks.push_back(table(std::move(condition), false));
 
-    blocks.push_back(block(Kind::Section, QStringLiteral("Исходные данные")));
-    blocks.push_back(table(inputRows(calculation), true));
+    addInputs(blocks, calculation);
 
     blocks.push_back(block(Kind::Section, QStringLiteral("Изгибающие моменты")));
+    std::vector<QStringList> summary { { QStringLiteral("Момент"), QStringLiteral("Значение") } };
     for (const MomentInfo &info : moments())
-        addMoment(blocks, saved, info.moment, locale);
+        summary.push_back(summaryRow(saved, info.moment, locale));
+    blocks.push_back(table(std::move(summary), true));
+    blocks.push_back(block(Kind::Section, QStringLiteral("Разбор вычисленных моментов")));
+    for (const MomentInfo &info : moments())
+        if (!saved.result(info.moment).text.isEmpty())
+            addMoment(blocks, saved, info.moment, locale);
     return blocks;
 }
 

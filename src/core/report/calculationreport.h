@@ -28,15 +28,16 @@ struct ReportBlock {
         Section, // "Исходные данные"
         Subsection, // a moment's heading
         Table, // rows of cells; the first row is the header when `header` is set
+        Grid, // a table whose header names every cell of its rows
         Value, // a moment's value, set off
         Lines, // one line each: the terms of a moment
         Text, // a plain paragraph
         Warning, // inputs changed since the moment was computed
     };
     Kind kind;
-    QString text; // every kind but Table and Lines
-    std::vector<QStringList> rows; // Table
-    bool header = false; // Table
+    QString text; // every kind but Table, Grid and Lines
+    std::vector<QStringList> rows; // Table, Grid
+    bool header = false; // Table, Grid
     QStringList lines; // Lines
 };
 

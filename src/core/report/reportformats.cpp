@@ -29,6 +29,15 @@ QString plainRow(const QStringList &cells)
     return row;
 }
 
+// "Строка 1: + - G/P = 1 кгс, L/l = 0 м, n = 1": every cell after the first by its header.
+QString gridRow(const QStringList &header, const QStringList &cells)
+{
+    QStringList named;
+    for (qsizetype k = 1; k < cells.size(); ++k)
+        named << QStringLiteral("%1 = %2").arg(k < header.size() ? header[k] : QString(), cells[k]);
+    return cells.value(0) + QStringLiteral(": ") + named.join(QStringLiteral(", "));
+}
+
 QString plainBlock(const ReportBlock &block)
 {
     const QString indent = QStringLiteral("  ");
@@ -43,6 +52,12 @@ QString plainBlock(const ReportBlock &block)
         QStringList rows;
         for (std::size_t k = block.header ? 1 : 0; k < block.rows.size(); ++k)
             rows << plainRow(block.rows[k]);
+        return rows.join(QLatin1Char('\n'));
+    }
+    case Kind::Grid: {
+        QStringList rows;
+        for (std::size_t k = 1; k < block.rows.size(); ++k)
+            rows << gridRow(block.rows.front(), block.rows[k]);
         return rows.join(QLatin1Char('\n'));
     }
     case Kind::Lines: {
@@ -60,8 +75,23 @@ QString plainBlock(const ReportBlock &block)
     return {};
 }
 
+// Column widths in per cent: a caption column and its value, or caption, value and source.
+QStringList columnWidths(std::size_t columns)
+{
+    if (columns == 2)
+        return { QStringLiteral("45%"), QStringLiteral("55%") };
+    if (columns == 3)
+        return { QStringLiteral("32%"), QStringLiteral("16%"), QStringLiteral("52%") };
+    if (columns == 4)
+        return { QStringLiteral("32%"), QStringLiteral("16%"), QStringLiteral("16%"),
+            QStringLiteral("36%") };
+    return {};
+}
+
 QString htmlTable(const ReportBlock &block)
 {
+    const QStringList widths
+        = columnWidths(block.rows.empty() ? 0 : std::size_t(block.rows.front().size()));
     QString html
         = QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                          "style=\"border-collapse: collapse; border-color: #808080;\">\n");
@@ -69,12 +99,15 @@ QString htmlTable(const ReportBlock &block)
         const bool header = block.header && k == 0;
         const QString cell = header ? QStringLiteral("th") : QStringLiteral("td");
         html += QStringLiteral("<tr>");
-        for (const QString &text : block.rows[k])
+        for (qsizetype column = 0; column < block.rows[k].size(); ++column) {
+            QString attributes;
+            if (k == 0 && column < widths.size())
+                attributes += QStringLiteral(" width=\"%1\"").arg(widths[column]);
+            if (header)
+                attributes += QStringLiteral(" align=\"left\" bgcolor=\"#e8e8e8\"");
             html += QStringLiteral("<%1%2>%3</%1>")
-                        .arg(cell,
-                            header ? QStringLiteral(" align=\"left\" bgcolor=\"#e8e8e8\"")
-                                   : QString(),
-                            text.toHtmlEscaped());
+                        .arg(cell, attributes, block.rows[k][column].toHtmlEscaped());
+        }
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table>\n");
@@ -85,12 +118,14 @@ QString htmlBlock(const ReportBlock &block)
     const QString text = block.text.toHtmlEscaped();
     switch (block.kind) {
     case Kind::Title:
-        return QStringLiteral("<h1>%1</h1>\n").arg(text);
+        return QStringLiteral("<p style=\"font-size: 14pt; font-weight: bold;\">%1</p>\n")
+            .arg(text);
     case Kind::Section:
-        return QStringLiteral("<h2>%1</h2>\n").arg(text);
+        return QStringLiteral("<h2 style=\"font-size: 12pt;\">%1</h2>\n").arg(text);
     case Kind::Subsection:
-        return QStringLiteral("<h3>%1</h3>\n").arg(text);
+        return QStringLiteral("<h3 style=\"font-size: 10pt;\">%1</h3>\n").arg(text);
     case Kind::Table:
+    case Kind::Grid:
         return htmlTable(block);
     case Kind::Value:
         return QStringLiteral("<p style=\"margin-left: 12px;\"><b>%1</b></p>\n").arg(text);
