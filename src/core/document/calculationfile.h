@@ -32,7 +32,8 @@ QByteArray calculationToJson(const SavedCalculation &saved);
 // Reads a document. Number texts written with another decimal separator than `locale`'s are
 // rewritten to it, and so is `decimalSeparator`. Result labels must follow from the inputs
 // they were computed from; the record numbers are checked by whoever knows the tables.
-CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale &locale = QLocale());
+CalculationFileReading calculationFromJson(
+    const QByteArray &json, const QLocale &locale = QLocale());
 
 // Reads a file (at most kLargestCalculationFile bytes).
 inline constexpr qint64 kLargestCalculationFile = 10 * 1024 * 1024;

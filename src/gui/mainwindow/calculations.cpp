@@ -2,7 +2,7 @@
 #include "gui/mainwindow/calculations.h"
 
 #include "core/calc/breakdown.h"
-#include "core/numbers/numbertext.h"
+#include "core/calc/momentlabel.h"
 #include "gui/mainwindow/form1controls.h"
 #include "gui/mainwindow/momentmessages.h"
 #include "gui/widgets/fieldedit.h"
@@ -46,21 +46,15 @@ void Calculations::calculate(Moment moment)
         m_showMessage(message);
         return;
     }
-    switch (result.outcome) {
-    case MomentResult::Outcome::SpanMissing:
-    case MomentResult::Outcome::LpMissing:
+    if (result.outcome == MomentResult::Outcome::SpanMissing
+        || result.outcome == MomentResult::Outcome::LpMissing) {
         // The label shows 0 after the message, as it always has: no moment without the length.
         clear(moment);
         m_showMessage(message);
-        label->setText(writeNumber(0));
+        label->setText(resultLabelText(outcome));
         return;
-    case MomentResult::Outcome::NotFinite:
-        label->setText(noFiniteResultText());
-        break;
-    case MomentResult::Outcome::Value:
-        label->setText(writeNumber(result.moment));
-        break;
     }
+    label->setText(resultLabelText(outcome));
     const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
     m_shown[std::size_t(moment)] = Shown { calculation, breakdown };
     label->setToolTip(breakdown);
