@@ -43,6 +43,7 @@ void Calculations::calculate(Moment moment)
         || (result.outcome == MomentResult::Outcome::NotFinite && !message.isEmpty())) {
         // No moment: nothing of an earlier one may stay beside inputs it does not belong to.
         clear(moment);
+        emit resultsChanged();
         m_showMessage(message);
         return;
     }
@@ -52,12 +53,38 @@ void Calculations::calculate(Moment moment)
         clear(moment);
         m_showMessage(message);
         label->setText(resultLabelText(outcome));
+        emit resultsChanged();
         return;
     }
     label->setText(resultLabelText(outcome));
     const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
     m_shown[std::size_t(moment)] = Shown { calculation, breakdown };
     label->setToolTip(breakdown);
+    emit resultsChanged();
+}
+
+std::optional<Calculation> Calculations::computedFrom(Moment moment) const
+{
+    const auto &shown = m_shown[std::size_t(moment)];
+    if (!shown || m_ui.momentLabel(moment)->text().isEmpty())
+        return std::nullopt;
+    return shown->computedFrom;
+}
+
+void Calculations::restore(Moment moment, const QString &text, const Calculation &from)
+{
+    clear(moment);
+    const MomentOutcome outcome = computeMoment(from, moment);
+    m_ui.momentLabel(moment)->setText(text);
+    const auto result = outcome.result.outcome;
+    if (!text.isEmpty() && outcome.inputsAccepted() && result != MomentResult::Outcome::SpanMissing
+        && result != MomentResult::Outcome::LpMissing) {
+        const QString breakdown = momentBreakdown(outcome, from.trackSection());
+        m_shown[std::size_t(moment)] = Shown { from, breakdown };
+        m_ui.momentLabel(moment)->setToolTip(breakdown);
+        updateTooltips();
+    }
+    emit resultsChanged();
 }
 
 void Calculations::clear(Moment moment)
