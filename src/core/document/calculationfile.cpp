@@ -248,15 +248,6 @@ void readResults(const QJsonObject &results, SavedCalculation &saved)
     }
 }
 
-// A locale that reads and writes numbers with the given decimal separator.
-QLocale localeWithSeparator(QChar separator, const QLocale &current)
-{
-    if (current.decimalPoint() == QString(separator))
-        return current;
-    return separator == QLatin1Char(',') ? QLocale(QLocale::Russian, QLocale::Russia)
-                                         : QLocale::c();
-}
-
 // A number text written with one separator, rewritten to the other; other texts unchanged.
 void rewriteNumber(QString &text, const QLocale &from, QChar to)
 {
@@ -302,6 +293,16 @@ void checkResults(const SavedCalculation &saved, const QLocale &locale)
 
 } // namespace
 
+static CalculationFileReading fromJson(const QByteArray &json, const QLocale *locale);
+
+QLocale localeWithSeparator(QChar separator, const QLocale &preferred)
+{
+    if (preferred.decimalPoint() == QString(separator))
+        return preferred;
+    return separator == QLatin1Char(',') ? QLocale(QLocale::Russian, QLocale::Russia)
+                                         : QLocale::c();
+}
+
 QByteArray calculationToJson(const SavedCalculation &saved)
 {
     const Calculation &calculation = saved.calculation;
@@ -339,6 +340,12 @@ QByteArray calculationToJson(const SavedCalculation &saved)
 
 CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale &locale)
 {
+    return fromJson(json, &locale);
+}
+
+// With no locale, the numbers stay as written and are checked in the file's own separator.
+static CalculationFileReading fromJson(const QByteArray &json, const QLocale *locale)
+{
     QJsonParseError error {};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
@@ -370,36 +377,63 @@ CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale
                 if (title.contains(latin(name)))
                     *text = memberText(title, latin(name), where);
         }
-        rewriteNumbers(saved, locale);
-        checkResults(saved, locale);
+        const QLocale numbers = locale ? *locale : localeWithSeparator(saved.decimalSeparator);
+        rewriteNumbers(saved, numbers);
+        checkResults(saved, numbers);
         return saved;
     } catch (const Problem &problem) {
         return CalculationFileProblem { problem.text };
     }
 }
 
-CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale)
+// The file's bytes, or the empty array and the problem.
+static QByteArray readBounded(const QString &path, QString &problem)
 {
     const QFileInfo info(path);
-    if (!info.exists())
-        return CalculationFileProblem { QStringLiteral("файл не найден") };
-    if (!info.isFile())
-        return CalculationFileProblem { QStringLiteral("это не файл") };
-    if (info.size() > kLargestCalculationFile)
-        return CalculationFileProblem { QStringLiteral(
-            "файл слишком велик (%1 МБ) для файла расчета (не больше %2 МБ)")
-                                            .arg(info.size() / (1024 * 1024))
-                                            .arg(kLargestCalculationFile / (1024 * 1024)) };
+    if (!info.exists()) {
+        problem = QStringLiteral("файл не найден");
+        return {};
+    }
+    if (!info.isFile()) {
+        problem = QStringLiteral("это не файл");
+        return {};
+    }
+    if (info.size() > kLargestCalculationFile) {
+        problem = QStringLiteral("файл слишком велик (%1 МБ) для файла расчета (не больше %2 МБ)")
+                      .arg(info.size() / (1024 * 1024))
+                      .arg(kLargestCalculationFile / (1024 * 1024));
+        return {};
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return CalculationFileProblem {
-            QStringLiteral("файл не открывается: %1").arg(file.errorString())
-        };
-    // Read one byte past the limit, so that a file grown since it was measured is caught too.
-    const QByteArray json = file.read(kLargestCalculationFile + 1);
-    if (json.size() > kLargestCalculationFile)
-        return CalculationFileProblem { QStringLiteral("файл слишком велик для файла расчета") };
-    return calculationFromJson(json, locale);
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("файл не открывается: %1").arg(file.errorString());
+        return {};
+    }
+    // One byte past the limit, so that a file grown since it was measured is caught too.
+    QByteArray json = file.read(kLargestCalculationFile + 1);
+    if (json.size() > kLargestCalculationFile) {
+        problem = QStringLiteral("файл слишком велик для файла расчета");
+        return {};
+    }
+    return json;
+}
+
+CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale)
+{
+    QString problem;
+    const QByteArray json = readBounded(path, problem);
+    if (!problem.isEmpty())
+        return CalculationFileProblem { problem };
+    return fromJson(json, &locale);
+}
+
+CalculationFileReading readCalculationFileAsWritten(const QString &path)
+{
+    QString problem;
+    const QByteArray json = readBounded(path, problem);
+    if (!problem.isEmpty())
+        return CalculationFileProblem { problem };
+    return fromJson(json, nullptr);
 }
 
 QString writeCalculationFile(const QString &path, const SavedCalculation &saved)

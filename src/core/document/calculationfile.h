@@ -39,6 +39,14 @@ CalculationFileReading calculationFromJson(
 inline constexpr qint64 kLargestCalculationFile = 10 * 1024 * 1024;
 CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale = QLocale());
 
+// Reads a file keeping the decimal separator it was written with, for output that must match
+// the file rather than the computer (kelsa --compute); results are checked in that separator.
+CalculationFileReading readCalculationFileAsWritten(const QString &path);
+
+// A locale that reads and writes numbers with the given decimal separator: `preferred` when
+// it has that separator, else the Russian locale for ',' and the C locale for '.'.
+QLocale localeWithSeparator(QChar separator, const QLocale &preferred = QLocale());
+
 // Writes a file atomically: the old file stays in place unless the new one was written whole.
 // The empty text on success, else what went wrong.
 QString writeCalculationFile(const QString &path, const SavedCalculation &saved);
