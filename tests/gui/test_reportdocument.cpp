@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report: a PDF that poppler renders and reads back, a failed write that leaves no
-// file, and the wiring of the preview's and the title block's dialogs.
+// file, kelsa --report from a saved calculation, and the wiring of the preview's and the title
+// block's dialogs.
+#include "core/document/calculationfile.h"
 #include "gui/report/reportdialog.h"
 #include "gui/report/reportdocument.h"
 #include "gui/report/titledialog.h"
+#include "program/reportcommand.h"
 #include "support/helpexample.h"
 
 #include <QAction>
@@ -64,6 +67,8 @@ private slots:
     void pdfRendersAndReadsBack();
     void failedWriteLeavesNoFile_data();
     void failedWriteLeavesNoFile();
+    void reportCommand_data();
+    void reportCommand();
     void previewCopiesTheText();
     void titleDialog_data();
     void titleDialog();
@@ -99,6 +104,38 @@ void TestReportDocument::failedWriteLeavesNoFile()
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
     QVERIFY(!writeReportPdf(test::helpPageReport(), dir.filePath(name)).isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+void TestReportDocument::reportCommand_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("saved calculation") << "опора.kelsa"
+                                       << "отчет.pdf" << 0;
+    QTest::newRow("no such file") << "нет.kelsa"
+                                  << "отчет.pdf" << 1;
+    QTest::newRow("not a calculation") << "не расчет.kelsa"
+                                       << "отчет.pdf" << 1;
+    QTest::newRow("output in a missing folder") << "опора.kelsa"
+                                                << "нет папки/отчет.pdf" << 1;
+}
+
+void TestReportDocument::reportCommand()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    QCOMPARE(writeCalculationFile(
+                 dir.filePath(QStringLiteral("опора.kelsa")), test::helpPageReport().saved),
+        QString());
+    QFile notCalculation(dir.filePath(QStringLiteral("не расчет.kelsa")));
+    QVERIFY(notCalculation.open(QIODevice::WriteOnly));
+    notCalculation.write("{\"format\": \"something else\"}");
+    notCalculation.close();
+    QCOMPARE(runReportCommand(dir.filePath(input), dir.filePath(output)), exitCode);
+    QCOMPARE(QFile::exists(dir.filePath(output)), exitCode == 0);
 }
 
 void TestReportDocument::previewCopiesTheText()

@@ -3,6 +3,7 @@
 
 #include "core/calc/breakdown.h"
 #include "core/calc/momentlabel.h"
+#include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
 
 #include <QLocale>
@@ -19,14 +20,6 @@ namespace
 using Kind = ReportBlock::Kind;
 
 const QString kNone = QStringLiteral("—");
-
-// Number texts of a calculation are written with its own separator, whatever the user's
-// locale is; these two locales write no grouping and differ in the separator only.
-QLocale localeWithSeparator(QChar separator)
-{
-    return separator == QLatin1Char('.') ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                         : QLocale(QLocale::Russian, QLocale::Russia);
-}
 
 QString orNone(const QString &text)
 {
@@ -252,7 +245,10 @@ std::vector<ReportBlock> buildReport(const ReportInput &input)
 {
     const SavedCalculation &saved = input.saved;
     const Calculation &calculation = saved.calculation;
-    const QLocale locale = localeWithSeparator(saved.decimalSeparator);
+    // Number texts of a calculation are written with its own separator, whatever the user's
+    // locale is.
+    const QLocale locale
+        = localeWithSeparator(saved.decimalSeparator, QLocale(QLocale::Russian, QLocale::Russia));
     std::vector<ReportBlock> blocks;
     blocks.push_back(
         block(Kind::Title, QStringLiteral("Расчет изгибающих моментов опоры контактной сети")));
