@@ -53,7 +53,7 @@ void TestReport::plainTextHoldsTheCalculation_data()
         "  ! Исходные данные изменены после расчета: Gпр\n"
         "  M = Mvert + Mwires + Msupport + Mzigzag + MaddStraight\n  Mvert = +138,8\n");
     row("summary of a stale moment",
-        "\nМо вг, прямая: M = 1335,634 кгс·м = 13,10 кН·м (исходные данные изменены после "
+        "\nМо вг, прямая: 1335,634 кгс·м = 13,10 кН·м (исходные данные изменены после "
         "расчета)\n");
     row("Lp missing",
         "\nПереходная опора, максимальный ветер, ветер от опоры на путь: 0 — нет расстояния от "

@@ -168,7 +168,7 @@ QString valueText(const MomentOutcome &outcome, const QLocale &locale)
         return QStringLiteral("не вычислен: исходные данные не читаются как числа");
     switch (outcome.result.outcome) {
     case MomentResult::Outcome::Value:
-        return QStringLiteral("M = %1").arg(momentInBothUnits(outcome.result.moment, locale));
+        return momentInBothUnits(outcome.result.moment, locale);
     case MomentResult::Outcome::SpanMissing:
         return QStringLiteral("0 — нет длины пролета");
     case MomentResult::Outcome::LpMissing:
@@ -214,7 +214,10 @@ void addMoment(std::vector<ReportBlock> &blocks, const SavedCalculation &saved, 
     const Calculation &from = result.computedFrom.value_or(saved.calculation);
     blocks.push_back(block(Kind::Subsection, headingOf(saved, moment)));
     const MomentOutcome outcome = computeMoment(from, moment, locale);
-    blocks.push_back(block(Kind::Value, valueText(outcome, locale)));
+    const bool value
+        = outcome.inputsAccepted() && outcome.result.outcome == MomentResult::Outcome::Value;
+    blocks.push_back(block(
+        Kind::Value, (value ? QStringLiteral("M = ") : QString()) + valueText(outcome, locale)));
     const QString recomputed = resultLabelText(outcome, locale);
     if (recomputed != result.text)
         blocks.push_back(block(Kind::Warning,
@@ -272,13 +275,15 @@ std::vector<ReportBlock> buildReport(const ReportInput &input)
             { caption(group), optionText(group, calculation.option(group), locale) });
     blocks.push_back(table(std::move(condition), false));
 
-    addInputs(blocks, calculation);
-
+    // The moments come before the inputs, so that the first page gives the answer.
     blocks.push_back(block(Kind::Section, QStringLiteral("Изгибающие моменты")));
     std::vector<QStringList> summary { { QStringLiteral("Момент"), QStringLiteral("Значение") } };
     for (const MomentInfo &info : moments())
         summary.push_back(summaryRow(saved, info.moment, locale));
     blocks.push_back(table(std::move(summary), true));
+
+    addInputs(blocks, calculation);
+
     blocks.push_back(block(Kind::Section, QStringLiteral("Разбор вычисленных моментов")));
     for (const MomentInfo &info : moments())
         if (!saved.result(info.moment).text.isEmpty())
