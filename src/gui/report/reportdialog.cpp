@@ -13,7 +13,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
+#include <QScreen>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace kelsa
 {
@@ -53,6 +56,7 @@ void showReportPreview(QWidget *parent, const ReportInput &input)
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
         [&document](QPrinter *target) { printReport(*document, *target); });
 
+    QSize size(900, 1000);
     if (auto *toolbar = dialog.findChild<QToolBar *>()) {
         toolbar->addSeparator();
         QAction *save = toolbar->addAction(QStringLiteral("Сохранить PDF…"));
@@ -62,8 +66,12 @@ void showReportPreview(QWidget *parent, const ReportInput &input)
         copy->setObjectName(QStringLiteral("copyReportText"));
         QObject::connect(copy, &QAction::triggered, &dialog,
             [&] { QGuiApplication::clipboard()->setText(reportPlainText(input)); });
+        // Wide enough for every tool, so that none hides behind the toolbar's overflow arrow.
+        size.setWidth(std::max(size.width(), toolbar->sizeHint().width() + 32));
     }
-    dialog.resize(900, 1000);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size);
     dialog.exec();
 }
 
