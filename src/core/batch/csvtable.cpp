@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/batch/csvtable.h"
+
+#include <QIODevice>
+
+#include <cstring>
+
+namespace kelsa
+{
+
+namespace
+{
+
+constexpr qint64 kChunk = 64 * 1024;
+
+} // namespace
+
+CsvReader::CsvReader(QIODevice *device, qsizetype longestRecord)
+    : m_device(device)
+    , m_longest(longestRecord)
+{
+}
+
+// Drops what was consumed and reads the next chunk; false at the end of the device.
+bool CsvReader::fill()
+{
+    if (m_atEnd)
+        return false;
+    if (m_pos > 0) {
+        m_consumedBefore += m_pos;
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+    }
+    const QByteArray chunk = m_device->read(kChunk);
+    if (chunk.isEmpty()) {
+        m_atEnd = true;
+        return false;
+    }
+    m_buffer += chunk;
+    return true;
+}
+
+// Whether the buffer holds bytes up to `end` (an index into it), reading as needed. Reading
+// may move the buffer's contents: indexes before m_pos do not survive it.
+bool CsvReader::ensureAvailable(qsizetype end)
+{
+    while (m_buffer.size() < end) {
+        const qsizetype before = m_pos;
+        if (!fill())
+            return false;
+        end -= before - m_pos;
+    }
+    return true;
+}
+
+bool CsvReader::fail(const QString &text)
+{
+    m_error = text;
+    return false;
+}
+
+bool CsvReader::tooLong(qint64 recordStart)
+{
+    if (bytesRead() - recordStart <= m_longest)
+        return false;
+    fail(QStringLiteral("the line is too long (a record of more than %1 bytes)").arg(m_longest));
+    return true;
+}
+
+// The first record decides the separator: the one of ';' and ',' it holds more of outside
+// quotes, ',' on a tie. Nothing is consumed.
+void CsvReader::chooseSeparator()
+{
+    qsizetype commas = 0, semicolons = 0;
+    bool quoted = false;
+    for (qsizetype k = m_pos; k - m_pos <= m_longest; ++k) {
+        if (k >= m_buffer.size()) {
+            const qsizetype before = m_pos;
+            if (!fill())
+                break;
+            k -= before - m_pos;
+        }
+        const char c = m_buffer[k];
+        if (c == '"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == '\n')
+            break;
+        else if (c == ',')
+            ++commas;
+        else if (c == ';')
+            ++semicolons;
+    }
+    m_separator = semicolons > commas ? ';' : ',';
+}
+
+bool CsvReader::readRecord(QStringList &cells)
+{
+    cells.clear();
+    if (!m_error.isEmpty())
+        return false;
+    if (!m_started) {
+        m_started = true;
+        if (ensureAvailable(m_pos + 3)
+            && std::memcmp(m_buffer.constData() + m_pos, "\xEF\xBB\xBF", 3) == 0) {
+            m_pos += 3;
+            m_byteOrderMark = true;
+        }
+        chooseSeparator();
+    }
+    // Lines with nothing on them are no records.
+    for (;;) {
+        if (!ensureAvailable(m_pos + 1))
+            return false;
+        if (m_buffer[m_pos] == '\n') {
+            ++m_pos, ++m_line;
+        } else if (m_buffer[m_pos] == '\r' && ensureAvailable(m_pos + 2)
+            && m_buffer[m_pos + 1] == '\n') {
+            m_pos += 2, ++m_line;
+        } else {
+            break;
+        }
+    }
+    m_recordLine = m_line;
+    const qint64 recordStart = bytesRead();
+    QByteArray cell;
+    bool carriageReturn = false; // the record ended with "\r\n"
+
+    for (;;) {
+        cell.clear();
+        if (ensureAvailable(m_pos + 1) && m_buffer[m_pos] == '"') {
+            ++m_pos;
+            for (;;) {
+                if (!ensureAvailable(m_pos + 1))
+                    return fail(QStringLiteral("a quote opened here is never closed"));
+                const char *from = m_buffer.constData() + m_pos;
+                const qsizetype left = m_buffer.size() - m_pos;
+                const char *quote = static_cast<const char *>(std::memchr(from, '"', left));
+                const qsizetype run = quote ? quote - from : left;
+                cell.append(from, run);
+                for (qsizetype k = 0; k < run; ++k)
+                    m_line += from[k] == '\n';
+                m_pos += run;
+                if (tooLong(recordStart))
+                    return false;
+                if (!quote)
+                    continue;
+                if (ensureAvailable(m_pos + 2) && m_buffer[m_pos + 1] == '"') {
+                    cell.append('"');
+                    m_pos += 2;
+                    continue;
+                }
+                ++m_pos; // the closing quote
+                break;
+            }
+            if (ensureAvailable(m_pos + 1)) {
+                const char c = m_buffer[m_pos];
+                const bool ends = c == m_separator || c == '\n'
+                    || (c == '\r' && ensureAvailable(m_pos + 2) && m_buffer[m_pos + 1] == '\n');
+                if (!ends)
+                    return fail(QStringLiteral("a quoted cell goes on after its closing quote"));
+            }
+        } else {
+            for (;;) {
+                if (!ensureAvailable(m_pos + 1))
+                    break;
+                const char *data = m_buffer.constData();
+                qsizetype k = m_pos;
+                const qsizetype end = m_buffer.size();
+                while (k < end && data[k] != m_separator && data[k] != '\n')
+                    ++k;
+                cell.append(data + m_pos, k - m_pos);
+                m_pos = k;
+                if (tooLong(recordStart))
+                    return false;
+                if (k < end)
+                    break;
+            }
+            // A line break of "\r\n", or a last line that ends in a lone "\r".
+            if (cell.endsWith('\r') && (!ensureAvailable(m_pos + 1) || m_buffer[m_pos] == '\n')) {
+                cell.chop(1);
+                carriageReturn = true;
+            }
+        }
+        cells.append(QString::fromUtf8(cell));
+        if (!ensureAvailable(m_pos + 1))
+            return true; // the last record, without a line break
+        const char c = m_buffer[m_pos];
+        if (c == m_separator) {
+            ++m_pos;
+            continue;
+        }
+        if (c == '\r') { // "\r\n" after a quoted cell
+            carriageReturn = true;
+            ++m_pos;
+        }
+        ++m_pos, ++m_line; // '\n'
+        if (!m_lineBreakKnown) {
+            m_lineBreakKnown = true;
+            m_lineBreak = carriageReturn ? QByteArray("\r\n") : QByteArray("\n");
+        }
+        return true;
+    }
+}
+
+CsvWriter::CsvWriter(QIODevice *device, QChar separator, const QByteArray &lineBreak)
+    : m_device(device)
+    , m_separator(char(separator.unicode()))
+    , m_lineBreak(lineBreak)
+{
+}
+
+CsvWriter::~CsvWriter()
+{
+    flush();
+}
+
+void CsvWriter::appendCell(const QString &cell)
+{
+    const QByteArray utf8 = cell.toUtf8();
+    bool quote = false;
+    for (const char c : utf8)
+        if (c == m_separator || c == '"' || c == '\n' || c == '\r') {
+            quote = true;
+            break;
+        }
+    if (!quote) {
+        m_pending += utf8;
+        return;
+    }
+    m_pending += '"';
+    for (const char c : utf8) {
+        if (c == '"')
+            m_pending += '"';
+        m_pending += c;
+    }
+    m_pending += '"';
+}
+
+void CsvWriter::writeRecord(const QStringList &cells)
+{
+    for (qsizetype k = 0; k < cells.size(); ++k) {
+        if (k > 0)
+            m_pending += m_separator;
+        appendCell(cells[k]);
+    }
+    m_pending += m_lineBreak;
+    if (m_pending.size() >= kChunk)
+        flush();
+}
+
+bool CsvWriter::flush()
+{
+    if (!m_pending.isEmpty() && !m_failed)
+        m_failed = m_device->write(m_pending) != m_pending.size();
+    m_pending.clear();
+    return !m_failed;
+}
+
+} // namespace kelsa
