@@ -95,6 +95,18 @@ void CsvReader::chooseSeparator()
     m_separator = semicolons > commas ? ';' : ',';
 }
 
+// Where the unquoted cell at m_pos ends (at a separator or a line feed) when that is in the
+// buffer already; -1 otherwise.
+qsizetype CsvReader::unquotedCellEnd() const
+{
+    const char *data = m_buffer.constData();
+    const qsizetype end = m_buffer.size();
+    for (qsizetype k = m_pos; k < end; ++k)
+        if (data[k] == m_separator || data[k] == '\n')
+            return k;
+    return -1;
+}
+
 bool CsvReader::readRecord(QStringList &cells)
 {
     cells.clear();
@@ -161,6 +173,19 @@ bool CsvReader::readRecord(QStringList &cells)
                 if (!ends)
                     return fail(QStringLiteral("a quoted cell goes on after its closing quote"));
             }
+            cells.append(QString::fromUtf8(cell));
+        } else if (const qsizetype end = unquotedCellEnd(); end >= 0) {
+            // The usual cell: unquoted and whole in the buffer, read from there.
+            const char *data = m_buffer.constData();
+            qsizetype size = end - m_pos;
+            if (size > 0 && data[end - 1] == '\r' && data[end] == '\n') {
+                --size;
+                carriageReturn = true;
+            }
+            cells.append(QString::fromUtf8(data + m_pos, size));
+            m_pos = end;
+            if (tooLong(recordStart))
+                return false;
         } else {
             for (;;) {
                 if (!ensureAvailable(m_pos + 1))
@@ -182,8 +207,8 @@ bool CsvReader::readRecord(QStringList &cells)
                 cell.chop(1);
                 carriageReturn = true;
             }
+            cells.append(QString::fromUtf8(cell));
         }
-        cells.append(QString::fromUtf8(cell));
         if (!ensureAvailable(m_pos + 1))
             return true; // the last record, without a line break
         const char c = m_buffer[m_pos];
@@ -209,6 +234,7 @@ CsvWriter::CsvWriter(QIODevice *device, QChar separator, const QByteArray &lineB
     , m_separator(char(separator.unicode()))
     , m_lineBreak(lineBreak)
 {
+    m_pending.reserve(2 * kChunk);
 }
 
 CsvWriter::~CsvWriter()
@@ -218,14 +244,26 @@ CsvWriter::~CsvWriter()
 
 void CsvWriter::appendCell(const QString &cell)
 {
-    const QByteArray utf8 = cell.toUtf8();
-    bool quote = false;
-    for (const char c : utf8)
-        if (c == m_separator || c == '"' || c == '\n' || c == '\r') {
-            quote = true;
+    // Numbers and control names are ASCII with nothing to quote: copied byte for byte.
+    bool plain = true;
+    for (const QChar c : cell) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == m_separator || u == '"' || u == '\n' || u == '\r') {
+            plain = false;
             break;
         }
-    if (!quote) {
+    }
+    if (plain) {
+        const qsizetype at = m_pending.size();
+        m_pending.resize(at + cell.size());
+        char *out = m_pending.data() + at;
+        for (const QChar c : cell)
+            *out++ = char(c.unicode());
+        return;
+    }
+    const QByteArray utf8 = cell.toUtf8();
+    if (!utf8.contains(m_separator) && !utf8.contains('"') && !utf8.contains('\n')
+        && !utf8.contains('\r')) {
         m_pending += utf8;
         return;
     }
@@ -254,7 +292,7 @@ bool CsvWriter::flush()
 {
     if (!m_pending.isEmpty() && !m_failed)
         m_failed = m_device->write(m_pending) != m_pending.size();
-    m_pending.clear();
+    m_pending.truncate(0); // keeps the capacity for the next records
     return !m_failed;
 }
 

@@ -47,6 +47,7 @@ private:
     bool fill();
     bool ensureAvailable(qsizetype end);
     bool tooLong(qint64 recordStart);
+    qsizetype unquotedCellEnd() const;
     void chooseSeparator();
     bool fail(const QString &text);
 

@@ -51,6 +51,20 @@ std::optional<double> readPlainNumber(const QString &text, QChar decimalPoint)
     return value;
 }
 
+// The locale's decimal separator when it is one character, else the null character. Asking
+// QLocale builds a string each time; a schedule asks for the same locale's over and over.
+QChar decimalPointOf(const QLocale &locale)
+{
+    thread_local QLocale last = QLocale::c();
+    thread_local QChar point = QLatin1Char('.');
+    if (!(locale == last)) {
+        const QString text = locale.decimalPoint();
+        point = text.size() == 1 ? text[0] : QChar();
+        last = locale;
+    }
+    return point;
+}
+
 } // namespace
 
 std::optional<double> readNumber(const QString &text)
@@ -60,9 +74,8 @@ std::optional<double> readNumber(const QString &text)
 
 std::optional<double> readNumber(const QString &text, const QLocale &locale)
 {
-    const QString point = locale.decimalPoint();
-    if (point.size() == 1)
-        if (const auto value = readPlainNumber(text, point[0]))
+    if (const QChar point = decimalPointOf(locale); !point.isNull())
+        if (const auto value = readPlainNumber(text, point))
             return value;
     QLocale strict = locale;
     strict.setNumberOptions(strict.numberOptions() | QLocale::RejectGroupSeparator);
