@@ -1,0 +1,457 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/document/calculationfile.h"
+
+#include "core/calc/momentlabel.h"
+#include "core/numbers/numbertext.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+#include <utility>
+
+namespace kelsa
+{
+
+namespace
+{
+
+constexpr const char *kFormatName = "kelsa-calculation";
+// Longer texts are no field's, caption's or title's: refusing them keeps a damaged or hostile
+// file from filling the window and the report.
+constexpr qsizetype kLongestText = 1000;
+
+QString latin(const char *text)
+{
+    return QString::fromLatin1(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing. Members keep the order of the window (fields as the form lists them, tables Data1 to
+// Data10, labels in the order of the moments) so that a file reads well and diffs well.
+
+QByteArray compact(const QJsonValue &value)
+{
+    QByteArray text = QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact);
+    return text.mid(1, text.size() - 2); // without the array's brackets
+}
+
+using Members = QList<QPair<QString, QByteArray>>; // name, JSON text of the value
+
+QByteArray object(const Members &members, int indent)
+{
+    if (members.isEmpty())
+        return "{}";
+    const QByteArray inner(indent + 2, ' ');
+    QByteArray text = "{\n";
+    for (qsizetype k = 0; k < members.size(); ++k) {
+        text += inner + compact(members[k].first) + ": " + members[k].second;
+        text += k + 1 < members.size() ? ",\n" : "\n";
+    }
+    return text + QByteArray(indent, ' ') + '}';
+}
+
+QJsonArray optionNames(const Calculation &calculation)
+{
+    QJsonArray names;
+    for (const OptionGroupInfo &group : optionGroups())
+        names.append(calculation.selectedOptionName(group.group));
+    return names;
+}
+
+QJsonObject sourceObject(const LookupSource &source)
+{
+    return { { "table", source.table }, { "record", source.record }, { "row", source.row },
+        { "cell", source.cell } };
+}
+
+// The inputs a stale moment was computed from, as far as they differ from the inputs now.
+QJsonObject computedFromObject(const Calculation &from, const Calculation &now)
+{
+    QJsonObject fields;
+    for (const FieldInfo &info : inputFields())
+        if (from.text(info.field) != now.text(info.field))
+            fields.insert(latin(info.name), from.text(info.field));
+    return { { "fields", fields }, { "options", optionNames(from) } };
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading. Each check throws the first problem found; nothing is half-applied, since the
+// reading builds a value of its own and the caller applies it whole.
+
+struct Problem {
+    QString text;
+};
+
+[[noreturn]] void fail(const QString &text)
+{
+    throw Problem { text };
+}
+
+QJsonObject memberObject(const QJsonObject &parent, const char *name, const QString &where)
+{
+    const QJsonValue value = parent.value(latin(name));
+    if (!value.isObject())
+        fail(QStringLiteral("%1: нет объекта \"%2\"").arg(where, latin(name)));
+    return value.toObject();
+}
+
+QString memberText(const QJsonObject &parent, const QString &name, const QString &where)
+{
+    const QJsonValue value = parent.value(name);
+    if (!value.isString())
+        fail(QStringLiteral("%1 \"%2\": ожидается текст").arg(where, name));
+    QString text = value.toString();
+    if (text.size() > kLongestText)
+        fail(QStringLiteral("%1 \"%2\": текст длиннее %3 символов")
+                 .arg(where, name)
+                 .arg(kLongestText));
+    return text;
+}
+
+int memberRecord(const QJsonObject &parent, const QString &name, const QString &where)
+{
+    const QJsonValue value = parent.value(name);
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number != std::floor(number) || number < 1 || number > 1e9)
+        fail(QStringLiteral("%1 \"%2\": номер записи должен быть целым числом от 1")
+                 .arg(where, name));
+    return int(number);
+}
+
+void checkFormat(const QJsonObject &root)
+{
+    if (root.value(QLatin1String("format")).toString() != latin(kFormatName))
+        fail(QStringLiteral("это не файл расчета Kelsa (нет \"format\": \"%1\")")
+                 .arg(latin(kFormatName)));
+    const QJsonValue version = root.value(QLatin1String("version"));
+    const double number = version.toDouble(0);
+    if (!version.isDouble() || number != std::floor(number) || number < 1)
+        fail(QStringLiteral("неверная версия формата"));
+    if (number > kCalculationFileVersion)
+        fail(QStringLiteral("файл записан более новой версией Kelsa (версия формата %1, "
+                            "эта программа читает версию %2)")
+                 .arg(number)
+                 .arg(kCalculationFileVersion));
+}
+
+QChar readSeparator(const QJsonObject &root)
+{
+    const QString text = root.value(QLatin1String("decimalSeparator")).toString();
+    if (text != QLatin1String(",") && text != QLatin1String("."))
+        fail(QStringLiteral("\"decimalSeparator\" должен быть \",\" или \".\""));
+    return text.front();
+}
+
+// Every field must be there and nothing else: a field left out would silently take another
+// value than the one the results were computed from.
+void readFields(const QJsonObject &fields, Calculation &calculation, const QString &where)
+{
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        if (!inputFieldNamed(it.key()))
+            fail(QStringLiteral("%1: неизвестное поле \"%2\"").arg(where, it.key()));
+    for (const FieldInfo &info : inputFields()) {
+        if (!fields.contains(latin(info.name)))
+            fail(QStringLiteral("%1: нет поля \"%2\"").arg(where, latin(info.name)));
+        calculation.text(info.field) = memberText(fields, latin(info.name), where);
+    }
+}
+
+void readOptions(const QJsonValue &value, Calculation &calculation, const QString &where)
+{
+    if (!value.isArray())
+        fail(QStringLiteral("%1: нет списка \"options\"").arg(where));
+    std::array<bool, kOptionGroupCount> seen {};
+    for (const QJsonValue &item : value.toArray()) {
+        const auto option = optionNamed(item.toString());
+        if (!item.isString() || !option)
+            fail(
+                QStringLiteral("%1: неизвестный переключатель \"%2\"").arg(where, item.toString()));
+        if (std::exchange(seen[std::size_t(option->group)], true))
+            fail(QStringLiteral("%1: два переключателя группы «%2»")
+                     .arg(where, QString::fromUtf8(optionGroupInfo(option->group).caption)));
+        calculation.setOption(option->group, option->index);
+    }
+    for (const OptionGroupInfo &group : optionGroups())
+        if (!seen[std::size_t(group.group)])
+            fail(QStringLiteral("%1: не выбран переключатель группы «%2»")
+                     .arg(where, QString::fromUtf8(group.caption)));
+}
+
+std::optional<int> tableIndex(QStringView navigator)
+{
+    for (int k = 0; k < kReferenceTableCount; ++k)
+        if (navigator == latin(referenceTables()[std::size_t(k)].navigator))
+            return k;
+    return std::nullopt;
+}
+
+void readRecords(const QJsonObject &records, SavedCalculation &saved)
+{
+    const QString where = QStringLiteral("\"records\"");
+    for (auto it = records.begin(); it != records.end(); ++it) {
+        const auto index = tableIndex(it.key());
+        if (!index)
+            fail(QStringLiteral("%1: неизвестная таблица \"%2\"").arg(where, it.key()));
+        saved.records[std::size_t(*index)] = memberRecord(records, it.key(), where);
+    }
+}
+
+void readSources(const QJsonObject &sources, Calculation &calculation)
+{
+    for (auto it = sources.begin(); it != sources.end(); ++it) {
+        const auto field = inputFieldNamed(it.key());
+        if (!field || !fieldInfo(*field).lookup)
+            fail(QStringLiteral("\"sources\": \"%1\" не поле справочных данных").arg(it.key()));
+        if (!it.value().isObject())
+            fail(QStringLiteral("\"sources\" \"%1\": ожидается объект").arg(it.key()));
+        const QJsonObject source = it.value().toObject();
+        const QString where = QStringLiteral("\"sources\" \"%1\":").arg(it.key());
+        LookupSource read;
+        read.table = memberText(source, QStringLiteral("table"), where);
+        if (!tableIndex(read.table))
+            fail(QStringLiteral("%1 неизвестная таблица \"%2\"").arg(where, read.table));
+        read.record = memberRecord(source, QStringLiteral("record"), where);
+        read.row = memberText(source, QStringLiteral("row"), where);
+        read.cell = memberText(source, QStringLiteral("cell"), where);
+        calculation.sources[std::size_t(*field)] = read;
+    }
+}
+
+void readResults(const QJsonObject &results, SavedCalculation &saved)
+{
+    for (auto it = results.begin(); it != results.end(); ++it) {
+        const auto moment = momentForLabel(it.key());
+        if (!moment)
+            fail(QStringLiteral("\"results\": неизвестная метка результата \"%1\"").arg(it.key()));
+        if (!it.value().isObject())
+            fail(QStringLiteral("\"results\" \"%1\": ожидается объект").arg(it.key()));
+        const QJsonObject result = it.value().toObject();
+        const QString where = QStringLiteral("\"results\" \"%1\":").arg(it.key());
+        SavedResult &read = saved.result(*moment);
+        read.text = memberText(result, QStringLiteral("text"), where);
+        if (result.contains(QLatin1String("computedFrom"))) {
+            const QJsonObject from = memberObject(result, "computedFrom", where);
+            Calculation computedFrom = saved.calculation;
+            computedFrom.sources = {};
+            const QJsonObject fields = memberObject(from, "fields", where);
+            for (auto field = fields.begin(); field != fields.end(); ++field)
+                if (!computedFrom.setText(field.key(), memberText(fields, field.key(), where)))
+                    fail(QStringLiteral("%1 неизвестное поле \"%2\"").arg(where, field.key()));
+            readOptions(from.value(QLatin1String("options")), computedFrom, where);
+            read.computedFrom = computedFrom;
+        }
+    }
+}
+
+// A number text written with one separator, rewritten to the other; other texts unchanged.
+void rewriteNumber(QString &text, const QLocale &from, QChar to)
+{
+    if (readNumber(text, from))
+        text.replace(from.decimalPoint(), QString(to));
+}
+
+void rewriteNumbers(SavedCalculation &saved, const QLocale &locale)
+{
+    const QChar to = locale.decimalPoint().front();
+    if (saved.decimalSeparator == to)
+        return;
+    const QLocale from = localeWithSeparator(saved.decimalSeparator, locale);
+    for (QString &text : saved.calculation.texts)
+        rewriteNumber(text, from, to);
+    for (SavedResult &result : saved.results) {
+        rewriteNumber(result.text, from, to);
+        if (result.computedFrom)
+            for (QString &text : result.computedFrom->texts)
+                rewriteNumber(text, from, to);
+    }
+    saved.decimalSeparator = to;
+}
+
+// A shown result must be what its button gives for the inputs it was computed from: a label
+// edited by hand, or inputs edited after it, would otherwise reach the report as a moment.
+void checkResults(const SavedCalculation &saved, const QLocale &locale)
+{
+    for (const MomentInfo &info : moments()) {
+        const SavedResult &result = saved.result(info.moment);
+        if (result.text.isEmpty())
+            continue;
+        const MomentOutcome outcome
+            = computeMoment(result.computedFrom.value_or(saved.calculation), info.moment, locale);
+        const QString expected = resultLabelText(outcome, locale);
+        if (result.text != expected)
+            fail(QStringLiteral("результат \"%1\" (%2) не следует из сохраненных исходных "
+                                "данных (по ним: %3)")
+                     .arg(latin(info.label), result.text,
+                         expected.isEmpty() ? QStringLiteral("момент не вычисляется") : expected));
+    }
+}
+
+} // namespace
+
+static CalculationFileReading fromJson(const QByteArray &json, const QLocale *locale);
+
+QLocale localeWithSeparator(QChar separator, const QLocale &preferred)
+{
+    if (preferred.decimalPoint() == QString(separator))
+        return preferred;
+    return separator == QLatin1Char(',') ? QLocale(QLocale::Russian, QLocale::Russia)
+                                         : QLocale::c();
+}
+
+QByteArray calculationToJson(const SavedCalculation &saved)
+{
+    const Calculation &calculation = saved.calculation;
+    Members fields, records, sources, results;
+    for (const FieldInfo &info : inputFields()) {
+        fields.append({ latin(info.name), compact(calculation.text(info.field)) });
+        if (const auto &source = calculation.source(info.field))
+            sources.append({ latin(info.name), compact(sourceObject(*source)) });
+    }
+    for (int k = 0; k < kReferenceTableCount; ++k)
+        records.append({ latin(referenceTables()[std::size_t(k)].navigator),
+            QByteArray::number(saved.records[std::size_t(k)]) });
+    for (const MomentInfo &info : moments()) {
+        const SavedResult &result = saved.result(info.moment);
+        QJsonObject entry { { "text", result.text } };
+        if (result.computedFrom && !result.text.isEmpty())
+            entry.insert("computedFrom", computedFromObject(*result.computedFrom, calculation));
+        results.append({ latin(info.label), compact(entry) });
+    }
+    const QJsonObject title { { "object", saved.title.object }, { "support", saved.title.support },
+        { "author", saved.title.author } };
+    const Members document {
+        { QStringLiteral("format"), compact(latin(kFormatName)) },
+        { QStringLiteral("version"), QByteArray::number(kCalculationFileVersion) },
+        { QStringLiteral("decimalSeparator"), compact(QString(saved.decimalSeparator)) },
+        { QStringLiteral("fields"), object(fields, 2) },
+        { QStringLiteral("options"), compact(optionNames(calculation)) },
+        { QStringLiteral("records"), object(records, 2) },
+        { QStringLiteral("sources"), object(sources, 2) },
+        { QStringLiteral("results"), object(results, 2) },
+        { QStringLiteral("title"), compact(title) },
+    };
+    return object(document, 0) + '\n';
+}
+
+CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale &locale)
+{
+    return fromJson(json, &locale);
+}
+
+// With no locale, the numbers stay as written and are checked in the file's own separator.
+static CalculationFileReading fromJson(const QByteArray &json, const QLocale *locale)
+{
+    QJsonParseError error {};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        return CalculationFileProblem { QStringLiteral(
+            "это не файл расчета Kelsa: текст JSON нарушен у знака %1 (%2)")
+                                            .arg(error.offset)
+                                            .arg(error.errorString()) };
+    if (!document.isObject())
+        return CalculationFileProblem { QStringLiteral("это не файл расчета Kelsa") };
+    try {
+        const QJsonObject root = document.object();
+        checkFormat(root);
+        SavedCalculation saved;
+        saved.decimalSeparator = readSeparator(root);
+        readFields(memberObject(root, "fields", QStringLiteral("\"fields\"")), saved.calculation,
+            QStringLiteral("\"fields\""));
+        readOptions(
+            root.value(QLatin1String("options")), saved.calculation, QStringLiteral("\"options\""));
+        readRecords(memberObject(root, "records", QStringLiteral("файл")), saved);
+        if (root.contains(QLatin1String("sources")))
+            readSources(memberObject(root, "sources", QStringLiteral("файл")), saved.calculation);
+        readResults(memberObject(root, "results", QStringLiteral("файл")), saved);
+        if (root.contains(QLatin1String("title"))) {
+            const QString where = QStringLiteral("\"title\"");
+            const QJsonObject title = memberObject(root, "title", QStringLiteral("файл"));
+            for (const auto &[name, text] : { std::pair { "object", &saved.title.object },
+                     std::pair { "support", &saved.title.support },
+                     std::pair { "author", &saved.title.author } })
+                if (title.contains(latin(name)))
+                    *text = memberText(title, latin(name), where);
+        }
+        const QLocale numbers = locale ? *locale : localeWithSeparator(saved.decimalSeparator);
+        rewriteNumbers(saved, numbers);
+        checkResults(saved, numbers);
+        return saved;
+    } catch (const Problem &problem) {
+        return CalculationFileProblem { problem.text };
+    }
+}
+
+// The file's bytes, or the empty array and the problem.
+static QByteArray readBounded(const QString &path, QString &problem)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        problem = QStringLiteral("файл не найден");
+        return {};
+    }
+    if (!info.isFile()) {
+        problem = QStringLiteral("это не файл");
+        return {};
+    }
+    if (info.size() > kLargestCalculationFile) {
+        problem = QStringLiteral("файл слишком велик (%1 МБ) для файла расчета (не больше %2 МБ)")
+                      .arg(info.size() / (1024 * 1024))
+                      .arg(kLargestCalculationFile / (1024 * 1024));
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("файл не открывается: %1").arg(file.errorString());
+        return {};
+    }
+    // One byte past the limit, so that a file grown since it was measured is caught too.
+    QByteArray json = file.read(kLargestCalculationFile + 1);
+    if (json.size() > kLargestCalculationFile) {
+        problem = QStringLiteral("файл слишком велик для файла расчета");
+        return {};
+    }
+    return json;
+}
+
+CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale)
+{
+    QString problem;
+    const QByteArray json = readBounded(path, problem);
+    if (!problem.isEmpty())
+        return CalculationFileProblem { problem };
+    return fromJson(json, &locale);
+}
+
+CalculationFileReading readCalculationFileAsWritten(const QString &path)
+{
+    QString problem;
+    const QByteArray json = readBounded(path, problem);
+    if (!problem.isEmpty())
+        return CalculationFileProblem { problem };
+    return fromJson(json, nullptr);
+}
+
+QString writeCalculationFile(const QString &path, const SavedCalculation &saved)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that a disk that fills up fails the write itself: Qt's buffered QSaveFile
+    // would find the failure only while flushing in commit(), and rename the cut file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    const QByteArray json = calculationToJson(saved);
+    if (file.write(json) != json.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace kelsa

@@ -32,11 +32,20 @@ QByteArray calculationToJson(const SavedCalculation &saved);
 // Reads a document. Number texts written with another decimal separator than `locale`'s are
 // rewritten to it, and so is `decimalSeparator`. Result labels must follow from the inputs
 // they were computed from; the record numbers are checked by whoever knows the tables.
-CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale &locale = QLocale());
+CalculationFileReading calculationFromJson(
+    const QByteArray &json, const QLocale &locale = QLocale());
 
 // Reads a file (at most kLargestCalculationFile bytes).
 inline constexpr qint64 kLargestCalculationFile = 10 * 1024 * 1024;
 CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale = QLocale());
+
+// Reads a file keeping the decimal separator it was written with, for output that must match
+// the file rather than the computer (kelsa --compute); results are checked in that separator.
+CalculationFileReading readCalculationFileAsWritten(const QString &path);
+
+// A locale that reads and writes numbers with the given decimal separator: `preferred` when
+// it has that separator, else the Russian locale for ',' and the C locale for '.'.
+QLocale localeWithSeparator(QChar separator, const QLocale &preferred = QLocale());
 
 // Writes a file atomically: the old file stays in place unless the new one was written whole.
 // The empty text on success, else what went wrong.

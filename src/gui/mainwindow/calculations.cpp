@@ -2,7 +2,7 @@
 #include "gui/mainwindow/calculations.h"
 
 #include "core/calc/breakdown.h"
-#include "core/numbers/numbertext.h"
+#include "core/calc/momentlabel.h"
 #include "gui/mainwindow/form1controls.h"
 #include "gui/mainwindow/momentmessages.h"
 #include "gui/widgets/fieldedit.h"
@@ -43,27 +43,48 @@ void Calculations::calculate(Moment moment)
         || (result.outcome == MomentResult::Outcome::NotFinite && !message.isEmpty())) {
         // No moment: nothing of an earlier one may stay beside inputs it does not belong to.
         clear(moment);
+        emit resultsChanged();
         m_showMessage(message);
         return;
     }
-    switch (result.outcome) {
-    case MomentResult::Outcome::SpanMissing:
-    case MomentResult::Outcome::LpMissing:
+    if (result.outcome == MomentResult::Outcome::SpanMissing
+        || result.outcome == MomentResult::Outcome::LpMissing) {
         // The label shows 0 after the message, as it always has: no moment without the length.
         clear(moment);
         m_showMessage(message);
-        label->setText(writeNumber(0));
+        label->setText(resultLabelText(outcome));
+        emit resultsChanged();
         return;
-    case MomentResult::Outcome::NotFinite:
-        label->setText(noFiniteResultText());
-        break;
-    case MomentResult::Outcome::Value:
-        label->setText(writeNumber(result.moment));
-        break;
     }
+    label->setText(resultLabelText(outcome));
     const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
     m_shown[std::size_t(moment)] = Shown { calculation, breakdown };
     label->setToolTip(breakdown);
+    emit resultsChanged();
+}
+
+std::optional<Calculation> Calculations::computedFrom(Moment moment) const
+{
+    const auto &shown = m_shown[std::size_t(moment)];
+    if (!shown || m_ui.momentLabel(moment)->text().isEmpty())
+        return std::nullopt;
+    return shown->computedFrom;
+}
+
+void Calculations::restore(Moment moment, const QString &text, const Calculation &from)
+{
+    clear(moment);
+    const MomentOutcome outcome = computeMoment(from, moment);
+    m_ui.momentLabel(moment)->setText(text);
+    const auto result = outcome.result.outcome;
+    if (!text.isEmpty() && outcome.inputsAccepted() && result != MomentResult::Outcome::SpanMissing
+        && result != MomentResult::Outcome::LpMissing) {
+        const QString breakdown = momentBreakdown(outcome, from.trackSection());
+        m_shown[std::size_t(moment)] = Shown { from, breakdown };
+        m_ui.momentLabel(moment)->setToolTip(breakdown);
+        updateTooltips();
+    }
+    emit resultsChanged();
 }
 
 void Calculations::clear(Moment moment)

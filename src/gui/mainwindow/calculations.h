@@ -33,6 +33,17 @@ public:
     // The Click handler of the moment's button (Command1, Command3, Command5 .. Command12).
     void calculate(Moment moment);
 
+    // The inputs the moment on a label was computed from; nothing for an empty label and for
+    // the 0 a missing span or Lp leaves.
+    std::optional<Calculation> computedFrom(Moment moment) const;
+    // Puts a saved label back: its text, and the breakdown and changed inputs of the moment
+    // computed from `computedFrom`, as if its button had been pressed with those inputs.
+    void restore(Moment moment, const QString &text, const Calculation &computedFrom);
+
+signals:
+    // A label got a moment or lost it.
+    void resultsChanged();
+
 private:
     // Brings every shown moment's tooltip up to date with the inputs as they are now.
     void updateTooltips();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/form1.h"
 
+#include "gui/mainwindow/calculationdocument.h"
 #include "gui/mainwindow/calculations.h"
 #include "gui/mainwindow/designoptions.h"
 #include "gui/mainwindow/form1layout.h"
@@ -136,6 +137,12 @@ Form1::Form1(Form1Services services, QWidget *parent)
         m_services.folderMemory = settingsFolderMemory();
     if (!m_services.chooseFolder)
         m_services.chooseFolder = folderDialogChooser();
+    if (!m_services.chooseOpenFile)
+        m_services.chooseOpenFile = openFileDialogChooser();
+    if (!m_services.chooseSaveFile)
+        m_services.chooseSaveFile = saveFileDialogChooser();
+    if (!m_services.askUnsaved)
+        m_services.askUnsaved = unsavedChangesBox();
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelsa1.0"));
@@ -187,8 +194,28 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_calculations = std::make_unique<Calculations>(
         m_ui, [this] { return calculation(); }, message);
     m_launches = std::make_unique<Launches>(m_ui, m_services, message);
+    m_document = std::make_unique<CalculationDocument>(*this, m_services, m_menu);
+    watchForChanges();
     connectMenu();
     updateTitle();
+}
+
+// Whatever a .kelsa file keeps: the fields, the options, the records, the result labels (the
+// reset buttons empty labels without touching a field's text).
+void Form1::watchForChanges()
+{
+    CalculationDocument *document = m_document.get();
+    const auto update = [document] { document->updateModified(); };
+    for (FieldEdit *field : m_ui.fields)
+        connect(field, &FieldEdit::textChanged, document, update);
+    for (const auto &group : m_ui.options)
+        for (QRadioButton *option : group)
+            connect(option, &QRadioButton::toggled, document, update);
+    for (QAbstractButton *reset : m_ui.resetButtons)
+        connect(reset, &QAbstractButton::clicked, document, update);
+    connect(m_tables.get(), &ReferenceTables::recordChanged, document, update);
+    connect(m_calculations.get(), &Calculations::resultsChanged, document, update);
+    connect(document, &CalculationDocument::stateChanged, this, &Form1::updateTitle);
 }
 
 void Form1::connectMenu()
@@ -200,10 +227,16 @@ void Form1::connectMenu()
     connect(m_menu.helpPage, &QAction::triggered, this, &Form1::openHelpPage);
 }
 
-// The caption stays «Kelsa1.0»; the folder the numbers come from is always in sight after it.
+// The caption stays «Kelsa1.0»; the open calculation's file, with Qt's modified marker, and the
+// folder the numbers come from are always in sight after it.
 void Form1::updateTitle()
 {
-    setWindowTitle(QStringLiteral("Kelsa1.0 — таблицы: %1").arg(tablesFolderName(m_tablesFolder)));
+    const QString tables = QStringLiteral("таблицы: ") + tablesFolderName(m_tablesFolder);
+    const QString file = m_document->filePath();
+    setWindowTitle(file.isEmpty()
+            ? QStringLiteral("Kelsa1.0 — ") + tables
+            : QStringLiteral("Kelsa1.0 — %1[*] — %2").arg(QFileInfo(file).fileName(), tables));
+    setWindowModified(m_document->isModified());
 }
 
 void Form1::loadTables(const TablesFolder &folder)
@@ -239,6 +272,10 @@ void Form1::openHelpPage()
 // Typed cell values go with their records while the window lives; closing keeps them too.
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (!m_document->mayLeave()) {
+        event->ignore();
+        return;
+    }
     m_tables->commitEdits();
     QWidget::closeEvent(event);
 }
@@ -358,6 +395,65 @@ Calculation Form1::calculation() const
     calculation.options = m_ui.selectedOptions();
     calculation.sources = m_lookups->sources();
     return calculation;
+}
+
+namespace
+{
+
+bool sameInputs(const Calculation &a, const Calculation &b)
+{
+    return a.texts == b.texts && a.options == b.options;
+}
+
+} // namespace
+
+SavedCalculation Form1::savedCalculation() const
+{
+    SavedCalculation saved;
+    saved.calculation = calculation();
+    for (std::size_t t = 0; t < saved.records.size(); ++t)
+        saved.records[t] = std::max(m_tables->currentRecord(t), 0) + 1;
+    for (const MomentInfo &info : moments()) {
+        SavedResult &result = saved.result(info.moment);
+        result.text = m_ui.momentLabel(info.moment)->text();
+        std::optional<Calculation> from = m_calculations->computedFrom(info.moment);
+        if (from && !sameInputs(*from, saved.calculation)) {
+            from->sources = {}; // where the loads came from is told for the inputs now
+            result.computedFrom = from;
+        }
+    }
+    saved.title = m_document->title();
+    saved.decimalSeparator = QLocale().decimalPoint().front();
+    return saved;
+}
+
+QString Form1::restoreCalculation(const SavedCalculation &saved)
+{
+    const auto tables = referenceTables();
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        const int count = m_tables->recordCount(t);
+        if (count >= 0 && saved.records[t] > count)
+            return QStringLiteral("запись %1 таблицы «%2» (%3) за пределами таблицы: в ней "
+                                  "записей %4")
+                .arg(saved.records[t])
+                .arg(QString::fromUtf8(tables[t].caption), QString::fromLatin1(tables[t].navigator))
+                .arg(count);
+    }
+    const Calculation &calculation = saved.calculation;
+    for (const FieldInfo &info : inputFields())
+        m_ui.field(info.field)->setText(calculation.text(info.field));
+    // Each option runs its behaviour as when the user selects it: cells, frames, buttons.
+    for (const OptionGroupInfo &info : optionGroups())
+        m_ui.optionGroup(info.group)[std::size_t(calculation.option(info.group))]->setChecked(true);
+    for (std::size_t t = 0; t < tables.size(); ++t)
+        m_tables->showRecord(t, saved.records[t] - 1);
+    m_lookups->restoreSources(calculation.sources);
+    for (const MomentInfo &info : moments()) {
+        const SavedResult &result = saved.result(info.moment);
+        m_calculations->restore(
+            info.moment, result.text, result.computedFrom.value_or(calculation));
+    }
+    return {};
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -18,6 +18,7 @@
 // owns what the behaviours share. calculation() gathers the whole state as one value.
 
 #include "core/calc/calculation.h"
+#include "core/document/savedcalculation.h"
 #include "core/tables/tablefolder.h"
 #include "gui/mainwindow/mainmenu.h"
 #include "gui/mainwindow/form1controls.h"
@@ -44,6 +45,7 @@ class ResetCommands;
 class Switches;
 class Launches;
 class FieldEdit;
+class CalculationDocument;
 
 // What the main window needs from outside; every member left empty takes the real thing.
 struct Form1Services {
@@ -56,6 +58,9 @@ struct Form1Services {
     MessageSink showMessage; // default: a modal QMessageBox over the window
     ProcessStarter startProcess; // default: QProcess::startDetached
     UrlOpener openUrl; // default: QDesktopServices::openUrl
+    FileChooser chooseOpenFile; // default: the desktop's file dialogs
+    FileChooser chooseSaveFile;
+    UnsavedChangesQuestion askUnsaved; // default: a question box with three buttons
 };
 } // namespace kelsa
 
@@ -79,6 +84,14 @@ public:
 
     // Everything the calculations read, as it stands now.
     kelsa::Calculation calculation() const;
+    // The whole window as a .kelsa file keeps it: the calculation, the record of each table,
+    // every result label and the report's title block.
+    kelsa::SavedCalculation savedCalculation() const;
+    // Puts a calculation into the window, every field, option, record and result label as
+    // saved. The empty text, or the problem (a record beyond its table) and nothing changed.
+    QString restoreCalculation(const kelsa::SavedCalculation &saved);
+    // The calculation's file, and opening and saving one; failures are told in a message box.
+    kelsa::CalculationDocument &document() const { return *m_document; }
 
     const kelsa::Form1Services &services() const { return m_services; }
     // The folder the reference tables on screen were read from.
@@ -102,6 +115,7 @@ private:
     void reportTableProblems();
     void fitIntoScreen();
     void updateTitle();
+    void watchForChanges();
     void connectMenu();
     void chooseTablesFolder();
     void openHelpPage();
@@ -122,4 +136,5 @@ private:
     std::unique_ptr<kelsa::LoadLookups> m_lookups;
     std::unique_ptr<kelsa::Calculations> m_calculations;
     std::unique_ptr<kelsa::Launches> m_launches;
+    std::unique_ptr<kelsa::CalculationDocument> m_document;
 };

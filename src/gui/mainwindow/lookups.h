@@ -28,6 +28,11 @@ public:
     {
         return m_sources;
     }
+    // Puts back the sources of an opened calculation, after its texts were put back.
+    void restoreSources(const std::array<std::optional<LookupSource>, kInputFieldCount> &sources)
+    {
+        m_sources = sources;
+    }
 
 private:
     void lookUp(InputField field);

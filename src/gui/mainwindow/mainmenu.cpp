@@ -19,6 +19,18 @@ MainMenu buildMainMenu(QWidget *window)
     menu.tables = menu.bar->addMenu(QStringLiteral("С&правочники"));
     menu.help = menu.bar->addMenu(QStringLiteral("Спр&авка"));
 
+    menu.newCalculation = menu.file->addAction(QStringLiteral("&Новый расчёт"));
+    menu.newCalculation->setShortcut(QKeySequence::New);
+    menu.open = menu.file->addAction(QStringLiteral("&Открыть…"));
+    menu.open->setShortcut(QKeySequence::Open);
+    menu.save = menu.file->addAction(QStringLiteral("&Сохранить"));
+    menu.save->setShortcut(QKeySequence::Save);
+    menu.saveAs = menu.file->addAction(QStringLiteral("Сохранить &как…"));
+    menu.saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    menu.file->addSeparator();
+    menu.report = menu.file->addAction(QStringLiteral("О&тчёт…"));
+    menu.report->setShortcut(QKeySequence::Print);
+    menu.file->addSeparator();
     menu.exit = menu.file->addAction(QStringLiteral("В&ыход"));
     menu.exit->setShortcut(QKeySequence::Quit);
 

@@ -16,6 +16,11 @@ struct MainMenu {
     QMenu *tables = nullptr;
     QMenu *help = nullptr;
 
+    QAction *newCalculation = nullptr; // «Новый расчёт»: the window as it starts
+    QAction *open = nullptr; // «Открыть…» a .kelsa file
+    QAction *save = nullptr; // «Сохранить»
+    QAction *saveAs = nullptr; // «Сохранить как…»
+    QAction *report = nullptr; // «Отчёт…»: the calculation report in a print preview
     QAction *exit = nullptr; // «Выход», as the button of that name
     QAction *chooseTablesFolder = nullptr; // «Папка справочных таблиц…»
     QAction *reloadTables = nullptr; // «Перечитать таблицы»

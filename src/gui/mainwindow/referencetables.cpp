@@ -164,6 +164,8 @@ void ReferenceTables::load(const TablesFolder &folder, const QList<SheetReadResu
         for (int k = 0; k < table.cellCount; ++k)
             mapper->addMapping(controls.cells[std::size_t(k)], table.cellColumn(k) - 1);
         mapper->toFirst();
+        connect(
+            mapper, &QDataWidgetMapper::currentIndexChanged, this, &ReferenceTables::recordChanged);
         m_mappers[t] = mapper;
     }
 
@@ -185,6 +187,18 @@ int ReferenceTables::currentRecord(std::size_t table) const
 {
     const QDataWidgetMapper *mapper = m_mappers.at(table);
     return mapper ? mapper->currentIndex() : -1;
+}
+
+int ReferenceTables::recordCount(std::size_t table) const
+{
+    const QDataWidgetMapper *mapper = m_mappers.at(table);
+    return mapper ? mapper->model()->rowCount() : -1;
+}
+
+void ReferenceTables::showRecord(std::size_t table, int record)
+{
+    if (QDataWidgetMapper *mapper = m_mappers.at(table))
+        mapper->setCurrentIndex(record);
 }
 
 void ReferenceTables::commitEdits(std::size_t table)

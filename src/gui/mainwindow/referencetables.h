@@ -38,6 +38,16 @@ public:
     QString problemReport() const { return m_problems.join(QLatin1Char('\n')); }
     // The current record of table t of the catalogue, from 0; -1 when it has none.
     int currentRecord(std::size_t table) const;
+    // How many records table t holds; -1 when it could not be read.
+    int recordCount(std::size_t table) const;
+    // Shows record `record` (from 0) of table t, when it has one.
+    void showRecord(std::size_t table, int record);
+
+signals:
+    // A navigator, a reload or showRecord moved a table to another record.
+    void recordChanged();
+
+public:
     // Keeps what was typed into the cells of a table (or of all) with their records.
     void commitEdits(std::size_t table);
     void commitEdits();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/widgets/services.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -28,6 +29,41 @@ FolderChooser folderDialogChooser()
 {
     return [](QWidget *parent, const QString &title, const QString &startFolder) {
         return QFileDialog::getExistingDirectory(parent, title, startFolder);
+    };
+}
+
+FileChooser openFileDialogChooser()
+{
+    return [](QWidget *parent, const QString &title, const QString &start, const QString &filter) {
+        return QFileDialog::getOpenFileName(parent, title, start, filter);
+    };
+}
+
+FileChooser saveFileDialogChooser()
+{
+    return [](QWidget *parent, const QString &title, const QString &start, const QString &filter) {
+        return QFileDialog::getSaveFileName(parent, title, start, filter);
+    };
+}
+
+UnsavedChangesQuestion unsavedChangesBox()
+{
+    return [](QWidget *parent, const QString &documentName) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Kelsa"),
+            QStringLiteral("Сохранить изменения в расчете «%1»?").arg(documentName),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+        box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+        box.setDefaultButton(QMessageBox::Save);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return UnsavedChanges::Save;
+        case QMessageBox::Discard:
+            return UnsavedChanges::Discard;
+        default:
+            return UnsavedChanges::Cancel;
+        }
     };
 }
 

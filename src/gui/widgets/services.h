@@ -37,10 +37,26 @@ struct FolderMemory {
 using FolderChooser
     = std::function<QString(QWidget *parent, const QString &title, const QString &startFolder)>;
 
+// Asks for a file to open, or a name to save under, with a dialog filter such as
+// "Расчеты Kelsa (*.kelsa)"; empty when the user cancels.
+using FileChooser = std::function<QString(
+    QWidget *parent, const QString &title, const QString &start, const QString &filter)>;
+
+// What to do with unsaved changes before they would be lost.
+enum class UnsavedChanges { Save, Discard, Cancel };
+using UnsavedChangesQuestion
+    = std::function<UnsavedChanges(QWidget *parent, const QString &documentName)>;
+
 // The folder remembered in the program's settings (QSettings, "Kelsa").
 FolderMemory settingsFolderMemory();
 // The desktop's folder dialog.
 FolderChooser folderDialogChooser();
+
+// The desktop's file dialogs.
+FileChooser openFileDialogChooser();
+FileChooser saveFileDialogChooser();
+// «Сохранить изменения в расчете «…»?» with «Сохранить», «Не сохранять», «Отмена».
+UnsavedChangesQuestion unsavedChangesBox();
 
 // A real modal message box with the given parent.
 MessageSink messageBoxSink(QWidget *parent);

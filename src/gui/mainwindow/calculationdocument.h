@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/document/savedcalculation.h"
+
+#include <QObject>
+#include <QString>
+
+class Form1;
+
+namespace kelsa
+{
+
+struct Form1Services;
+struct MainMenu;
+
+// The main window's calculation as a document: «Новый расчет», «Открыть…», «Сохранить»,
+// «Сохранить как…» of the «Файл» menu, the file it was last saved to or opened from, and
+// whether it changed since. A calculation never saved or opened is nobody's document: closing
+// it asks nothing, as the window always did. Once it has a file, leaving unsaved changes
+// (closing, opening another, starting anew) asks whether to save them first.
+class CalculationDocument : public QObject
+{
+    Q_OBJECT
+public:
+    CalculationDocument(Form1 &form, const Form1Services &services, const MainMenu &menu);
+
+    // The file, or empty for a calculation never saved or opened.
+    const QString &filePath() const { return m_filePath; }
+    bool isModified() const { return m_modified; }
+    // The report's title block, kept with the calculation.
+    const ReportTitle &title() const { return m_title; }
+    void setTitle(const ReportTitle &title);
+
+    // Each tells its failure in a message box naming the file and leaves the window as it was.
+    bool openFile(const QString &path);
+    bool saveFile(const QString &path);
+
+    // True when the calculation may be left: nothing unsaved, or the user saved or discarded
+    // it; false when the user cancelled or the save failed.
+    bool mayLeave();
+
+    // Compares the window with the file; call after anything in the window changed.
+    void updateModified();
+
+signals:
+    // The file or its modified state changed: the window's caption follows.
+    void stateChanged();
+
+private:
+    void newCalculation();
+    void open();
+    bool save();
+    bool saveAs();
+    void markSaved();
+
+    Form1 &m_form;
+    const Form1Services &m_services;
+    QString m_filePath;
+    SavedCalculation m_savedState; // as the window held it when last saved or opened
+    ReportTitle m_title;
+    bool m_modified = false;
+};
+
+} // namespace kelsa
