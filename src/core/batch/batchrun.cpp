@@ -4,6 +4,7 @@
 #include "core/batch/csvtable.h"
 #include "core/calc/momentcases.h"
 #include "core/calc/momentlabel.h"
+#include "core/document/calculationfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -148,11 +149,7 @@ private:
 
 QLocale localeForDecimal(std::optional<QChar> decimalSeparator)
 {
-    if (!decimalSeparator)
-        return QLocale();
-    if (*decimalSeparator == QLatin1Char(','))
-        return QLocale(QLocale::Russian, QLocale::Russia);
-    return QLocale::c();
+    return decimalSeparator ? localeWithSeparator(*decimalSeparator) : QLocale();
 }
 
 QStringList sectionNames()

@@ -43,8 +43,8 @@ struct BatchProblem {
 
 using BatchResult = std::variant<BatchSummary, BatchProblem>;
 
-// The locale that reads and writes numbers with this decimal separator ('.' or ','); the
-// user's own when none is given.
+// The locale that reads and writes numbers with this decimal separator ('.' or ','): the
+// user's own when it has that separator or none is given.
 QLocale localeForDecimal(std::optional<QChar> decimalSeparator);
 
 // The track section names a "section" cell may hold, in the order of the option group.
