@@ -9,8 +9,9 @@
 //
 // --keep  writes the schedules into DIR and leaves them there (for timing other programs on
 //         the same rows); by default a temporary folder that is removed afterwards.
+#include "generatedschedule.h"
+
 #include "core/batch/batchrun.h"
-#include "core/calc/fields.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,40 +44,18 @@ double cpuMilliseconds()
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-QString decimalComma(double value)
-{
-    return QString::number(value, 'g', 6).replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
-// One row in four a curve, one in eight on the inner side; the loads and tensions vary with
-// the row so that no two neighbours are alike.
+// Written as a Russian spreadsheet saves it: ';' between cells, decimal commas.
 QByteArray scheduleRow(qint64 row)
 {
-    const int k = int(row % 97);
-    static const char *sections[] = { "Прямая", "Прямая", "Прямая", "Вне.кривая", "Прямая",
-        "Прямая", "Прямая", "Вну.кривая" };
-    QStringList cells;
-    cells << QString::number(row + 1) << QString::fromUtf8(sections[row % 8])
-          << decimalComma(40 + k % 31) << decimalComma(25 + k % 16);
-    cells << QStringLiteral("1500") << decimalComma(1000 + 10 * (k % 5)) << QStringLiteral("800")
-          << decimalComma(600 + 20 * k) << decimalComma(0.3 - 0.01 * (k % 7));
-    cells << decimalComma(40 + k % 23);
-    for (int load = 0; load < 2; ++load)
-        cells << decimalComma(2.1 + 0.01 * k) << decimalComma(1.05) << decimalComma(0.5 + k / 200.0)
-              << decimalComma(0.4) << decimalComma(0.3);
-    for (int grid = 0; grid < 2; ++grid)
-        cells << QStringLiteral("100") << QStringLiteral("1") << QStringLiteral("1")
-              << QStringLiteral("2") << QStringLiteral("0") << QStringLiteral("0")
-              << QStringLiteral("1") << QStringLiteral("1") << QStringLiteral("1");
+    QStringList cells = scheduleCells(row);
+    for (qsizetype k = 2; k < cells.size(); ++k) // after the support and its section
+        cells[k].replace(QLatin1Char('.'), QLatin1Char(','));
     return cells.join(QLatin1Char(';')).toUtf8() + "\r\n";
 }
 
 QByteArray scheduleHeader()
 {
-    return "support;section;Prolet;txtVm;Text1;Text2;Text3;Text4;Text5;txtLp;txtGp;txtGpr;txtGnv;"
-           "txtPkv;txtPprv;txtSum1;txtSum2;txtSum3;txtSum4;txtSum5;txtD1;txtD2;txtD3;txtD4;"
-           "txtD5;txtD6;txtD7;TxtD8;txtD9;txtF1;txtF2;txtF3;txtF4;txtF5;txtF6;txtF7;txtF8;"
-           "txtF9\r\n";
+    return scheduleColumns().join(QLatin1Char(';')).toUtf8() + "\r\n";
 }
 
 bool writeSchedule(const QString &path, qint64 rows)

@@ -229,6 +229,56 @@ bool CsvReader::readRecord(QStringList &cells)
     }
 }
 
+namespace
+{
+
+void appendCsvCell(QByteArray &bytes, const QString &cell, char separator)
+{
+    // Numbers and control names are ASCII with nothing to quote: copied byte for byte.
+    bool plain = true;
+    for (const QChar c : cell) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == separator || u == '"' || u == '\n' || u == '\r') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        const qsizetype at = bytes.size();
+        bytes.resize(at + cell.size());
+        char *out = bytes.data() + at;
+        for (const QChar c : cell)
+            *out++ = char(c.unicode());
+        return;
+    }
+    const QByteArray utf8 = cell.toUtf8();
+    if (!utf8.contains(separator) && !utf8.contains('"') && !utf8.contains('\n')
+        && !utf8.contains('\r')) {
+        bytes += utf8;
+        return;
+    }
+    bytes += '"';
+    for (const char c : utf8) {
+        if (c == '"')
+            bytes += '"';
+        bytes += c;
+    }
+    bytes += '"';
+}
+
+} // namespace
+
+void appendCsvRecord(
+    QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak)
+{
+    for (qsizetype k = 0; k < cells.size(); ++k) {
+        if (k > 0)
+            bytes += separator;
+        appendCsvCell(bytes, cells[k], separator);
+    }
+    bytes += lineBreak;
+}
+
 CsvWriter::CsvWriter(QIODevice *device, QChar separator, const QByteArray &lineBreak)
     : m_device(device)
     , m_separator(char(separator.unicode()))
@@ -242,48 +292,9 @@ CsvWriter::~CsvWriter()
     flush();
 }
 
-void CsvWriter::appendCell(const QString &cell)
-{
-    // Numbers and control names are ASCII with nothing to quote: copied byte for byte.
-    bool plain = true;
-    for (const QChar c : cell) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || u == m_separator || u == '"' || u == '\n' || u == '\r') {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) {
-        const qsizetype at = m_pending.size();
-        m_pending.resize(at + cell.size());
-        char *out = m_pending.data() + at;
-        for (const QChar c : cell)
-            *out++ = char(c.unicode());
-        return;
-    }
-    const QByteArray utf8 = cell.toUtf8();
-    if (!utf8.contains(m_separator) && !utf8.contains('"') && !utf8.contains('\n')
-        && !utf8.contains('\r')) {
-        m_pending += utf8;
-        return;
-    }
-    m_pending += '"';
-    for (const char c : utf8) {
-        if (c == '"')
-            m_pending += '"';
-        m_pending += c;
-    }
-    m_pending += '"';
-}
-
 void CsvWriter::writeRecord(const QStringList &cells)
 {
-    for (qsizetype k = 0; k < cells.size(); ++k) {
-        if (k > 0)
-            m_pending += m_separator;
-        appendCell(cells[k]);
-    }
-    m_pending += m_lineBreak;
+    appendCsvRecord(m_pending, cells, m_separator, m_lineBreak);
     if (m_pending.size() >= kChunk)
         flush();
 }

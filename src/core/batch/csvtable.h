@@ -67,7 +67,11 @@ private:
     QString m_error;
 };
 
-// Writes records, quoting a cell only when it holds the separator, a quote or a line break.
+// Appends one record, quoting a cell only when it holds the separator, a quote or a line break.
+void appendCsvRecord(
+    QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak);
+
+// Writes records as appendCsvRecord() formats them, in chunks.
 class CsvWriter
 {
 public:
@@ -79,8 +83,6 @@ public:
     bool flush();
 
 private:
-    void appendCell(const QString &cell);
-
     QIODevice *m_device;
     char m_separator;
     QByteArray m_lineBreak;
