@@ -225,6 +225,18 @@ void TestBatch::rows_data()
                "Label10: empty (Text3); Label18: empty (Text3); Label26: empty (Text3); Label27: "
                "empty (Text3); Label28: empty (Text3); Label29: empty (Text3); Label30: empty "
                "(Text3); Label31: empty (Text3)" } };
+    // Rows are computed in chunks on several threads: they come back in their order.
+    QByteArray manyRows = kHeader;
+    Records manyMoments;
+    const QByteArray sections[] = { "Прямая", "Вне.кривая", "Вну.кривая" };
+    const Records sectionMoments { moments("1463,134", "1856,95") << "",
+        moments("3450,134", "3843,95") << "", moments("-2917,534", "-3377,35") << "" };
+    for (int row = 0; row < 2000; ++row) {
+        manyRows += QByteArray::number(row) + ";" + sections[row % 3]
+            + ";50;30;1500;1000;800;1000;0,3;40;" + kLoads + "\r\n";
+        manyMoments << sectionMoments[row % 3];
+    }
+    QTest::newRow("many chunks, in order") << manyRows << "," << manyMoments;
     const QStringList none(10);
     QTest::newRow("bad rows between good ones")
         << kHeader + "1;Кривая;50\r\n" + straight + "3;Прямая;50;30;1500;1000;0;1;0,3;40;" + kLoads

@@ -149,9 +149,9 @@ private:
     Calculation m_start;
 };
 
-// Rows are computed a chunk at a time, the chunk shared among the processor's threads; each
-// thread formats its rows into bytes of its own, which are written in row order. A chunk is
-// all the table that is held in memory at once.
+// Rows are computed a chunk at a time, the chunk shared among the processor's threads while
+// the next chunk is read; each thread formats its rows into bytes of its own, which are written
+// in row order. Two chunks are all of the table that is held in memory at once.
 constexpr qsizetype kChunkRows = 512;
 constexpr qsizetype kRowsPerThread = 64; // fewer are not worth a thread
 
@@ -180,26 +180,26 @@ RowsDone computeRows(
     return done;
 }
 
-// Computes the rows with up to `threads` threads, this one among them.
-std::vector<RowsDone> computeChunk(const RowComputer &computer, std::span<QStringList> rows,
-    const OutputFormat &format, int threads)
+// Starts computing the rows on up to `threads` threads of their own, a share each.
+std::vector<std::future<RowsDone>> startRows(const RowComputer &computer,
+    std::span<QStringList> rows, const OutputFormat &format, int threads)
 {
-    const qsizetype parts
-        = std::clamp<qsizetype>(qsizetype(rows.size()) / kRowsPerThread, 1, threads);
-    const qsizetype share = (qsizetype(rows.size()) + parts - 1) / parts;
-    std::vector<std::future<RowsDone>> others;
-    for (qsizetype part = 1; part < parts; ++part) {
-        const auto from = std::size_t(part * share);
-        const auto count = std::min(std::size_t(share), rows.size() - from);
-        others.push_back(std::async(std::launch::async, computeRows, std::cref(computer),
-            rows.subspan(from, count), std::cref(format)));
-    }
-    std::vector<RowsDone> done;
-    done.push_back(
-        computeRows(computer, rows.first(std::min(std::size_t(share), rows.size())), format));
-    for (std::future<RowsDone> &other : others)
-        done.push_back(other.get());
-    return done;
+    const auto parts
+        = std::size_t(std::clamp<qsizetype>(qsizetype(rows.size()) / kRowsPerThread, 1, threads));
+    const std::size_t share = (rows.size() + parts - 1) / parts;
+    std::vector<std::future<RowsDone>> started;
+    for (std::size_t from = 0; from < rows.size(); from += share)
+        started.push_back(std::async(std::launch::async, computeRows, std::cref(computer),
+            rows.subspan(from, std::min(share, rows.size() - from)), std::cref(format)));
+    return started;
+}
+
+std::size_t readRows(CsvReader &reader, std::vector<QStringList> &chunk)
+{
+    std::size_t rows = 0;
+    while (rows < chunk.size() && reader.readRecord(chunk[rows]))
+        ++rows;
+    return rows;
 }
 
 } // namespace
@@ -241,16 +241,17 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     const RowComputer computer(std::get<std::vector<Column>>(std::move(columns)), settings.locale);
     const OutputFormat format { char(reader.separator().unicode()), reader.lineBreak() };
     const int threads = std::max(1, QThread::idealThreadCount());
-    std::vector<QStringList> chunk(kChunkRows);
+    // While one chunk is computed the next is read.
+    std::vector<QStringList> chunks[2]
+        = { std::vector<QStringList>(kChunkRows), std::vector<QStringList>(kChunkRows) };
     BatchSummary summary;
-    for (;;) {
-        std::size_t rows = 0;
-        while (rows < chunk.size() && reader.readRecord(chunk[rows]))
-            ++rows;
-        if (rows == 0)
-            break;
-        for (const RowsDone &done :
-            computeChunk(computer, std::span(chunk).first(rows), format, threads)) {
+    int current = 0;
+    for (std::size_t rows = readRows(reader, chunks[0]); rows > 0;) {
+        std::vector<std::future<RowsDone>> computing
+            = startRows(computer, std::span(chunks[current]).first(rows), format, threads);
+        const std::size_t next = readRows(reader, chunks[1 - current]);
+        for (std::future<RowsDone> &part : computing) {
+            const RowsDone done = part.get();
             if (output.write(done.bytes) != done.bytes.size())
                 return BatchProblem { 0, output.errorString() };
             summary.rowsWithErrors += done.rowsWithErrors;
@@ -260,6 +261,8 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
         summary.rows += qint64(rows);
         if (settings.progress && summary.rows / kBatchProgressRows > before / kBatchProgressRows)
             settings.progress(summary.rows, reader.bytesRead());
+        current = 1 - current;
+        rows = next;
     }
     if (!reader.error().isEmpty())
         return BatchProblem { reader.recordLine(), reader.error() };
