@@ -59,10 +59,10 @@ bool hasDisplay()
 #endif
 }
 
+// A wrong command line: one line, which says where the options are listed.
 void printUsageError(const QString &text)
 {
-    printLine(stderr, QStringLiteral("kelsa: ") + text);
-    printLine(stderr, usageLine());
+    printLine(stderr, QStringLiteral("kelsa: %1 (kelsa --help lists the options)").arg(text));
 }
 
 // --compute and --batch need no display: a core application, no platform plugin.

@@ -104,11 +104,4 @@ QString helpText()
         "kelsa --version                   версия программы\n");
 }
 
-QString usageLine()
-{
-    return QStringLiteral("usage: kelsa [--tables DIR] | --screenshot FILE.png | --compute "
-                          "FILE.kelsa | --report FILE.kelsa OUT.pdf | --batch IN.csv OUT.csv "
-                          "[--decimal . | ,] | --help | --version");
-}
-
 } // namespace kelsa

@@ -38,7 +38,5 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
 
 // The --help text: every option on one line.
 QString helpText();
-// The line printed after a wrong command line.
-QString usageLine();
 
 } // namespace kelsa
