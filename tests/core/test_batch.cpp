@@ -190,7 +190,7 @@ void TestBatch::rows_data()
     const QByteArray straight = "12;Прямая;50;30;1500;1000;0;1;0,3;40;" + kLoads + "\r\n";
     QTest::newRow("the three sections")
         << kHeader + straight + "13;Вне.кривая;50;30;1500;1000;800;1000;0,3;40;" + kLoads
-            + "\r\n14;вну.кривая;50;30;1500;1000;800;1000;0,3;40;" + kLoads + "\r\n"
+            + "\r\n14;Option20;50;30;1500;1000;800;1000;0,3;40;" + kLoads + "\r\n"
         << ","
         << Records { moments("1463,134", "1856,95") << "", moments("3450,134", "3843,95") << "",
                moments("-2917,534", "-3377,35") << "" };

@@ -66,6 +66,8 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
     return columns;
 }
 
+// A section by the caption of its option on the window ("Вне.кривая") or the option's control
+// name ("Option19").
 std::optional<int> sectionIndex(const QString &cell)
 {
     const QString name = cell.trimmed();
@@ -73,6 +75,8 @@ std::optional<int> sectionIndex(const QString &cell)
     for (int k = 0; k < names.size(); ++k)
         if (name.compare(names[k], Qt::CaseInsensitive) == 0)
             return k;
+    if (const auto option = optionNamed(name); option && option->group == OptionGroup::TrackSection)
+        return option->index;
     return std::nullopt;
 }
 

@@ -3,7 +3,8 @@
 
 // A schedule of supports computed at once: a table with one support per row, its columns named
 // by the control names of the input fields ("Prolet", "txtGp", "TxtD8"), "section" for the track
-// section ("Прямая", "Вне.кривая", "Вну.кривая") and, first, an optional "support" with the
+// section ("Прямая", "Вне.кривая", "Вну.кривая", or the option's name "Option18"…"Option20")
+// and, first, an optional "support" with the
 // support's number or name. Each row is computed as if every calculation button of the main
 // window had been pressed with those fields; a column not in the table keeps the field's
 // start-up text. The result repeats each row and adds the ten result labels and, in "errors",
