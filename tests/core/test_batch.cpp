@@ -212,8 +212,8 @@ void TestBatch::rows_data()
                "Label1: not-a-number (txtGp); Label10: not-a-number (txtGp); Label18: not-a-number "
                "(txtGp); Label26: not-a-number (txtGp); Label27: not-a-number (txtGp)" } };
     // Missing columns keep the start-up texts: no Lp, so the transition support has none.
-    QTest::newRow("missing columns, a zero span")
-        << QByteArray("Prolet;txtGp\n0;2\n") << ","
+    QTest::newRow("missing and unnamed columns, a zero span")
+        << QByteArray("Prolet;txtGp;\n0;2;x\n") << ","
         << Records { { "0", "0", "0", "0", "0", "0", "0", "0", "0", "0",
                "Label1: span-missing; Label5: span-missing; Label10: lp-missing; Label18: "
                "lp-missing; Label26: lp-missing; Label27: lp-missing; Label28: lp-missing; "

@@ -27,9 +27,10 @@ const QString kSupportColumn = QStringLiteral("support");
 const QString kSectionColumn = QStringLiteral("section");
 const QString kErrorsColumn = QStringLiteral("errors");
 
-// What a column of the table fills.
+// What a column of the table fills. A column without a name, as a spreadsheet leaves after
+// the last one it filled, is carried along unread.
 struct Column {
-    enum class Kind { Support, Section, Field } kind;
+    enum class Kind { Support, Section, Field, Unnamed } kind;
     InputField field = InputField::SpanLength;
 };
 
@@ -48,6 +49,10 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
     QStringList seen;
     for (qsizetype k = 0; k < header.size(); ++k) {
         const QString name = header[k].trimmed();
+        if (name.isEmpty()) {
+            columns.push_back({ Column::Kind::Unnamed });
+            continue;
+        }
         if (seen.contains(name, Qt::CaseInsensitive))
             return QStringLiteral("column \"%1\" appears twice").arg(name);
         seen << name;
