@@ -5,10 +5,11 @@
 // time of each run and the peak resident memory after it: a figure that stays put from the
 // small schedule to the large one shows that memory does not grow with the row count.
 //
-//   build/bin/bench_batch_schedule [ROWS...] [--keep DIR]
+//   build/bin/bench_batch_schedule [ROWS...] [--keep DIR] [--threads N]
 //
-// --keep  writes the schedules into DIR and leaves them there (for timing other programs on
-//         the same rows); by default a temporary folder that is removed afterwards.
+// --keep     writes the schedules into DIR and leaves them there (for timing other programs on
+//            the same rows); by default a temporary folder that is removed afterwards.
+// --threads  computes with N threads instead of one per processor thread.
 #include "generatedschedule.h"
 
 #include "core/batch/batchrun.h"
@@ -78,12 +79,18 @@ int main(int argc, char *argv[])
     QString folder;
     if (const qsizetype keep = args.indexOf(QStringLiteral("--keep")); keep >= 0) {
         if (keep + 1 >= args.size()) {
-            std::fputs("usage: bench_batch_schedule [ROWS...] [--keep DIR]\n", stderr);
+            std::fputs(
+                "usage: bench_batch_schedule [ROWS...] [--keep DIR] [--threads N]\n", stderr);
             return 2;
         }
         folder = args[keep + 1];
         args.remove(keep, 2);
         QDir().mkpath(folder);
+    }
+    int threads = 0;
+    if (const qsizetype option = args.indexOf(QStringLiteral("--threads")); option >= 0) {
+        threads = args.value(option + 1).toInt();
+        args.remove(option, std::min<qsizetype>(2, args.size() - option));
     }
     QTemporaryDir temporary;
     if (folder.isEmpty())
@@ -103,7 +110,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "cannot write %s\n", qPrintable(input));
             return 1;
         }
-        kelsa::BatchSettings settings { kelsa::localeForDecimal(QLatin1Char(',')), {} };
+        kelsa::BatchSettings settings { kelsa::localeForDecimal(QLatin1Char(',')), {}, threads };
         QElapsedTimer timer;
         const double cpuBefore = cpuMilliseconds();
         timer.start();

@@ -67,7 +67,7 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
             if (line.decimal || left < 1)
                 return error(left < 1 ? QStringLiteral("--decimal needs . or ,")
                                       : QStringLiteral("--decimal is given twice"));
-            const QString value = arguments[++k];
+            const QString &value = arguments[++k];
             if (value != QLatin1String(".") && value != QLatin1String(","))
                 return error(QStringLiteral("--decimal takes . or , (not \"%1\")").arg(value));
             line.decimal = value[0];

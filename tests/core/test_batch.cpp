@@ -52,6 +52,18 @@ const QByteArray kLoads = "2;1;0,5;0,4;0,3;2;1;0,5;0,4;0,3";
 const QStringList kTransition { "581,184", "-2206,484", "838,2537", "320,8213", "903", "-2738,3",
     "762,0825", "186,9925" };
 
+const QStringList kTransitionLabels { "Label10", "Label18", "Label26", "Label27", "Label28",
+    "Label29", "Label30", "Label31" };
+
+// The errors cell when each of `labels` has no value for the same reason.
+QString errors(const QStringList &labels, const QString &why)
+{
+    QStringList each;
+    for (const QString &label : labels)
+        each << label + QStringLiteral(": ") + why;
+    return each.join(QStringLiteral("; "));
+}
+
 QStringList moments(const QString &ice, const QString &wind)
 {
     return QStringList { ice, wind } + kTransition;
@@ -209,22 +221,19 @@ void TestBatch::rows_data()
         << kHeader + "12;Прямая;50;30;1500;1000;0;1;0,3;40;2.0;1;0,5;0,4;0,3;2;1;0,5;0,4;0,3\r\n"
         << ","
         << Records { { "", "1856,95", "", "", "", "", "903", "-2738,3", "762,0825", "186,9925",
-               "Label1: not-a-number (txtGp); Label10: not-a-number (txtGp); Label18: not-a-number "
-               "(txtGp); Label26: not-a-number (txtGp); Label27: not-a-number (txtGp)" } };
+               errors({ "Label1", "Label10", "Label18", "Label26", "Label27" },
+                   "not-a-number (txtGp)") } };
     // Missing columns keep the start-up texts: no Lp, so the transition support has none.
     QTest::newRow("missing and unnamed columns, a zero span")
         << QByteArray("Prolet;txtGp;\n0;2;x\n") << ","
         << Records { { "0", "0", "0", "0", "0", "0", "0", "0", "0", "0",
-               "Label1: span-missing; Label5: span-missing; Label10: lp-missing; Label18: "
-               "lp-missing; Label26: lp-missing; Label27: lp-missing; Label28: lp-missing; "
-               "Label29: lp-missing; Label30: lp-missing; Label31: lp-missing" } };
+               errors({ "Label1", "Label5" }, "span-missing") + "; "
+                   + errors(kTransitionLabels, "lp-missing") } };
     QTest::newRow("an empty Tpr is refused by the transition support only")
         << kHeader + "12;Прямая;50;30;1500;1000;;1;0,3;40;" + kLoads + "\r\n"
         << ","
         << Records { { "1463,134", "1856,95", "", "", "", "", "", "", "", "",
-               "Label10: empty (Text3); Label18: empty (Text3); Label26: empty (Text3); Label27: "
-               "empty (Text3); Label28: empty (Text3); Label29: empty (Text3); Label30: empty "
-               "(Text3); Label31: empty (Text3)" } };
+               errors(kTransitionLabels, "empty (Text3)") } };
     // Rows are computed in chunks on several threads: they come back in their order.
     QByteArray manyRows = kHeader;
     Records manyMoments;

@@ -187,7 +187,7 @@ void TestCommandLine::failures_data()
     QTest::newRow("unknown column") << batch << QByteArray("Prolet;Пролет\n") << 1
                                     << "kelsa: IN.csv:1: unknown column \"Пролет\"";
     QTest::newRow("a line of 2 MiB")
-        << batch << header + "50;30\n" + QByteArray(2 * 1024 * 1024, '5') << 1
+        << batch << header + "50;30\n" + QByteArray(qsizetype(2) * 1024 * 1024, '5') << 1
         << "kelsa: IN.csv:3: the line is too long";
 }
 

@@ -249,7 +249,8 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
 
     const RowComputer computer(std::get<std::vector<Column>>(std::move(columns)), settings.locale);
     const OutputFormat format { char(reader.separator().unicode()), reader.lineBreak() };
-    const int threads = std::max(1, QThread::idealThreadCount());
+    const int threads
+        = std::max(1, settings.threads > 0 ? settings.threads : QThread::idealThreadCount());
     // While one chunk is computed the next is read.
     std::vector<QStringList> chunks[2]
         = { std::vector<QStringList>(kChunkRows), std::vector<QStringList>(kChunkRows) };

@@ -26,6 +26,7 @@ struct BatchSettings {
     QLocale locale; // numbers are read and the moments written in its decimal separator
     // Called after every kBatchProgressRows rows with the rows done and the input bytes read.
     std::function<void(qint64 rows, qint64 bytesRead)> progress;
+    int threads = 0; // threads computing rows; 0 for one per processor thread
 };
 inline constexpr qint64 kBatchProgressRows = 10000;
 

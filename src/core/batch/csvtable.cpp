@@ -11,7 +11,7 @@ namespace kelsa
 namespace
 {
 
-constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kChunk = qint64(64) * 1024;
 
 } // namespace
 
@@ -238,7 +238,7 @@ void appendCsvCell(QByteArray &bytes, const QString &cell, char separator)
     bool plain = true;
     for (const QChar c : cell) {
         const char16_t u = c.unicode();
-        if (u >= 0x80 || u == separator || u == '"' || u == '\n' || u == '\r') {
+        if (u >= 0x80 || u == char16_t(separator) || u == '"' || u == '\n' || u == '\r') {
             plain = false;
             break;
         }

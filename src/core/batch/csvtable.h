@@ -18,7 +18,7 @@ namespace kelsa
 
 // A longer record is no schedule a designer wrote: the reader stops there instead of reading
 // a whole damaged file into memory.
-inline constexpr qsizetype kLongestCsvRecord = 1024 * 1024;
+inline constexpr qsizetype kLongestCsvRecord = qsizetype(1024) * 1024;
 
 class CsvReader
 {

@@ -70,7 +70,14 @@ ReadValues readFields(
     // Ordinary supports take an empty field for 0; transition moments refuse it.
     const bool emptyIsZero = !info.transition;
     ReadValues values;
-    for (const InputField field : fieldsRead(info.moment)) {
+    // The lists are made once: a schedule reads them for every moment of every row.
+    static const auto kFieldsRead = [] {
+        std::array<std::vector<InputField>, kMomentCount> lists;
+        for (int k = 0; k < kMomentCount; ++k)
+            lists[std::size_t(k)] = fieldsRead(Moment(k));
+        return lists;
+    }();
+    for (const InputField field : kFieldsRead[std::size_t(info.moment)]) {
         const FieldReading reading = read(field);
         switch (reading.kind) {
         case FieldReading::Kind::Empty:

@@ -65,6 +65,55 @@ QChar decimalPointOf(const QLocale &locale)
     return point;
 }
 
+// Most values, moments among them, have a shortest round-trip text of at most 15 significant
+// digits and a decimal exponent from -4 to 14. Their 15-digit rounding is those digits (a
+// double lies closer to them than half a step of 15 digits), written without an exponent;
+// they are written here without going through QString::number. Others give nothing.
+std::optional<QString> writePlainNumber(double value, QChar decimalPoint)
+{
+    char buffer[32];
+    const auto [end, error]
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (error != std::errc())
+        return std::nullopt;
+    // "-1.463134e+03": sign, digits with a point after the first, exponent.
+    const char *p = buffer;
+    const bool negative = *p == '-';
+    p += negative;
+    char digits[24];
+    int count = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
+    if (p == end || count > 15)
+        return std::nullopt;
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+    if (exponent < -4 || exponent > 14)
+        return std::nullopt;
+    QString text;
+    text.reserve(count + 8);
+    if (negative)
+        text += QLatin1Char('-');
+    if (exponent < 0) {
+        text += QLatin1Char('0');
+        text += decimalPoint;
+        for (int k = exponent; k < -1; ++k)
+            text += QLatin1Char('0');
+        for (int k = 0; k < count; ++k)
+            text += QLatin1Char(digits[k]);
+        return text;
+    }
+    for (int k = 0; k <= exponent; ++k)
+        text += QLatin1Char(k < count ? digits[k] : '0');
+    if (count > exponent + 1) {
+        text += decimalPoint;
+        for (int k = exponent + 1; k < count; ++k)
+            text += QLatin1Char(digits[k]);
+    }
+    return text;
+}
+
 } // namespace
 
 std::optional<double> readNumber(const QString &text)
@@ -98,6 +147,9 @@ QString writeNumber(double value, const QLocale &locale)
         value = 0.0; // a negative zero is written "0", not "-0"
     if (std::isfinite(value) && std::fabs(value) > kLargestWritten)
         value = std::copysign(kLargestWritten, value);
+    if (const QChar point = decimalPointOf(locale); !point.isNull())
+        if (auto text = writePlainNumber(value, point))
+            return *text;
     // The C locale gives the fixed shape ("-", "E", two exponent digits, no grouping);
     // only the decimal separator is the user's.
     QString text = QString::number(value, 'G', 15);
