@@ -21,9 +21,10 @@ kelsa_ensure_packages() {
 }
 
 # What building and running Kelsa needs on Debian 12, the font of its windows included:
-# FreeXL reads .xls workbooks, liborcus .xlsx and .ods.
+# FreeXL reads .xls workbooks, liborcus .xlsx and .ods; the report's tests render and read its
+# PDF with poppler's pdftoppm and pdftotext.
 KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev liborcus-dev
-    fonts-liberation2)
+    fonts-liberation2 poppler-utils)
 
 kelsa_build() {
     local dir=$1; shift

@@ -1,17 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/reportcommand.h"
 
+#include "core/document/calculationfile.h"
+#include "gui/report/reportdocument.h"
+
+#include <QDate>
+#include <QTextStream>
+
 #include <cstdio>
+#include <variant>
 
 namespace kelsa
 {
 
+namespace
+{
+
+int fail(const QString &file, const QString &problem)
+{
+    QTextStream(stderr) << QStringLiteral("kelsa: %1: %2").arg(file, problem) << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
 int runReportCommand(const QString &calculationPath, const QString &pdfPath)
 {
-    Q_UNUSED(calculationPath);
-    Q_UNUSED(pdfPath);
-    std::fputs("kelsa: --report is not built yet\n", stderr);
-    return 1;
+    // Numbers are written in the user's locale, as the window shows the same file.
+    const CalculationFileReading reading = readCalculationFile(calculationPath);
+    if (const auto *problem = std::get_if<CalculationFileProblem>(&reading))
+        return fail(calculationPath, problem->text);
+    // A saved calculation does not keep the tables' folder, so the report shows none.
+    const ReportInput input { std::get<SavedCalculation>(reading), QString(),
+        QDate::currentDate() };
+    const QString problem = writeReportPdf(input, pdfPath);
+    if (!problem.isEmpty())
+        return fail(pdfPath, problem);
+    return 0;
 }
 
 } // namespace kelsa

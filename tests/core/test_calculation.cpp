@@ -254,7 +254,7 @@ void TestCalculation::breakdownNamesEveryTerm()
     const MomentOutcome outcome = computeMoment(example({}, "Option18"), Moment::MaximumWind, ru);
     QCOMPARE(momentBreakdown(outcome, TrackSection::Straight, ru),
         QStringLiteral("Мо в max, прямая\nMvert = +233,3\nMwires = +788,75\nMsupport = +666,9\n"
-                       "Mzigzag = +168\nMaddStraight = 0\nM = 1856,95 кгс·м"));
+                       "Mzigzag = +168\nMaddStraight = 0\nM = 1856,95 кгс·м = 18,21 кН·м"));
     const MomentOutcome heel
         = computeMoment(example({ { "Text1", "1500" } }), Moment::IceToSupportHeel, ru);
     QVERIFY(momentBreakdown(heel, TrackSection::Straight, ru)

@@ -51,6 +51,7 @@ private slots:
     void badFileLeavesTheWindow_data();
     void badFileLeavesTheWindow();
     void unsavedChangesAreAskedAbout();
+    void reportAsksForTheTitleFirst();
 };
 
 void TestCalculationDocument::openedIsAsSaved_data()
@@ -172,6 +173,30 @@ void TestCalculationDocument::unsavedChangesAreAskedAbout()
     unnamed.form->show();
     QVERIFY(unnamed.form->close());
     QCOMPARE(asked, 2);
+}
+
+// «Отчёт…» asks for the title block, keeps it with the calculation and reports the window as it
+// stands; cancelling the title shows no report.
+void TestCalculationDocument::reportAsksForTheTitleFirst()
+{
+    std::optional<ReportTitle> entered;
+    std::vector<ReportInput> reports;
+    Form1Services services;
+    services.editReportTitle = [&](QWidget *, const ReportTitle &) { return entered; };
+    services.showReport = [&](QWidget *, const ReportInput &input) { reports.push_back(input); };
+    FormHarness h(services);
+    computeASupport(h);
+
+    h.form->menu().report->trigger();
+    QVERIFY(reports.empty());
+    entered = ReportTitle { QStringLiteral("Перегон"), QStringLiteral("7"), QStringLiteral("Я") };
+    h.form->menu().report->trigger();
+    QCOMPARE(reports.size(), std::size_t(1));
+    QVERIFY(reports[0].saved.calculation == h.form->calculation());
+    QCOMPARE(reports[0].saved.result(Moment::IceWithWind).text, h.label("Label1")->text());
+    QVERIFY(reports[0].saved.title == *entered);
+    QVERIFY(h.form->document().title() == *entered);
+    QCOMPARE(reports[0].tablesFolder, QStringLiteral("образцы"));
 }
 
 QTEST_MAIN(TestCalculationDocument)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/calc/breakdown.h"
 
+#include "core/calc/momentlabel.h"
 #include "core/numbers/numbertext.h"
 
 #include <QStringList>
@@ -56,24 +57,54 @@ QString momentHeading(Moment moment, TrackSection section)
             info.level == SupportLevel::Base ? QString() : QStringLiteral(", пята"));
 }
 
+QString momentInBothUnits(double kgfMetres, const QLocale &locale)
+{
+    if (!std::isfinite(kgfMetres))
+        return noFiniteResultText();
+    const double kilonewtonMetres = kgfMetres * kKilonewtonMetresPerKgfMetre;
+    // Two decimals as a fixed-point text; a moment so large that its digits would run on is
+    // written like any other number. A value that rounds to zero loses its sign.
+    QString kilonewtons;
+    if (std::abs(kilonewtonMetres) >= 1e15) {
+        kilonewtons = writeNumber(kilonewtonMetres, locale);
+    } else {
+        QLocale plain = locale;
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        const double rounded = std::round(kilonewtonMetres * 100) / 100;
+        kilonewtons = plain.toString(rounded == 0 ? 0.0 : rounded, 'f', 2);
+    }
+    return QStringLiteral("%1 кгс·м = %2 кН·м").arg(writeNumber(kgfMetres, locale), kilonewtons);
+}
+
+QStringList momentTermLines(const MomentOutcome &outcome, const QLocale &locale)
+{
+    QStringList lines;
+    for (const MomentTerm &term : outcome.result.terms)
+        lines << QStringLiteral("%1 = %2").arg(
+            QString::fromLatin1(term.name), signedNumber(term.value, locale));
+    return lines;
+}
+
+QString emptyAsZeroCaptions(const MomentOutcome &outcome)
+{
+    QStringList empty;
+    for (const InputField field : outcome.emptyAsZero)
+        empty << QString::fromUtf8(fieldInfo(field).caption);
+    return empty.join(QStringLiteral(", "));
+}
+
 QString momentBreakdown(const MomentOutcome &outcome, TrackSection section, const QLocale &locale)
 {
     const MomentResult &result = outcome.result;
     QStringList lines;
     lines << momentHeading(outcome.moment, section);
-    for (const MomentTerm &term : result.terms)
-        lines << QStringLiteral("%1 = %2").arg(
-            QString::fromLatin1(term.name), signedNumber(term.value, locale));
+    lines << momentTermLines(outcome, locale);
     lines << (std::isfinite(result.moment)
-            ? QStringLiteral("M = %1 кгс·м").arg(writeNumber(result.moment, locale))
+            ? QStringLiteral("M = %1").arg(momentInBothUnits(result.moment, locale))
             : QStringLiteral("M: %1").arg(noFiniteResultText()));
-    if (!outcome.emptyAsZero.empty()) {
-        QStringList empty;
-        for (const InputField field : outcome.emptyAsZero)
-            empty << QString::fromUtf8(fieldInfo(field).caption);
-        lines << QStringLiteral("пустые поля считаны как 0: %1")
-                     .arg(empty.join(QStringLiteral(", ")));
-    }
+    const QString empty = emptyAsZeroCaptions(outcome);
+    if (!empty.isEmpty())
+        lines << QStringLiteral("пустые поля считаны как 0: %1").arg(empty);
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -36,7 +36,7 @@ CalculationFileReading calculationFromJson(
     const QByteArray &json, const QLocale &locale = QLocale());
 
 // Reads a file (at most kLargestCalculationFile bytes).
-inline constexpr qint64 kLargestCalculationFile = 10 * 1024 * 1024;
+inline constexpr qint64 kLargestCalculationFile = qint64(10) * 1024 * 1024;
 CalculationFileReading readCalculationFile(const QString &path, const QLocale &locale = QLocale());
 
 // Reads a file keeping the decimal separator it was written with, for output that must match

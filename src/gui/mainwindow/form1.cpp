@@ -11,6 +11,8 @@
 #include "gui/mainwindow/referencetables.h"
 #include "gui/mainwindow/resets.h"
 #include "gui/mainwindow/switches.h"
+#include "gui/report/reportdialog.h"
+#include "gui/report/titledialog.h"
 #include "gui/widgets/appearance.h"
 #include "gui/widgets/cursorfile.h"
 #include "gui/widgets/fieldedit.h"
@@ -143,6 +145,10 @@ Form1::Form1(Form1Services services, QWidget *parent)
         m_services.chooseSaveFile = saveFileDialogChooser();
     if (!m_services.askUnsaved)
         m_services.askUnsaved = unsavedChangesBox();
+    if (!m_services.editReportTitle)
+        m_services.editReportTitle = editReportTitle;
+    if (!m_services.showReport)
+        m_services.showReport = showReportPreview;
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelsa1.0"));
@@ -225,6 +231,7 @@ void Form1::connectMenu()
     connect(m_menu.reloadTables, &QAction::triggered, this, [this] { loadTables(m_tablesFolder); });
     connect(m_menu.about, &QAction::triggered, m_launches.get(), &Launches::Command15_Click);
     connect(m_menu.helpPage, &QAction::triggered, this, &Form1::openHelpPage);
+    connect(m_menu.report, &QAction::triggered, this, &Form1::showReport);
 }
 
 // The caption stays «Kelsa1.0»; the open calculation's file, with Qt's modified marker, and the
@@ -255,6 +262,18 @@ void Form1::chooseTablesFolder()
         return;
     m_services.folderMemory.remember(chosen);
     loadTables({ QDir(chosen).absolutePath(), false });
+}
+
+// The title block is asked for first and kept with the calculation; the report is made from
+// the window as it stands, with the folder its tables came from.
+void Form1::showReport()
+{
+    const std::optional<ReportTitle> title = m_services.editReportTitle(this, m_document->title());
+    if (!title)
+        return;
+    m_document->setTitle(*title);
+    m_services.showReport(this,
+        ReportInput { savedCalculation(), tablesFolderName(m_tablesFolder), QDate::currentDate() });
 }
 
 void Form1::openHelpPage()

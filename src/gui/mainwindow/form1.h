@@ -19,6 +19,7 @@
 
 #include "core/calc/calculation.h"
 #include "core/document/savedcalculation.h"
+#include "core/report/calculationreport.h"
 #include "core/tables/tablefolder.h"
 #include "gui/mainwindow/mainmenu.h"
 #include "gui/mainwindow/form1controls.h"
@@ -61,6 +62,11 @@ struct Form1Services {
     FileChooser chooseOpenFile; // default: the desktop's file dialogs
     FileChooser chooseSaveFile;
     UnsavedChangesQuestion askUnsaved; // default: a question box with three buttons
+    // The report's title block asked for before the report; nothing when cancelled.
+    std::function<std::optional<ReportTitle>(QWidget *parent, const ReportTitle &title)>
+        editReportTitle;
+    // The calculation report shown; default: a print preview.
+    std::function<void(QWidget *parent, const ReportInput &input)> showReport;
 };
 } // namespace kelsa
 
@@ -119,6 +125,7 @@ private:
     void connectMenu();
     void chooseTablesFolder();
     void openHelpPage();
+    void showReport();
 
     kelsa::Form1Services m_services;
     kelsa::TablesFolder m_tablesFolder;

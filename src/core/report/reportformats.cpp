@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The report's blocks written out: as plain text and as HTML for a QTextDocument.
+#include "core/report/calculationreport.h"
+
+namespace kelsa
+{
+
+namespace
+{
+
+using Kind = ReportBlock::Kind;
+
+QString underlined(const QString &text, QChar line)
+{
+    return text + QLatin1Char('\n') + QString(text.size(), line);
+}
+
+// "Gп: 2 кгс/м — таблица «Gп» ...": the first cell names the row, the others follow it.
+QString plainRow(const QStringList &cells)
+{
+    if (cells.isEmpty())
+        return {};
+    QString row = cells.front();
+    if (cells.size() > 1)
+        row += QStringLiteral(": ") + cells[1];
+    for (qsizetype k = 2; k < cells.size(); ++k)
+        if (!cells[k].isEmpty())
+            row += QStringLiteral(" — ") + cells[k];
+    return row;
+}
+
+// "Строка 1: + - G/P = 1 кгс, L/l = 0 м, n = 1": every cell after the first by its header.
+QString gridRow(const QStringList &header, const QStringList &cells)
+{
+    QStringList named;
+    for (qsizetype k = 1; k < cells.size(); ++k)
+        named << QStringLiteral("%1 = %2").arg(k < header.size() ? header[k] : QString(), cells[k]);
+    return cells.value(0) + QStringLiteral(": ") + named.join(QStringLiteral(", "));
+}
+
+QString plainBlock(const ReportBlock &block)
+{
+    const QString indent = QStringLiteral("  ");
+    switch (block.kind) {
+    case Kind::Title:
+        return underlined(block.text, QLatin1Char('='));
+    case Kind::Section:
+        return QLatin1Char('\n') + underlined(block.text, QLatin1Char('-'));
+    case Kind::Subsection:
+        return QLatin1Char('\n') + block.text;
+    case Kind::Table: {
+        QStringList rows;
+        for (std::size_t k = block.header ? 1 : 0; k < block.rows.size(); ++k)
+            rows << plainRow(block.rows[k]);
+        return rows.join(QLatin1Char('\n'));
+    }
+    case Kind::Grid: {
+        QStringList rows;
+        for (std::size_t k = 1; k < block.rows.size(); ++k)
+            rows << gridRow(block.rows.front(), block.rows[k]);
+        return rows.join(QLatin1Char('\n'));
+    }
+    case Kind::Lines: {
+        QStringList lines;
+        for (const QString &line : block.lines)
+            lines << indent + line;
+        return lines.join(QLatin1Char('\n'));
+    }
+    case Kind::Value:
+    case Kind::Text:
+        return indent + block.text;
+    case Kind::Warning:
+        return indent + QStringLiteral("! ") + block.text;
+    }
+    return {};
+}
+
+// Column widths in per cent: a caption column and its value, or caption, value and source.
+QStringList columnWidths(std::size_t columns)
+{
+    if (columns == 2)
+        return { QStringLiteral("45%"), QStringLiteral("55%") };
+    if (columns == 3)
+        return { QStringLiteral("32%"), QStringLiteral("16%"), QStringLiteral("52%") };
+    if (columns == 4)
+        return { QStringLiteral("32%"), QStringLiteral("16%"), QStringLiteral("16%"),
+            QStringLiteral("36%") };
+    return {};
+}
+
+QString htmlTable(const ReportBlock &block)
+{
+    const QStringList widths
+        = columnWidths(block.rows.empty() ? 0 : std::size_t(block.rows.front().size()));
+    QString html
+        = QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+                         "style=\"border-collapse: collapse; border-color: #808080;\">\n");
+    for (std::size_t k = 0; k < block.rows.size(); ++k) {
+        const bool header = block.header && k == 0;
+        const QString cell = header ? QStringLiteral("th") : QStringLiteral("td");
+        html += QStringLiteral("<tr>");
+        for (qsizetype column = 0; column < block.rows[k].size(); ++column) {
+            QString attributes;
+            if (k == 0 && column < widths.size())
+                attributes += QStringLiteral(" width=\"%1\"").arg(widths[column]);
+            if (header)
+                attributes += QStringLiteral(" align=\"left\" bgcolor=\"#e8e8e8\"");
+            html += QStringLiteral("<%1%2>%3</%1>")
+                        .arg(cell, attributes, block.rows[k][column].toHtmlEscaped());
+        }
+        html += QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</table>\n");
+}
+
+QString htmlBlock(const ReportBlock &block)
+{
+    const QString text = block.text.toHtmlEscaped();
+    switch (block.kind) {
+    case Kind::Title:
+        return QStringLiteral("<p style=\"font-size: 14pt; font-weight: bold;\">%1</p>\n")
+            .arg(text);
+    case Kind::Section:
+        return QStringLiteral("<h2 style=\"font-size: 12pt;\">%1</h2>\n").arg(text);
+    case Kind::Subsection:
+        return QStringLiteral("<h3 style=\"font-size: 10pt;\">%1</h3>\n").arg(text);
+    case Kind::Table:
+    case Kind::Grid:
+        return htmlTable(block);
+    case Kind::Value:
+        return QStringLiteral("<p style=\"margin-left: 12px;\"><b>%1</b></p>\n").arg(text);
+    case Kind::Lines: {
+        QStringList lines;
+        for (const QString &line : block.lines)
+            lines << line.toHtmlEscaped();
+        return QStringLiteral("<p style=\"margin-left: 12px;\">%1</p>\n")
+            .arg(lines.join(QStringLiteral("<br>")));
+    }
+    case Kind::Text:
+        return QStringLiteral("<p style=\"margin-left: 12px;\">%1</p>\n").arg(text);
+    case Kind::Warning:
+        return QStringLiteral("<p style=\"margin-left: 12px; color: #b00000;\"><b>%1</b></p>\n")
+            .arg(text);
+    }
+    return {};
+}
+
+} // namespace
+
+QString reportPlainText(const ReportInput &input)
+{
+    QStringList parts;
+    for (const ReportBlock &block : buildReport(input))
+        parts << plainBlock(block);
+    return parts.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString reportHtml(const ReportInput &input)
+{
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>\n");
+    for (const ReportBlock &block : buildReport(input))
+        html += htmlBlock(block);
+    return html + QStringLiteral("</body></html>\n");
+}
+
+} // namespace kelsa

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The printed report: a PDF that poppler renders and reads back, a failed write that leaves no
+// file, kelsa --report from a saved calculation, and the wiring of the preview's and the title
+// block's dialogs.
+#include "core/document/calculationfile.h"
+#include "gui/report/reportdialog.h"
+#include "gui/report/reportdocument.h"
+#include "gui/report/titledialog.h"
+#include "program/reportcommand.h"
+#include "support/helpexample.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace kelsa;
+
+namespace
+{
+
+// Runs a poppler tool; its standard output, or a failed check naming what it wrote.
+QString runPoppler(const QString &tool, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        QTest::qFail(qPrintable(tool + QStringLiteral(" is not installed")), __FILE__, __LINE__);
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0
+        || !errors.isEmpty())
+        QTest::qFail(qPrintable(tool + QStringLiteral(" failed: ") + errors), __FILE__, __LINE__);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Calls `act` on the modal dialog once it is shown.
+void whenModalShown(std::function<void(QDialog *)> act)
+{
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        act(dialog);
+    });
+}
+
+} // namespace
+
+class TestReportDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pdfRendersAndReadsBack();
+    void failedWriteLeavesNoFile_data();
+    void failedWriteLeavesNoFile();
+    void reportCommand_data();
+    void reportCommand();
+    void previewCopiesTheText();
+    void titleDialog_data();
+    void titleDialog();
+};
+
+void TestReportDocument::pdfRendersAndReadsBack()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("отчет.pdf"));
+    QCOMPARE(writeReportPdf(test::helpPageReport(), pdf), QString());
+    runPoppler(QStringLiteral("pdftoppm"),
+        { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"), pdf,
+            dir.filePath(QStringLiteral("page")) });
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("page-1.png"))));
+    // The Cyrillic text is there as text, not only as shapes.
+    const QString text = runPoppler(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
+    for (const char *expected :
+        { "Перегон Лесная — Озерная", "1856,95 кгс·м = 18,21 кН·м", "не вычислен" })
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
+}
+
+void TestReportDocument::failedWriteLeavesNoFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing folder") << "нет такой папки/отчет.pdf";
+    QTest::newRow("a folder's name") << ".";
+}
+
+void TestReportDocument::failedWriteLeavesNoFile()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    QVERIFY(!writeReportPdf(test::helpPageReport(), dir.filePath(name)).isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+void TestReportDocument::reportCommand_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("saved calculation") << "опора.kelsa"
+                                       << "отчет.pdf" << 0;
+    QTest::newRow("no such file") << "нет.kelsa"
+                                  << "отчет.pdf" << 1;
+    QTest::newRow("not a calculation") << "не расчет.kelsa"
+                                       << "отчет.pdf" << 1;
+    QTest::newRow("output in a missing folder") << "опора.kelsa"
+                                                << "нет папки/отчет.pdf" << 1;
+}
+
+void TestReportDocument::reportCommand()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    QCOMPARE(writeCalculationFile(
+                 dir.filePath(QStringLiteral("опора.kelsa")), test::helpPageReport().saved),
+        QString());
+    QFile notCalculation(dir.filePath(QStringLiteral("не расчет.kelsa")));
+    QVERIFY(notCalculation.open(QIODevice::WriteOnly));
+    notCalculation.write("{\"format\": \"something else\"}");
+    notCalculation.close();
+    QCOMPARE(runReportCommand(dir.filePath(input), dir.filePath(output)), exitCode);
+    QCOMPARE(QFile::exists(dir.filePath(output)), exitCode == 0);
+}
+
+void TestReportDocument::previewCopiesTheText()
+{
+    QApplication::clipboard()->clear();
+    const ReportInput input = test::helpPageReport();
+    whenModalShown([](QDialog *dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("ReportPreview"));
+        QVERIFY(dialog->findChild<QAction *>(QStringLiteral("saveReportPdf")));
+        auto *copy = dialog->findChild<QAction *>(QStringLiteral("copyReportText"));
+        QVERIFY(copy);
+        copy->trigger();
+        dialog->reject();
+    });
+    showReportPreview(nullptr, input);
+    QCOMPARE(QApplication::clipboard()->text(), reportPlainText(input));
+}
+
+void TestReportDocument::titleDialog_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<bool>("entered");
+    QTest::newRow("OK gives the edited block") << true << true;
+    QTest::newRow("cancel gives nothing") << false << false;
+}
+
+void TestReportDocument::titleDialog()
+{
+    QFETCH(bool, accept);
+    QFETCH(bool, entered);
+    const ReportTitle start { QStringLiteral("Станция"), QStringLiteral("5"), QString() };
+    whenModalShown([accept](QDialog *dialog) {
+        auto *object = dialog->findChild<QLineEdit *>(QStringLiteral("object"));
+        auto *author = dialog->findChild<QLineEdit *>(QStringLiteral("author"));
+        QVERIFY(object && author);
+        QCOMPARE(object->text(), QStringLiteral("Станция"));
+        object->setText(QStringLiteral(" Станция Озерная "));
+        author->setText(QStringLiteral("Петров П. П."));
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    const std::optional<ReportTitle> title = editReportTitle(nullptr, start);
+    QCOMPARE(title.has_value(), entered);
+    if (entered)
+        QCOMPARE(*title,
+            (ReportTitle { QStringLiteral("Станция Озерная"), QStringLiteral("5"),
+                QStringLiteral("Петров П. П.") }));
+}
+
+QTEST_MAIN(TestReportDocument)
+#include "test_reportdocument.moc"
