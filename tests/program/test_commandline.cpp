@@ -69,6 +69,7 @@ private slots:
     void compute_data();
     void compute();
     void batch();
+    void report();
     void failures_data();
     void failures();
 };
@@ -165,6 +166,17 @@ void TestCommandLine::batch()
     QVERIFY2(lines[1].endsWith(";1463,134;1856,95;581,184;-2206,484;838,2537;320,8213;903;"
                                "-2738,3;762,0825;186,9925;\r"),
         lines[1].constData());
+}
+
+void TestCommandLine::report()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("опора.kelsa")), exampleFile(QLatin1Char(','), {}));
+    const Run run = runKelsa({ "--report", "опора.kelsa", "опора.pdf" }, dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QFile pdf(dir.filePath(QStringLiteral("опора.pdf")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
 }
 
 void TestCommandLine::failures_data()
