@@ -26,6 +26,11 @@ kelsa_ensure_packages() {
 KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev liborcus-dev
     fonts-liberation2 poppler-utils)
 
+# What the benchmarks that compare with LibreOffice need besides (bench_workbook_load,
+# bench_batch_libreoffice; without it they skip that part). Install it with
+#   . tools/ensure-packages.sh && kelsa_ensure_packages "${KELSA_BENCH_PACKAGES[@]}"
+KELSA_BENCH_PACKAGES=(libreoffice-calc-nogui)
+
 kelsa_build() {
     local dir=$1; shift
     if [ ! -f "$dir/CMakeCache.txt" ]; then

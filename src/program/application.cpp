@@ -3,6 +3,10 @@
 
 #include "gui/about/form2.h"
 #include "gui/mainwindow/form1.h"
+#include "program/batchcommand.h"
+#include "program/commandline.h"
+#include "program/computecommand.h"
+#include "program/reportcommand.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -10,7 +14,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <optional>
 
 namespace kelsa
 {
@@ -56,27 +59,30 @@ bool hasDisplay()
 #endif
 }
 
-struct CommandLine {
-    QString tables; // --tables DIR
-    QString screenshot; // --screenshot FILE.png
-};
-
-// The options, each with its value; nothing when the command line is not understood.
-std::optional<CommandLine> parseCommandLine(int argc, char *argv[])
+// A wrong command line: one line, which says where the options are listed.
+void printUsageError(const QString &text)
 {
-    CommandLine line;
-    for (int k = 1; k < argc; k += 2) {
-        if (k + 1 >= argc)
-            return std::nullopt;
-        const QString value = QString::fromLocal8Bit(argv[k + 1]);
-        if (qstrcmp(argv[k], "--tables") == 0 && line.tables.isNull())
-            line.tables = value;
-        else if (qstrcmp(argv[k], "--screenshot") == 0 && line.screenshot.isNull())
-            line.screenshot = value;
-        else
-            return std::nullopt;
-    }
-    return line;
+    printLine(stderr, QStringLiteral("kelsa: %1 (kelsa --help lists the options)").arg(text));
+}
+
+// --compute and --batch need no display: a core application, no platform plugin.
+int runWithoutWindow(int argc, char *argv[], const CommandLine &line)
+{
+    QCoreApplication app(argc, argv);
+    if (line.mode == CommandLine::Mode::Compute)
+        return runComputeCommand(line.files[0]);
+    return runBatchCommand(line.files[0], line.files[1], line.decimal);
+}
+
+// --report draws with fonts and a painter but shows nothing: offscreen when there is no screen.
+int runReport(int argc, char *argv[], const CommandLine &line)
+{
+    if (!hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Kelsa"));
+    QGuiApplication::setApplicationVersion(programVersion());
+    return runReportCommand(line.files[0], line.files[1]);
 }
 
 } // namespace
@@ -85,12 +91,32 @@ int runKelsa(int argc, char *argv[])
 {
     // The command line is looked at before Qt connects to a display, so that a wrong argument
     // or a missing display gets one plain line instead of Qt's abort.
-    const std::optional<CommandLine> line = parseCommandLine(argc, argv);
-    if (!line) {
-        std::fputs("usage: kelsa [--tables DIR] [--screenshot FILE.png]\n", stderr);
+    QStringList arguments;
+    for (int k = 1; k < argc; ++k)
+        arguments << QString::fromLocal8Bit(argv[k]);
+    const auto parsed = parseCommandLine(arguments);
+    if (const auto *error = std::get_if<CommandLineError>(&parsed)) {
+        printUsageError(error->text);
         return 2;
     }
-    const bool screenshot = !line->screenshot.isNull();
+    const CommandLine &line = std::get<CommandLine>(parsed);
+    switch (line.mode) {
+    case CommandLine::Mode::Help:
+        QTextStream(stdout) << helpText();
+        return 0;
+    case CommandLine::Mode::Version:
+        printLine(stdout, QStringLiteral("kelsa ") + programVersion());
+        return 0;
+    case CommandLine::Mode::Compute:
+    case CommandLine::Mode::Batch:
+        return runWithoutWindow(argc, argv, line);
+    case CommandLine::Mode::Report:
+        return runReport(argc, argv, line);
+    case CommandLine::Mode::Window:
+    case CommandLine::Mode::Screenshot:
+        break;
+    }
+    const bool screenshot = line.mode == CommandLine::Mode::Screenshot;
     if (!hasDisplay()) {
         if (!screenshot) {
             std::fputs("kelsa: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
@@ -107,15 +133,15 @@ int runKelsa(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(KELSA_APP_ID));
 
     Form1Services services;
-    if (!line->tables.isNull()) {
-        if (!QFileInfo(line->tables).isDir()) {
-            printLine(stderr, QStringLiteral("kelsa: no folder %1").arg(line->tables));
+    if (!line.tables.isNull()) {
+        if (!QFileInfo(line.tables).isDir()) {
+            printLine(stderr, QStringLiteral("kelsa: no folder %1").arg(line.tables));
             return 2;
         }
-        services.tablesFolder = chooseTablesFolder(line->tables, {}, {}, {});
+        services.tablesFolder = chooseTablesFolder(line.tables, {}, {}, {});
     }
     if (screenshot)
-        return saveScreenshot(services, line->screenshot);
+        return saveScreenshot(services, line.files[0]);
 
     Form1 form(services);
     form.show();

@@ -4,9 +4,8 @@
 namespace kelsa
 {
 
-// Starts Kelsa: creates the application and the main window and runs the event loop.
-// "--tables DIR" reads the reference tables from DIR; "--screenshot FILE.png" renders the main
-// window after start-up to FILE.png and exits.
+// Starts Kelsa as its command line says (commandline.h): the main window with its event loop,
+// its screenshot, or one of the commands that compute without a window.
 int runKelsa(int argc, char *argv[]);
 
 } // namespace kelsa

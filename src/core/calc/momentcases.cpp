@@ -46,25 +46,52 @@ private:
     std::array<double, kInputFieldCount> m_values {};
 };
 
+// A field's text as a moment reads it.
+struct FieldReading {
+    enum class Kind { Number, Empty, NotANumber } kind;
+    double value = 0;
+};
+
+FieldReading readField(const QString &text, const QLocale &locale)
+{
+    if (text.trimmed().isEmpty())
+        return { FieldReading::Kind::Empty };
+    if (const auto value = readNumber(text, locale))
+        return { FieldReading::Kind::Number, *value };
+    return { FieldReading::Kind::NotANumber };
+}
+
 // Reads the fields of a moment as numbers, in its reading order, noting each one refused or
-// counted as 0.
-ReadValues readFields(const Calculation &calculation, const MomentInfo &info, const QLocale &locale,
-    MomentOutcome &outcome)
+// counted as 0. `read` gives a field's reading.
+template <typename Read>
+ReadValues readFields(
+    const Calculation &calculation, const MomentInfo &info, Read read, MomentOutcome &outcome)
 {
     // Ordinary supports take an empty field for 0; transition moments refuse it.
     const bool emptyIsZero = !info.transition;
     ReadValues values;
-    for (const InputField field : fieldsRead(info.moment)) {
-        const QString &text = calculation.text(field);
-        if (text.trimmed().isEmpty()) {
+    // The lists are made once: a schedule reads them for every moment of every row.
+    static const auto kFieldsRead = [] {
+        std::array<std::vector<InputField>, kMomentCount> lists;
+        for (int k = 0; k < kMomentCount; ++k)
+            lists[std::size_t(k)] = fieldsRead(Moment(k));
+        return lists;
+    }();
+    for (const InputField field : kFieldsRead[std::size_t(info.moment)]) {
+        const FieldReading reading = read(field);
+        switch (reading.kind) {
+        case FieldReading::Kind::Empty:
             if (emptyIsZero)
                 outcome.emptyAsZero.push_back(field);
             else
-                outcome.badFields.push_back({ field, true, text });
-        } else if (const auto value = readNumber(text, locale)) {
-            values[field] = *value;
-        } else {
-            outcome.badFields.push_back({ field, false, text });
+                outcome.badFields.push_back({ field, true, calculation.text(field) });
+            break;
+        case FieldReading::Kind::Number:
+            values[field] = reading.value;
+            break;
+        case FieldReading::Kind::NotANumber:
+            outcome.badFields.push_back({ field, false, calculation.text(field) });
+            break;
         }
     }
     return values;
@@ -97,6 +124,23 @@ TransitionInputs transitionInputs(const ReadValues &v, DesignCondition condition
     in.V = v[F::MaxWindSpeed];
     in.Lp = v[F::AnchorDistance];
     return in;
+}
+
+template <typename Read>
+MomentOutcome computeMomentReading(const Calculation &calculation, Moment moment, Read read)
+{
+    const MomentInfo &info = momentInfo(moment);
+    MomentOutcome outcome { moment, {}, {}, {} };
+    const ReadValues values = readFields(calculation, info, read, outcome);
+    if (!outcome.inputsAccepted())
+        return outcome;
+    if (info.transition)
+        outcome.result = transitionMoment(
+            info.condition, info.direction, info.level, transitionInputs(values, info.condition));
+    else
+        outcome.result = supportMoment(supportInputs(values, info.condition),
+            calculation.trackSection(), conditionConstants(info.condition));
+    return outcome;
 }
 
 } // namespace
@@ -137,18 +181,24 @@ std::vector<InputField> fieldsRead(Moment moment)
 
 MomentOutcome computeMoment(const Calculation &calculation, Moment moment, const QLocale &locale)
 {
-    const MomentInfo &info = momentInfo(moment);
-    MomentOutcome outcome { moment, {}, {}, {} };
-    const ReadValues values = readFields(calculation, info, locale, outcome);
-    if (!outcome.inputsAccepted())
-        return outcome;
-    if (info.transition)
-        outcome.result = transitionMoment(
-            info.condition, info.direction, info.level, transitionInputs(values, info.condition));
-    else
-        outcome.result = supportMoment(supportInputs(values, info.condition),
-            calculation.trackSection(), conditionConstants(info.condition));
-    return outcome;
+    return computeMomentReading(calculation, moment,
+        [&](InputField field) { return readField(calculation.text(field), locale); });
+}
+
+std::array<MomentOutcome, kMomentCount> computeMoments(
+    const Calculation &calculation, const QLocale &locale)
+{
+    std::array<std::optional<FieldReading>, kInputFieldCount> readings;
+    const auto read = [&](InputField field) {
+        std::optional<FieldReading> &reading = readings[std::size_t(field)];
+        if (!reading)
+            reading = readField(calculation.text(field), locale);
+        return *reading;
+    };
+    std::array<MomentOutcome, kMomentCount> outcomes;
+    for (const MomentInfo &info : moments())
+        outcomes[std::size_t(info.moment)] = computeMomentReading(calculation, info.moment, read);
+    return outcomes;
 }
 
 } // namespace kelsa

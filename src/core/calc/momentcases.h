@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
@@ -76,5 +77,10 @@ struct MomentOutcome {
 // a silently zeroed tension or span would give a plausible but wrong moment.
 MomentOutcome computeMoment(
     const Calculation &calculation, Moment moment, const QLocale &locale = QLocale());
+
+// All ten moments, in the order of Moment, each as computeMoment() gives it; every field is
+// read once, which is what a schedule of many supports wants.
+std::array<MomentOutcome, kMomentCount> computeMoments(
+    const Calculation &calculation, const QLocale &locale = QLocale());
 
 } // namespace kelsa

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A schedule of supports computed at once: a table with one support per row, its columns named
+// by the control names of the input fields ("Prolet", "txtGp", "TxtD8"), "section" for the track
+// section ("Прямая", "Вне.кривая", "Вну.кривая", or the option's name "Option18"…"Option20")
+// and, first, an optional "support" with the
+// support's number or name. Each row is computed as if every calculation button of the main
+// window had been pressed with those fields; a column not in the table keeps the field's
+// start-up text. The result repeats each row and adds the ten result labels and, in "errors",
+// why a moment has no value.
+
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <variant>
+
+class QIODevice;
+
+namespace kelsa
+{
+
+struct BatchSettings {
+    QLocale locale; // numbers are read and the moments written in its decimal separator
+    // Called after every kBatchProgressRows rows with the rows done and the input bytes read.
+    std::function<void(qint64 rows, qint64 bytesRead)> progress;
+    int threads = 0; // threads computing rows; 0 for one per processor thread
+};
+inline constexpr qint64 kBatchProgressRows = 10000;
+
+struct BatchSummary {
+    qint64 rows = 0;
+    qint64 badRows = 0; // rows that could not be computed at all
+    qint64 rowsWithErrors = 0; // rows where some moment has no value, the bad ones included
+};
+
+// Why a table could not be computed: the line it stopped at (0 when it names none) and what is
+// wrong there.
+struct BatchProblem {
+    qint64 line = 0;
+    QString text;
+};
+
+using BatchResult = std::variant<BatchSummary, BatchProblem>;
+
+// The locale that reads and writes numbers with this decimal separator ('.' or ','): the
+// user's own when it has that separator or none is given.
+QLocale localeForDecimal(std::optional<QChar> decimalSeparator);
+
+// The track section names a "section" cell may hold, in the order of the option group.
+QStringList sectionNames();
+
+// Reads the table from `input` and writes the result to `output` row by row, in the input's
+// separator and line breaks. A malformed table (an unclosed quote, an over-long record, an
+// unknown or repeated column) stops the run; a row with more cells than the header, or a
+// section that is none of the three, is written with no moments and its reason in "errors".
+BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &settings);
+
+// The same from one file to another. The output is written atomically: it appears whole or
+// not at all. The empty text on success, else one line naming the file (and its line).
+QString runBatchFiles(const QString &inputPath, const QString &outputPath,
+    const BatchSettings &settings, BatchSummary *summary = nullptr);
+
+} // namespace kelsa

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <optional>
+
+namespace kelsa
+{
+
+// kelsa --batch IN.csv OUT.csv [--decimal . | ,]: computes one support per row of IN.csv into
+// OUT.csv (see core/batch/batchrun.h), numbers in the given decimal separator or the user's
+// locale's. Progress goes to the error stream every 10,000 rows, a summary at the end.
+// Returns the exit code; a file that cannot be read or written, or a malformed table, is told
+// in one line naming the file and its line, and OUT.csv is left as it was.
+int runBatchCommand(
+    const QString &inputPath, const QString &outputPath, std::optional<QChar> decimalSeparator);
+
+} // namespace kelsa

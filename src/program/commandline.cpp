@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "program/commandline.h"
+
+namespace kelsa
+{
+
+namespace
+{
+
+struct ModeOption {
+    const char *name;
+    CommandLine::Mode mode;
+    int files; // values the option takes
+    const char *values; // how --help shows them
+};
+
+constexpr ModeOption kModes[] = {
+    { "--screenshot", CommandLine::Mode::Screenshot, 1, "FILE.png" },
+    { "--compute", CommandLine::Mode::Compute, 1, "FILE.kelsa" },
+    { "--report", CommandLine::Mode::Report, 2, "FILE.kelsa OUT.pdf" },
+    { "--batch", CommandLine::Mode::Batch, 2, "IN.csv OUT.csv" },
+    { "--help", CommandLine::Mode::Help, 0, "" },
+    { "--version", CommandLine::Mode::Version, 0, "" },
+};
+
+const ModeOption *modeOption(const QString &argument)
+{
+    for (const ModeOption &option : kModes)
+        if (argument == QLatin1String(option.name))
+            return &option;
+    return nullptr;
+}
+
+CommandLineError error(const QString &text)
+{
+    return { text };
+}
+
+} // namespace
+
+std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &arguments)
+{
+    CommandLine line;
+    const ModeOption *chosen = nullptr;
+    bool tablesGiven = false;
+    for (qsizetype k = 0; k < arguments.size(); ++k) {
+        const QString &argument = arguments[k];
+        const qsizetype left = arguments.size() - k - 1;
+        if (const ModeOption *option = modeOption(argument)) {
+            if (chosen)
+                return error(QStringLiteral("%1 and %2 cannot be given together")
+                                 .arg(QLatin1String(chosen->name), argument));
+            if (left < option->files)
+                return error(
+                    QStringLiteral("%1 needs %2").arg(argument, QLatin1String(option->values)));
+            chosen = option;
+            line.mode = option->mode;
+            line.files = arguments.mid(k + 1, option->files);
+            k += option->files;
+        } else if (argument == QLatin1String("--tables")) {
+            if (tablesGiven || left < 1)
+                return error(left < 1 ? QStringLiteral("--tables needs DIR")
+                                      : QStringLiteral("--tables is given twice"));
+            tablesGiven = true;
+            line.tables = arguments[++k];
+        } else if (argument == QLatin1String("--decimal")) {
+            if (line.decimal || left < 1)
+                return error(left < 1 ? QStringLiteral("--decimal needs . or ,")
+                                      : QStringLiteral("--decimal is given twice"));
+            const QString &value = arguments[++k];
+            if (value != QLatin1String(".") && value != QLatin1String(","))
+                return error(QStringLiteral("--decimal takes . or , (not \"%1\")").arg(value));
+            line.decimal = value[0];
+        } else {
+            return error(argument.startsWith(QLatin1Char('-'))
+                    ? QStringLiteral("unknown option %1").arg(argument)
+                    : QStringLiteral("unexpected argument \"%1\"").arg(argument));
+        }
+    }
+    const bool window
+        = line.mode == CommandLine::Mode::Window || line.mode == CommandLine::Mode::Screenshot;
+    if (tablesGiven && !window)
+        return error(QStringLiteral("--tables goes with the window or --screenshot only"));
+    if (line.decimal && line.mode != CommandLine::Mode::Batch)
+        return error(QStringLiteral("--decimal goes with --batch only"));
+    return line;
+}
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Kelsa: изгибающие моменты опор контактной сети.\n"
+        "\n"
+        "kelsa [--tables DIR]              главное окно; справочные таблицы из папки DIR\n"
+        "kelsa --screenshot FILE.png       снимок главного окна после запуска в FILE.png\n"
+        "kelsa --compute FILE.kelsa        десять моментов сохраненного расчета, JSON на "
+        "стандартный вывод\n"
+        "kelsa --report FILE.kelsa OUT.pdf отчет о расчете в PDF\n"
+        "kelsa --batch IN.csv OUT.csv      по опоре на строку: в OUT.csv строки IN.csv и их "
+        "моменты\n"
+        "      --decimal . | ,             десятичный разделитель чисел в IN.csv (иначе — "
+        "языка системы)\n"
+        "kelsa --help                      эта справка\n"
+        "kelsa --version                   версия программы\n");
+}
+
+} // namespace kelsa

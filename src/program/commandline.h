@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+namespace kelsa
+{
+
+// What kelsa was asked to do on its command line.
+struct CommandLine {
+    enum class Mode {
+        Window, // the main window (the default)
+        Screenshot, // --screenshot FILE.png
+        Compute, // --compute FILE.kelsa
+        Report, // --report FILE.kelsa OUT.pdf
+        Batch, // --batch IN.csv OUT.csv
+        Help, // --help
+        Version, // --version
+    };
+    Mode mode = Mode::Window;
+    QStringList files; // the files of the mode, in the order the option takes them
+    QString tables; // --tables DIR, for the window and the screenshot
+    std::optional<QChar> decimal; // --decimal . or , for --batch
+};
+
+// A command line that was not understood, in one line.
+struct CommandLineError {
+    QString text;
+};
+
+// The arguments after the program's name.
+std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &arguments);
+
+// The --help text: every option on one line.
+QString helpText();
+
+} // namespace kelsa

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "program/computecommand.h"
+
+#include "core/calc/momentlabel.h"
+#include "core/document/calculationfile.h"
+#include "gui/mainwindow/momentmessages.h"
+
+#include <QLocale>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace kelsa
+{
+
+namespace
+{
+
+QString jsonString(const QString &text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            quoted += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
+// The shortest text that reads back to the same double, as JSON writes numbers.
+QString jsonNumber(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString member(const char *name, const QString &json)
+{
+    return jsonString(QLatin1String(name)) + QStringLiteral(": ") + json;
+}
+
+QString outcomeJson(const MomentOutcome &outcome, const QLocale &locale)
+{
+    QStringList members;
+    const QString text = resultLabelText(outcome, locale);
+    const QString code = momentErrorCode(outcome);
+    if (code.isEmpty()) {
+        members << member("moment", jsonNumber(outcome.result.moment))
+                << member("text", jsonString(text))
+                << member("kNm", jsonNumber(outcome.result.moment * kKilonewtonMetresPerKgfMetre));
+    } else {
+        // An ordinary support without a finite moment has no message: its label says it.
+        const QString message = momentMessage(outcome);
+        members << member("error", jsonString(code))
+                << member("message", jsonString(message.isEmpty() ? text : message));
+        if (!outcome.inputsAccepted()) {
+            QStringList fields;
+            for (const FieldProblem &problem : outcome.badFields)
+                fields << jsonString(QString::fromLatin1(fieldInfo(problem.field).name));
+            members << member(
+                "fields", QLatin1Char('[') + fields.join(QStringLiteral(", ")) + QLatin1Char(']'));
+        }
+        if (!text.isEmpty())
+            members << member("text", jsonString(text));
+    }
+    return QLatin1Char('{') + members.join(QStringLiteral(", ")) + QLatin1Char('}');
+}
+
+} // namespace
+
+QByteArray momentsJson(const SavedCalculation &saved)
+{
+    const QLocale locale = localeWithSeparator(saved.decimalSeparator);
+    const auto outcomes = computeMoments(saved.calculation, locale);
+    QStringList lines;
+    for (const MomentOutcome &outcome : outcomes)
+        lines << QStringLiteral("  ")
+                + member(momentInfo(outcome.moment).label, outcomeJson(outcome, locale));
+    return (QStringLiteral("{\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n}\n"))
+        .toUtf8();
+}
+
+int runComputeCommand(const QString &calculationPath)
+{
+    const CalculationFileReading reading = readCalculationFileAsWritten(calculationPath);
+    if (const auto *problem = std::get_if<CalculationFileProblem>(&reading)) {
+        QTextStream(stderr) << QStringLiteral("kelsa: %1: %2").arg(calculationPath, problem->text)
+                            << Qt::endl;
+        return 1;
+    }
+    const QByteArray json = momentsJson(std::get<SavedCalculation>(reading));
+    if (std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout)
+            != std::size_t(json.size())
+        || std::fflush(stdout) != 0) {
+        std::fputs("kelsa: cannot write the standard output\n", stderr);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace kelsa

@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built program on its command line: each mode once, and each kind of failure ending with
+// one message naming the file and a non-zero exit, with nothing written.
+#include "core/document/calculationfile.h"
+#include "core/numbers/numbertext.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelsa;
+
+namespace
+{
+
+using Texts = QList<QPair<QString, QString>>;
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+Run runKelsa(const QStringList &arguments, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(KELSA_PROGRAM), arguments);
+    if (!process.waitForFinished(30000))
+        qFatal("kelsa did not finish");
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError()) };
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// The worked example of the help page (as the engine tests have it), its numbers written with
+// `separator`, with `extra` texts over it.
+QByteArray exampleFile(QChar separator, const Texts &extra)
+{
+    SavedCalculation saved;
+    saved.decimalSeparator = separator;
+    const QString half = QStringLiteral("0%1").arg(separator);
+    Texts texts { { "Prolet", "50" }, { "txtGp", "2" }, { "txtGpr", "1" }, { "txtGnv", half + "5" },
+        { "txtPkv", half + "4" }, { "txtPprv", half + "3" }, { "txtSum1", "2" }, { "txtSum2", "1" },
+        { "txtSum3", half + "5" }, { "txtSum4", half + "4" }, { "txtSum5", half + "3" },
+        { "Text1", "1500" }, { "Text2", "1000" }, { "Text5", half + "3" }, { "txtVm", "30" },
+        { "txtLp", "40" } };
+    for (const auto &[name, text] : texts + extra)
+        saved.calculation.setText(name, text);
+    return calculationToJson(saved);
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void helpAndVersion();
+    void compute_data();
+    void compute();
+    void batch();
+    void report();
+    void failures_data();
+    void failures();
+};
+
+void TestCommandLine::helpAndVersion()
+{
+    QTemporaryDir dir;
+    const Run help = runKelsa({ "--help" }, dir.path());
+    QCOMPARE(help.exitCode, 0);
+    for (const char *option : { "--tables", "--screenshot", "--compute", "--report", "--batch",
+             "--decimal", "--help", "--version" })
+        QVERIFY2(help.out.contains(option), option);
+    const Run version = runKelsa({ "--version" }, dir.path());
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY(version.out.startsWith("kelsa 1."));
+}
+
+void TestCommandLine::compute_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<Texts>("extra");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text"); // for a value
+    QTest::addColumn<QString>("error"); // for none
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("ordinary support") << "," << Texts {} << "Label1"
+                                      << "1463,134"
+                                      << ""
+                                      << "";
+    QTest::newRow("transition support") << "," << Texts {} << "Label29"
+                                        << "-2738,3"
+                                        << ""
+                                        << "";
+    QTest::newRow("written with decimal points") << "." << Texts {} << "Label26"
+                                                 << "838.2537"
+                                                 << ""
+                                                 << "";
+    QTest::newRow("no span") << "," << Texts { { "Prolet", "0" } } << "Label5"
+                             << ""
+                             << "span-missing"
+                             << "Нет длины пролета или десятичные";
+    QTest::newRow("not a number") << "," << Texts { { "Text3", "x" } } << "Label10"
+                                  << ""
+                                  << "not-a-number"
+                                  << "Поле \"Тпр кгс\": \"x\" не является числом";
+}
+
+void TestCommandLine::compute()
+{
+    QFETCH(QString, separator);
+    QFETCH(Texts, extra);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    QFETCH(QString, error);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("опора.kelsa")), exampleFile(separator.front(), extra));
+    const Run run = runKelsa({ "--compute", "опора.kelsa" }, dir.path());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    QJsonParseError parseError;
+    const QJsonObject moments = QJsonDocument::fromJson(run.out, &parseError).object();
+    QCOMPARE(parseError.error, QJsonParseError::NoError);
+    QCOMPARE(moments.size(), 10);
+    const QJsonObject moment = moments.value(label).toObject();
+    if (error.isEmpty()) {
+        QCOMPARE(moment.value("text").toString(), text);
+        // The number is the moment itself: written as the label writes it, it is the label.
+        const QLocale locale = localeWithSeparator(separator.front());
+        QCOMPARE(writeNumber(moment.value("moment").toDouble(), locale), text);
+        QCOMPARE(writeNumber(moment.value("kNm").toDouble() / 0.00980665, locale), text);
+    } else {
+        QCOMPARE(moment.value("error").toString(), error);
+        QVERIFY2(moment.value("message").toString().startsWith(message),
+            qPrintable(moment.value("message").toString()));
+    }
+}
+
+void TestCommandLine::batch()
+{
+    QTemporaryDir dir;
+    const Run run = runKelsa({ "--batch", QStringLiteral(KELSA_SOURCE_DIR "/docs/schedule.csv"),
+                                 "OUT.csv", "--decimal", "," },
+        dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QFile out(dir.filePath(QStringLiteral("OUT.csv")));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = out.readAll().split('\n');
+    QVERIFY(lines.size() > 2);
+    QVERIFY(lines[0].endsWith(";Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
+                              "Label30;Label31;errors\r"));
+    // The first support of the sample is the worked example on straight track.
+    QVERIFY2(lines[1].endsWith(";1463,134;1856,95;581,184;-2206,484;838,2537;320,8213;903;"
+                               "-2738,3;762,0825;186,9925;\r"),
+        lines[1].constData());
+}
+
+void TestCommandLine::report()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("опора.kelsa")), exampleFile(QLatin1Char(','), {}));
+    const Run run = runKelsa({ "--report", "опора.kelsa", "опора.pdf" }, dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QFile pdf(dir.filePath(QStringLiteral("опора.pdf")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+}
+
+void TestCommandLine::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // run in a folder that holds IN.csv
+    QTest::addColumn<QByteArray>("input"); // IN.csv
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the first line of the error stream
+
+    const QByteArray header = "Prolet;txtVm\n";
+    const QStringList batch { "--batch", "IN.csv", "OUT.csv" };
+    QTest::newRow("wrong argument") << QStringList { "--batch", "IN.csv" } << header << 2
+                                    << "kelsa: --batch needs IN.csv OUT.csv";
+    QTest::newRow("missing file") << QStringList { "--compute", "нет.kelsa" } << header << 1
+                                  << "kelsa: нет.kelsa: ";
+    QTest::newRow("unreadable file")
+        << QStringList { "--batch", ".", "OUT.csv" } << header << 1 << "kelsa: .: cannot read";
+    QTest::newRow("unclosed quote") << batch << header + "50;30\n\"50;30\n"
+                                    << 1 << "kelsa: IN.csv:3: a quote opened here is never closed";
+    QTest::newRow("unknown column") << batch << QByteArray("Prolet;Пролет\n") << 1
+                                    << "kelsa: IN.csv:1: unknown column \"Пролет\"";
+    QTest::newRow("a line of 2 MiB")
+        << batch << header + "50;30\n" + QByteArray(qsizetype(2) * 1024 * 1024, '5') << 1
+        << "kelsa: IN.csv:3: the line is too long";
+}
+
+void TestCommandLine::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("IN.csv")), input);
+    const Run run = runKelsa(arguments, dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "IN.csv" });
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_commandline.moc"
