@@ -2,6 +2,7 @@
 #include "program/application.h"
 
 #include "gui/about/form2.h"
+#include "gui/mainwindow/calculationdocument.h"
 #include "gui/mainwindow/form1.h"
 #include "program/batchcommand.h"
 #include "program/commandline.h"
@@ -145,6 +146,8 @@ int runKelsa(int argc, char *argv[])
 
     Form1 form(services);
     form.show();
+    if (!line.files.isEmpty()) // after the show, so that a bad file's message is over the window
+        form.document().openFile(line.files[0]);
     return app.exec();
 }
 

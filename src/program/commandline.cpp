@@ -43,6 +43,7 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
     CommandLine line;
     const ModeOption *chosen = nullptr;
     bool tablesGiven = false;
+    QString calculationFile; // kelsa FILE.kelsa: the window opens the calculation
     for (qsizetype k = 0; k < arguments.size(); ++k) {
         const QString &argument = arguments[k];
         const qsizetype left = arguments.size() - k - 1;
@@ -71,6 +72,8 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
             if (value != QLatin1String(".") && value != QLatin1String(","))
                 return error(QStringLiteral("--decimal takes . or , (not \"%1\")").arg(value));
             line.decimal = value[0];
+        } else if (!argument.startsWith(QLatin1Char('-')) && calculationFile.isNull()) {
+            calculationFile = argument;
         } else {
             return error(argument.startsWith(QLatin1Char('-'))
                     ? QStringLiteral("unknown option %1").arg(argument)
@@ -79,6 +82,11 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
     }
     const bool window
         = line.mode == CommandLine::Mode::Window || line.mode == CommandLine::Mode::Screenshot;
+    if (!calculationFile.isNull()) {
+        if (line.mode != CommandLine::Mode::Window)
+            return error(QStringLiteral("unexpected argument \"%1\"").arg(calculationFile));
+        line.files = { calculationFile };
+    }
     if (tablesGiven && !window)
         return error(QStringLiteral("--tables goes with the window or --screenshot only"));
     if (line.decimal && line.mode != CommandLine::Mode::Batch)
@@ -91,7 +99,8 @@ QString helpText()
     return QStringLiteral(
         "Kelsa: изгибающие моменты опор контактной сети.\n"
         "\n"
-        "kelsa [--tables DIR]              главное окно; справочные таблицы из папки DIR\n"
+        "kelsa [--tables DIR] [FILE.kelsa] главное окно; справочные таблицы из папки DIR; "
+        "открыть расчет FILE.kelsa\n"
         "kelsa --screenshot FILE.png       снимок главного окна после запуска в FILE.png\n"
         "kelsa --compute FILE.kelsa        десять моментов сохраненного расчета, JSON на "
         "стандартный вывод\n"

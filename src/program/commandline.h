@@ -14,7 +14,7 @@ namespace kelsa
 // What kelsa was asked to do on its command line.
 struct CommandLine {
     enum class Mode {
-        Window, // the main window (the default)
+        Window, // the main window (the default), with FILE.kelsa opened when one is given
         Screenshot, // --screenshot FILE.png
         Compute, // --compute FILE.kelsa
         Report, // --report FILE.kelsa OUT.pdf

@@ -190,6 +190,8 @@ void TestCommandLine::failures_data()
     const QStringList batch { "--batch", "IN.csv", "OUT.csv" };
     QTest::newRow("wrong argument") << QStringList { "--batch", "IN.csv" } << header << 2
                                     << "kelsa: --batch needs IN.csv OUT.csv";
+    QTest::newRow("two calculations") << QStringList { "a.kelsa", "b.kelsa" } << header << 2
+                                      << "kelsa: unexpected argument \"b.kelsa\"";
     QTest::newRow("missing file") << QStringList { "--compute", "нет.kelsa" } << header << 1
                                   << "kelsa: нет.kelsa: ";
     QTest::newRow("unreadable file")

@@ -5,10 +5,10 @@
 #include "core/calc/momentcases.h"
 #include "core/calc/momentlabel.h"
 #include "core/document/calculationfile.h"
+#include "core/platform/savefile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <QThread>
 
@@ -297,8 +297,8 @@ QString runBatchFiles(const QString &inputPath, const QString &outputPath,
             return QStringLiteral("%1: cannot write: %2").arg(outputPath, problem->text);
         return QStringLiteral("%1:%2: %3").arg(inputPath).arg(problem->line).arg(problem->text);
     }
-    if (!output.commit())
-        return QStringLiteral("%1: cannot write: %2").arg(outputPath, output.errorString());
+    if (const QString error = commitSaveFile(output); !error.isEmpty())
+        return QStringLiteral("%1: cannot write: %2").arg(outputPath, error);
     if (summary)
         *summary = std::get<BatchSummary>(result);
     return {};

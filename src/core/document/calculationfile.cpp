@@ -3,6 +3,7 @@
 
 #include "core/calc/momentlabel.h"
 #include "core/numbers/numbertext.h"
+#include "core/platform/savefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -439,9 +440,7 @@ CalculationFileReading readCalculationFileAsWritten(const QString &path)
 QString writeCalculationFile(const QString &path, const SavedCalculation &saved)
 {
     QSaveFile file(path);
-    // Unbuffered, so that a disk that fills up fails the write itself: Qt's buffered QSaveFile
-    // would find the failure only while flushing in commit(), and rename the cut file in place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     const QByteArray json = calculationToJson(saved);
     if (file.write(json) != json.size()) {
@@ -449,9 +448,7 @@ QString writeCalculationFile(const QString &path, const SavedCalculation &saved)
         file.cancelWriting();
         return error;
     }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return commitSaveFile(file);
 }
 
 } // namespace kelsa

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/report/reportdocument.h"
 
+#include "core/platform/savefile.h"
+
 #include <QFont>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -66,8 +68,8 @@ QString writeReportPdf(const ReportInput &input, const QString &path)
         const auto document = makeReportDocument(input);
         printReport(*document, writer);
     }
-    if (!file.commit())
-        return QStringLiteral("не удается записать файл: %1").arg(file.errorString());
+    if (const QString error = commitSaveFile(file); !error.isEmpty())
+        return QStringLiteral("не удается записать файл: %1").arg(error);
     return {};
 }
 
