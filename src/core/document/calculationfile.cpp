@@ -167,7 +167,7 @@ void readOptions(const QJsonValue &value, Calculation &calculation, const QStrin
     if (!value.isArray())
         fail(QStringLiteral("%1: нет списка \"options\"").arg(where));
     std::array<bool, kOptionGroupCount> seen {};
-    for (const QJsonValue &item : value.toArray()) {
+    for (const QJsonValue item : value.toArray()) {
         const auto option = optionNamed(item.toString());
         if (!item.isString() || !option)
             fail(
@@ -401,8 +401,8 @@ static QByteArray readBounded(const QString &path, QString &problem)
     }
     if (info.size() > kLargestCalculationFile) {
         problem = QStringLiteral("файл слишком велик (%1 МБ) для файла расчета (не больше %2 МБ)")
-                      .arg(info.size() / (1024 * 1024))
-                      .arg(kLargestCalculationFile / (1024 * 1024));
+                      .arg(info.size() / (qint64(1024) * 1024))
+                      .arg(kLargestCalculationFile / (qint64(1024) * 1024));
         return {};
     }
     QFile file(path);
@@ -444,7 +444,7 @@ QString writeCalculationFile(const QString &path, const SavedCalculation &saved)
         return file.errorString();
     const QByteArray json = calculationToJson(saved);
     if (file.write(json) != json.size()) {
-        const QString error = file.errorString();
+        QString error = file.errorString();
         file.cancelWriting();
         return error;
     }

@@ -14,7 +14,7 @@ namespace kelsa
 inline QString commitSaveFile(QSaveFile &file)
 {
     if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
+        QString error = file.errorString();
         file.cancelWriting();
         return error;
     }
