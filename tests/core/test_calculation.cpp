@@ -6,6 +6,7 @@
 #include "core/calc/momentcases.h"
 #include "core/numbers/numbertext.h"
 #include "core/tables/tablecatalogue.h"
+#include "support/helpexample.h"
 
 #include <QTest>
 
@@ -21,17 +22,12 @@ using Texts = QList<QPair<QString, QString>>;
 
 const QLocale ru(QLocale::Russian, QLocale::Russia);
 
-// The worked example of the help page: a 50 m span, loads per metre, tensions, a 30 m/s wind;
-// for the transition support also Tn and Lp.
+// The worked example of the help page, with `extra` texts over it, in a track section.
 Calculation example(
     const Texts &extra = {}, const QString &sectionOption = QStringLiteral("Option18"))
 {
-    Calculation calculation = Calculation::atStart();
-    const Texts texts { { "Prolet", "50" }, { "txtGp", "2" }, { "txtGpr", "1" },
-        { "txtGnv", "0,5" }, { "txtPkv", "0,4" }, { "txtPprv", "0,3" }, { "txtSum1", "2" },
-        { "txtSum2", "1" }, { "txtSum3", "0,5" }, { "txtSum4", "0,4" }, { "txtSum5", "0,3" },
-        { "Text2", "1000" }, { "Text5", "0,3" }, { "txtVm", "30" }, { "txtLp", "40" } };
-    for (const auto &[name, text] : texts + extra)
+    Calculation calculation = test::helpPageExample();
+    for (const auto &[name, text] : extra)
         if (!calculation.setText(name, text))
             qFatal("no field %s", qPrintable(name));
     calculation.selectOption(sectionOption);
