@@ -9,7 +9,7 @@
 //   build/bin/bench_batch_libreoffice [ROWS]     (default 100000; needs soffice on PATH)
 #include "generatedschedule.h"
 
-#include "core/batch/batchrun.h"
+#include "core/batch/batchfiles.h"
 #include "core/batch/csvtable.h"
 
 #include <QCoreApplication>

@@ -12,7 +12,7 @@
 // --threads  computes with N threads instead of one per processor thread.
 #include "generatedschedule.h"
 
-#include "core/batch/batchrun.h"
+#include "core/batch/batchfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/batchcommand.h"
 
-#include "core/batch/batchrun.h"
+#include "core/batch/batchfiles.h"
 
 #include <QFileInfo>
 #include <QTextStream>

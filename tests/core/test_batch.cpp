@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Schedules of supports: the CSV reader and writer as spreadsheets save tables, and the batch
 // run that computes one support per row, with bad rows and malformed tables.
-#include "core/batch/batchrun.h"
+#include "core/batch/batchfiles.h"
 #include "core/batch/csvtable.h"
 
 #include <QBuffer>

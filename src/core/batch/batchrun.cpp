@@ -5,10 +5,8 @@
 #include "core/calc/momentcases.h"
 #include "core/calc/momentlabel.h"
 #include "core/document/calculationfile.h"
-#include "core/platform/savefile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
 #include <QStringList>
 #include <QThread>
 
@@ -277,31 +275,6 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     if (!reader.error().isEmpty())
         return BatchProblem { reader.recordLine(), reader.error() };
     return summary;
-}
-
-QString runBatchFiles(const QString &inputPath, const QString &outputPath,
-    const BatchSettings &settings, BatchSummary *summary)
-{
-    QFile input(inputPath);
-    if (QFileInfo(inputPath).isDir() || !input.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: cannot read: %2")
-            .arg(inputPath,
-                QFileInfo(inputPath).isDir() ? QStringLiteral("a folder") : input.errorString());
-    QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1: cannot write: %2").arg(outputPath, output.errorString());
-    const BatchResult result = runBatch(input, output, settings);
-    if (const auto *problem = std::get_if<BatchProblem>(&result)) {
-        output.cancelWriting();
-        if (problem->line == 0)
-            return QStringLiteral("%1: cannot write: %2").arg(outputPath, problem->text);
-        return QStringLiteral("%1:%2: %3").arg(inputPath).arg(problem->line).arg(problem->text);
-    }
-    if (const QString error = commitSaveFile(output); !error.isEmpty())
-        return QStringLiteral("%1: cannot write: %2").arg(outputPath, error);
-    if (summary)
-        *summary = std::get<BatchSummary>(result);
-    return {};
 }
 
 } // namespace kelsa

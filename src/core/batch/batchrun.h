@@ -58,9 +58,4 @@ QStringList sectionNames();
 // section that is none of the three, is written with no moments and its reason in "errors".
 BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &settings);
 
-// The same from one file to another. The output is written atomically: it appears whole or
-// not at all. The empty text on success, else one line naming the file (and its line).
-QString runBatchFiles(const QString &inputPath, const QString &outputPath,
-    const BatchSettings &settings, BatchSummary *summary = nullptr);
-
 } // namespace kelsa
