@@ -116,7 +116,9 @@ void TestForm1::startUpState()
     FormHarness h;
     h.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
-    QCOMPARE(h.form->windowTitle(), QStringLiteral("Kelsa1.0 — таблицы: образцы"));
+    QCOMPARE(
+        h.form->windowTitle(), QStringLiteral("Kelsa1.0 — новый расчет[*] — таблицы: образцы"));
+    QVERIFY(!h.form->isWindowModified());
     QVERIFY(!h.shown("Frame35"));
     QVERIFY(h.shown("Frame39"));
     QVERIFY(h.shown("Text1"));

@@ -324,7 +324,8 @@ void TestReferenceTables::oneFolderForAllTables()
     QDir::setCurrent(before);
     QCOMPARE(h.form->tablesFolder().path, QDir(dir.path()).absolutePath());
     QCOMPARE(h.form->windowTitle(),
-        QStringLiteral("Kelsa1.0 — таблицы: ") + QDir::toNativeSeparators(dir.path()));
+        QStringLiteral("Kelsa1.0 — новый расчет[*] — таблицы: ")
+            + QDir::toNativeSeparators(dir.path()));
     h.form->show();
     QTRY_COMPARE(h.messages.size(), std::size_t(1));
     QVERIFY(h.messages[0].text.contains(QDir::toNativeSeparators(dir.path())));
@@ -354,7 +355,8 @@ void TestReferenceTables::menuChoosesAndRereadsTheFolder()
     h.form->menu().chooseTablesFolder->trigger();
     QCOMPARE(h.rememberedFolder, dir.path());
     QCOMPARE(h.form->windowTitle(),
-        QStringLiteral("Kelsa1.0 — таблицы: ") + QDir::toNativeSeparators(dir.path()));
+        QStringLiteral("Kelsa1.0 — новый расчет[*] — таблицы: ")
+            + QDir::toNativeSeparators(dir.path()));
     QCOMPARE(h.messages.size(), std::size_t(1)); // т13.xls is not there
     QCOMPARE(h.label("Label6")->text(), QStringLiteral("нет файла т13.xls"));
     QCOMPARE(h.label("Label3")->text(), records("т11.2.xls", 5)[0][0]);

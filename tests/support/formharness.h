@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the GUI tests of the main window share: a window whose messages are recorded instead of
-// shown, and a watchdog that fails the test when a real modal dialog would block it.
+// What the GUI tests of the main window share: a window whose messages and questions are
+// recorded instead of shown, and a watchdog that fails the test when a real modal dialog would
+// block it.
 
 // Included the way outside projects that link kelsa_gui include it.
 #include "mainwindow/form1.h"
@@ -61,6 +62,11 @@ struct FormHarness {
             services.folderMemory.remember
                 = [this](const QString &folder) { rememberedFolder = folder; };
         }
+        if (!services.askUnsaved)
+            services.askUnsaved = [this](QWidget *, const QString &documentName) {
+                questions.push_back(documentName);
+                return unsavedAnswer;
+            };
         services.showMessage = [this](const QString &title, const QString &text) {
             messages.push_back({ title, text });
             if (onMessage)
@@ -93,6 +99,10 @@ struct FormHarness {
 
     std::unique_ptr<Form1> form;
     std::vector<RecordedMessage> messages;
+    // Questions about unsaved work, by the document's name (empty for a calculation never
+    // saved), answered with unsavedAnswer; unless the services passed in answer them.
+    QStringList questions;
+    UnsavedChanges unsavedAnswer = UnsavedChanges::Cancel;
     std::function<void()> onMessage; // called as each message is shown, to look at the window then
     QString rememberedFolder; // what the window remembered for the next start
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/expr/evaluatormessagebox.h"
 
+#include "gui/widgets/services.h"
+
 #include <QApplication>
-#include <QMessageBox>
 
 #include <cstdio>
 
@@ -17,9 +18,8 @@ void showEvaluatorError(const QString &routine, int number, const QString &descr
         std::fprintf(stderr, "%s: %s\n", qPrintable(routine), qPrintable(text));
         return;
     }
-    QMessageBox box(
-        QMessageBox::NoIcon, routine, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    // The program's message box: the text as written, never as markup.
+    messageBoxSink(QApplication::activeWindow())(routine, text);
 }
 
 } // namespace kelsa

@@ -2,12 +2,17 @@
 #include "gui/mainwindow/calculationdocument.h"
 
 #include "core/document/calculationfile.h"
+#include "core/document/unsavedwork.h"
+#include "core/tables/tablecatalogue.h"
 #include "gui/mainwindow/form1.h"
 #include "gui/mainwindow/mainmenu.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <vector>
 
 namespace kelsa
 {
@@ -23,6 +28,24 @@ QString fileFilter()
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+QString recordsNotShownMessage(const QString &path, const std::vector<RecordBeyondTable> &beyond)
+{
+    QStringList lines;
+    lines << QStringLiteral("Расчет «%1» открыт, но не все его записи есть в справочных таблицах: "
+                            "таблицы стали короче. Они показывают свою последнюю запись; поля "
+                            "расчета — как в файле. При сохранении расчета будут записаны "
+                            "показанные записи.")
+                 .arg(shown(path));
+    const auto tables = referenceTables();
+    for (const RecordBeyondTable &record : beyond)
+        lines << QStringLiteral("запись %1 таблицы «%2» (%3): в таблице записей %4")
+                     .arg(record.record)
+                     .arg(QString::fromUtf8(tables[record.table].caption),
+                         QString::fromLatin1(tables[record.table].navigator))
+                     .arg(record.count);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -46,7 +69,8 @@ void CalculationDocument::setTitle(const ReportTitle &title)
 
 void CalculationDocument::updateModified()
 {
-    const bool modified = !m_filePath.isEmpty() && !(m_form.savedCalculation() == m_savedState);
+    const bool modified
+        = holdsUnsavedWork(m_form.savedCalculation(), m_savedState, !m_filePath.isEmpty());
     if (modified != m_modified) {
         m_modified = modified;
         emit stateChanged();
@@ -104,16 +128,23 @@ bool CalculationDocument::openFile(const QString &path)
     QString problem;
     if (const auto *fileProblem = std::get_if<CalculationFileProblem>(&reading))
         problem = fileProblem->text;
-    else
-        problem = m_form.restoreCalculation(std::get<SavedCalculation>(reading));
-    if (!problem.isEmpty()) {
+    if (!std::holds_alternative<SavedCalculation>(reading)) {
         m_form.showMessage(
             QStringLiteral("Не удалось открыть расчет «%1»: %2").arg(shown(path), problem));
         return false;
     }
-    m_title = std::get<SavedCalculation>(reading).title;
+    const SavedCalculation &saved = std::get<SavedCalculation>(reading);
+    m_title = saved.title;
+    const std::vector<RecordBeyondTable> beyond = m_form.restoreCalculation(saved);
     m_filePath = QFileInfo(path).absoluteFilePath();
     markSaved();
+    // A record the window cannot show stays the file's: the window differs from the file until
+    // it is saved with the records shown, or left without saving.
+    for (const RecordBeyondTable &record : beyond)
+        m_savedState.records[record.table] = record.record;
+    updateModified();
+    if (!beyond.empty())
+        m_form.showMessage(recordsNotShownMessage(path, beyond));
     return true;
 }
 

@@ -16,9 +16,11 @@ struct MainMenu;
 
 // The main window's calculation as a document: «Новый расчет», «Открыть…», «Сохранить»,
 // «Сохранить как…» of the «Файл» menu, the file it was last saved to or opened from, and
-// whether it changed since. A calculation never saved or opened is nobody's document: closing
-// it asks nothing, as the window always did. Once it has a file, leaving unsaved changes
-// (closing, opening another, starting anew) asks whether to save them first.
+// whether it changed since. Leaving unsaved work (closing the window, opening another file,
+// starting anew) asks whether to save it first: for a calculation with a file, any change since
+// it was saved or opened; for one never saved, the designer's work since start-up (see
+// holdsUnsavedWork). «Сохранить» in that question saves as «Сохранить» does, under a name asked
+// for when there is none yet; a save that fails or is cancelled leaves the window as it was.
 class CalculationDocument : public QObject
 {
     Q_OBJECT
@@ -40,8 +42,12 @@ public:
     // it; false when the user cancelled or the save failed.
     bool mayLeave();
 
-    // Compares the window with the file; call after anything in the window changed.
+    // Compares the window with the file, or with the start-up state when there is none; call
+    // after anything in the window changed.
     void updateModified();
+    // Takes the window as it stands as unchanged: the file's state, or for a calculation
+    // without a file the start-up state. The window calls it once it has started up.
+    void markSaved();
 
 signals:
     // The file or its modified state changed: the window's caption follows.
@@ -52,12 +58,11 @@ private:
     void open();
     bool save();
     bool saveAs();
-    void markSaved();
 
     Form1 &m_form;
     const Form1Services &m_services;
     QString m_filePath;
-    SavedCalculation m_savedState; // as the window held it when last saved or opened
+    SavedCalculation m_savedState; // as the window held it when last saved or opened, or started
     ReportTitle m_title;
     bool m_modified = false;
 };

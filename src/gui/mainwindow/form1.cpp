@@ -203,6 +203,7 @@ Form1::Form1(Form1Services services, QWidget *parent)
     m_document = std::make_unique<CalculationDocument>(*this, m_services, m_menu);
     watchForChanges();
     connectMenu();
+    m_document->markSaved(); // the start-up state: what a calculation without a file is measured by
     updateTitle();
 }
 
@@ -212,8 +213,11 @@ void Form1::watchForChanges()
 {
     CalculationDocument *document = m_document.get();
     const auto update = [document] { document->updateModified(); };
-    for (FieldEdit *field : m_ui.fields)
+    for (FieldEdit *field : m_ui.fields) {
         connect(field, &FieldEdit::textChanged, document, update);
+        // A look-up may copy the text the field already holds: only its source changes.
+        connect(field, &FieldEdit::clicked, document, update);
+    }
     for (const auto &group : m_ui.options)
         for (QRadioButton *option : group)
             connect(option, &QRadioButton::toggled, document, update);
@@ -234,15 +238,15 @@ void Form1::connectMenu()
     connect(m_menu.report, &QAction::triggered, this, &Form1::showReport);
 }
 
-// The caption stays «Kelsa1.0»; the open calculation's file, with Qt's modified marker, and the
-// folder the numbers come from are always in sight after it.
+// The caption stays «Kelsa1.0»; the open calculation's file («новый расчет» before it has one),
+// with Qt's modified marker, and the folder the numbers come from are always in sight after it.
 void Form1::updateTitle()
 {
     const QString tables = QStringLiteral("таблицы: ") + tablesFolderName(m_tablesFolder);
     const QString file = m_document->filePath();
-    setWindowTitle(file.isEmpty()
-            ? QStringLiteral("Kelsa1.0 — ") + tables
-            : QStringLiteral("Kelsa1.0 — %1[*] — %2").arg(QFileInfo(file).fileName(), tables));
+    const QString name
+        = file.isEmpty() ? QStringLiteral("новый расчет") : QFileInfo(file).fileName();
+    setWindowTitle(QStringLiteral("Kelsa1.0 — %1[*] — %2").arg(name, tables));
     setWindowModified(m_document->isModified());
 }
 
@@ -446,33 +450,27 @@ SavedCalculation Form1::savedCalculation() const
     return saved;
 }
 
-QString Form1::restoreCalculation(const SavedCalculation &saved)
+std::vector<RecordBeyondTable> Form1::restoreCalculation(const SavedCalculation &saved)
 {
-    const auto tables = referenceTables();
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        const int count = m_tables->recordCount(t);
-        if (count >= 0 && saved.records[t] > count)
-            return QStringLiteral("запись %1 таблицы «%2» (%3) за пределами таблицы: в ней "
-                                  "записей %4")
-                .arg(saved.records[t])
-                .arg(QString::fromUtf8(tables[t].caption), QString::fromLatin1(tables[t].navigator))
-                .arg(count);
-    }
+    TableRecords counts {};
+    for (std::size_t t = 0; t < counts.size(); ++t)
+        counts[t] = m_tables->recordCount(t);
+    const FittedRecords records = fitRecords(saved.records, counts);
     const Calculation &calculation = saved.calculation;
     for (const FieldInfo &info : inputFields())
         m_ui.field(info.field)->setText(calculation.text(info.field));
     // Each option runs its behaviour as when the user selects it: cells, frames, buttons.
     for (const OptionGroupInfo &info : optionGroups())
         m_ui.optionGroup(info.group)[std::size_t(calculation.option(info.group))]->setChecked(true);
-    for (std::size_t t = 0; t < tables.size(); ++t)
-        m_tables->showRecord(t, saved.records[t] - 1);
+    for (std::size_t t = 0; t < records.shown.size(); ++t)
+        m_tables->showRecord(t, records.shown[t] - 1);
     m_lookups->restoreSources(calculation.sources);
     for (const MomentInfo &info : moments()) {
         const SavedResult &result = saved.result(info.moment);
         m_calculations->restore(
             info.moment, result.text, result.computedFrom.value_or(calculation));
     }
-    return {};
+    return records.beyond;
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -18,6 +18,7 @@
 // owns what the behaviours share. calculation() gathers the whole state as one value.
 
 #include "core/calc/calculation.h"
+#include "core/document/recordfit.h"
 #include "core/document/savedcalculation.h"
 #include "core/report/calculationreport.h"
 #include "core/tables/tablefolder.h"
@@ -29,6 +30,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -94,8 +96,9 @@ public:
     // every result label and the report's title block.
     kelsa::SavedCalculation savedCalculation() const;
     // Puts a calculation into the window, every field, option, record and result label as
-    // saved. The empty text, or the problem (a record beyond its table) and nothing changed.
-    QString restoreCalculation(const kelsa::SavedCalculation &saved);
+    // saved. A table now shorter than its saved record shows its last record instead; those
+    // records are returned, in the order of the catalogue.
+    std::vector<kelsa::RecordBeyondTable> restoreCalculation(const kelsa::SavedCalculation &saved);
     // The calculation's file, and opening and saving one; failures are told in a message box.
     kelsa::CalculationDocument &document() const { return *m_document; }
 

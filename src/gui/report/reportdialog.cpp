@@ -2,6 +2,7 @@
 #include "gui/report/reportdialog.h"
 
 #include "gui/report/reportdocument.h"
+#include "gui/widgets/services.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -9,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
@@ -35,11 +35,10 @@ void savePdf(QWidget *parent, const ReportInput &input)
     const QString problem = writeReportPdf(input, path);
     if (problem.isEmpty())
         return;
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kelsa"),
+    // The program's message box, which shows the file's name as plain text.
+    messageBoxSink(parent)(QStringLiteral("Kelsa"),
         QStringLiteral("Отчет не сохранен в файл %1: %2")
-            .arg(QDir::toNativeSeparators(path), problem),
-        QMessageBox::Ok, parent);
-    box.exec();
+            .arg(QDir::toNativeSeparators(path), problem));
 }
 
 } // namespace

@@ -49,9 +49,12 @@ FileChooser saveFileDialogChooser()
 UnsavedChangesQuestion unsavedChangesBox()
 {
     return [](QWidget *parent, const QString &documentName) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Kelsa"),
-            QStringLiteral("Сохранить изменения в расчете «%1»?").arg(documentName),
+        const QString text = documentName.isEmpty()
+            ? QStringLiteral("Сохранить новый расчет? Он еще не сохранен в файл.")
+            : QStringLiteral("Сохранить изменения в расчете «%1»?").arg(documentName);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Kelsa"), text,
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+        box.setTextFormat(Qt::PlainText); // a file's name is shown as it is, never as markup
         box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
         box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
@@ -72,6 +75,9 @@ MessageSink messageBoxSink(QWidget *parent)
     QPointer<QWidget> owner(parent);
     return [owner](const QString &title, const QString &text) {
         QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner.data());
+        // Messages quote names and texts from files and fields: shown as written, never as
+        // markup that could format, load an image or link.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     };
 }

@@ -42,7 +42,8 @@ using FolderChooser
 using FileChooser = std::function<QString(
     QWidget *parent, const QString &title, const QString &start, const QString &filter)>;
 
-// What to do with unsaved changes before they would be lost.
+// What to do with unsaved changes before they would be lost. The document's name is its
+// file's name, empty for a calculation never saved.
 enum class UnsavedChanges { Save, Discard, Cancel };
 using UnsavedChangesQuestion
     = std::function<UnsavedChanges(QWidget *parent, const QString &documentName)>;
@@ -55,10 +56,11 @@ FolderChooser folderDialogChooser();
 // The desktop's file dialogs.
 FileChooser openFileDialogChooser();
 FileChooser saveFileDialogChooser();
-// «Сохранить изменения в расчете «…»?» with «Сохранить», «Не сохранять», «Отмена».
+// «Сохранить изменения в расчете «…»?» (for a calculation never saved, «Сохранить новый
+// расчет?») with «Сохранить», «Не сохранять», «Отмена»; the name is shown as plain text.
 UnsavedChangesQuestion unsavedChangesBox();
 
-// A real modal message box with the given parent.
+// A real modal message box with the given parent; the text is shown as plain text.
 MessageSink messageBoxSink(QWidget *parent);
 // Starting processes with QProcess::startDetached.
 ProcessStarter detachedProcessStarter();
