@@ -68,6 +68,8 @@ private slots:
     void transitionReportsEmptyAndBadFields();
     void transitionOverflowEmptiesTheLabel();
     void tooltipNamesChangedInputsAndEmptyFields();
+    void designOptionsMarkTheIceMomentStale_data();
+    void designOptionsMarkTheIceMomentStale();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -330,6 +332,46 @@ void TestCalculations::tooltipNamesChangedInputsAndEmptyFields()
     h.click("Command4");
     h.field("Prolet")->setText(QStringLiteral("70"));
     QCOMPARE(h.label("Label5")->toolTip(), QString());
+}
+
+void TestCalculations::designOptionsMarkTheIceMomentStale_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("changed"); // what Label1's tooltip names; empty: nothing
+    QTest::newRow("ice wall") << "Option4"
+                              << "Толщина ст. гололеда мм";
+    QTest::newRow("wind for Pнв and Pпрв") << "Option6"
+                                           << "Vр.ветра м/с для Pнв и Pпрв";
+    QTest::newRow("wind for Pкв, 12,5 m/s") << "Option13"
+                                            << "Vр.ветра м/с для Pкв";
+    QTest::newRow("wind for Pкв, 20 m/s") << "Option16"
+                                          << "Vр.ветра м/с для Pкв";
+    QTest::newRow("track section") << "Option20"
+                                   << "Участок пути";
+    QTest::newRow("maximum wind") << "Option9"
+                                  << "";
+    QTest::newRow("transition support") << "Option21"
+                                        << "";
+    QTest::newRow("calculator") << "Option23"
+                                << "";
+}
+
+// The moment in ice with wind belongs to its design options: once one of them is changed, its
+// tooltip says so by the option group's caption, each wind group by its own.
+void TestCalculations::designOptionsMarkTheIceMomentStale()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, changed);
+    FormHarness h;
+    type(h, example());
+    h.click("Command1");
+    const QString computed = h.label("Label1")->toolTip();
+    QVERIFY(!computed.isEmpty());
+    h.select(qPrintable(option));
+    QCOMPARE(h.label("Label1")->toolTip(),
+        changed.isEmpty() ? computed
+                          : QStringLiteral("Исходные данные изменены после расчета: ") + changed
+                + u'\n' + computed);
 }
 
 QTEST_MAIN(TestCalculations)

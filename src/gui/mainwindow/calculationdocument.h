@@ -35,6 +35,9 @@ public:
     void setTitle(const ReportTitle &title);
 
     // Each tells its failure in a message box naming the file and leaves the window as it was.
+    // A file whose record lies beyond a table that has since grown shorter opens all the same,
+    // with that table at its last record and one message naming each record not shown; the
+    // window then differs from the file.
     bool openFile(const QString &path);
     bool saveFile(const QString &path);
 
