@@ -3,6 +3,7 @@
 """Writes the .xlsx and .ods workbooks that tests/core/test_openworkbooks.cpp opens.
 
     /usr/bin/python3 tools/make_open_workbooks.py     rewrites them in tests/fixtures/
+    /usr/bin/python3 tools/make_open_workbooks.py --hand-made     only those written by hand
 
 Run by hand; the files are committed, so the tests need neither this script nor LibreOffice.
 It needs soffice (Debian: libreoffice-calc-nogui) for the two sound workbooks:
@@ -32,11 +33,24 @@ zip-бомба.xlsx
 лист в 200 МБ.xlsx
     The sheet replaced by 200 MB of honest rows, each a cell holding 1, deflated to a few
     hundred kilobytes: larger unpacked than any reference table.
+
+Written by hand into the archives of таблица.xlsx and таблица.ods, one record a case, the case
+in column F2 (B) under its name in F1 (A); these need no LibreOffice (`--hand-made` writes
+only them):
+
+общие строки за концом.xlsx
+    The sheet replaced by cells of type "s" whose indexes into the 15 shared strings of
+    таблица.xlsx run up to and past the last: 14, 15, 16, a number of 23 digits, and text.
+формулы без значений.xlsx, формулы без значений.ods
+    The sheet (content.xml for .ods) replaced by formula cells saved without a value, with an
+    empty or unreadable one, and, beside them, formulas with an empty text, a 0 or FALSE, and
+    cells without a formula and without a value: FORMULAS_XLSX and FORMULAS_ODS below.
 """
 import io
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import zipfile
 from pathlib import Path
@@ -132,6 +146,84 @@ SHEET_END = "</sheetData></worksheet>"
 ROW = '<row><c t="n"><v>1</v></c></row>'
 
 
+# Records of общие строки за концом.xlsx: (name, the value of a cell of type "s").
+SHARED_STRING_INDEXES = [
+    ("последняя", "14"),
+    ("равна числу строк", "15"),
+    ("на одну дальше", "16"),
+    ("23 цифры", "12345678901234567890123"),
+    ("не число", "x"),
+]
+# Records of формулы без значений.xlsx: (name, the attributes and content of cell B).
+FORMULAS_XLSX = [
+    ("нет значения", '><f>B2*2</f></c>'),
+    ("нет значения, текст", ' t="str"><f>"а"&amp;"б"</f></c>'),
+    ("нет значения, логическое", ' t="b"><f>1&gt;0</f></c>'),
+    ("пустое значение", ' t="n"><f>B2*2</f><v></v></c>'),
+    ("нечитаемое значение", ' t="n"><f>B2*2</f><v>abc</v></c>'),
+    ("нечитаемое логическое", ' t="b"><f>1&gt;0</f><v>abc</v></c>'),
+    ("нечитаемая дата", ' t="d"><f>TODAY()</f><v>abc</v></c>'),
+    ("ошибка без текста", ' t="e"><f>1/0</f><v></v></c>'),
+    ("пустой текст", ' t="str"><f>""</f><v></v></c>'),
+    ("ноль", ' t="n"><f>B2*0</f><v>0</v></c>'),
+    ("ложь", ' t="b"><f>1&gt;2</f><v>0</v></c>'),
+    ("не формула, пустое значение", ' t="n"><v></v></c>'),
+    ("не формула, нет значения", ' t="n"/>'),
+]
+# Records of формулы без значений.ods: (name, the attributes of cell B's table-cell element).
+FORMULAS_ODS = [
+    ("нет значения", ' table:formula="of:=[.B2]*2"'),
+    ("нет значения, число", ' table:formula="of:=[.B2]*2" office:value-type="float"'),
+    ("нечитаемое число",
+     ' table:formula="of:=[.B2]*2" office:value-type="float" office:value="abc"'),
+    ("нет значения, логическое", ' table:formula="of:=1&gt;0" office:value-type="boolean"'),
+    ("пустой текст",
+     ' table:formula="of:=&quot;&quot;" office:value-type="string" office:string-value=""'),
+    ("ноль", ' table:formula="of:=[.B2]*0" office:value-type="float" office:value="0"'),
+    ("ложь",
+     ' table:formula="of:=1&gt;2" office:value-type="boolean" office:boolean-value="false"'),
+    ("не формула, нет значения", ' office:value-type="float"'),
+]
+CONTENT_START = (
+    '<?xml version="1.0" encoding="UTF-8"?>\n<office:document-content'
+    ' xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"'
+    ' xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"'
+    ' xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2">'
+    '<office:body><office:spreadsheet><table:table table:name="Лист1">')
+CONTENT_END = "</table:table></office:spreadsheet></office:body></office:document-content>"
+
+
+def xlsx_sheet(cells):
+    """A worksheet of a heading row and one record for each (name, rest of cell B's <c>)."""
+    rows = ['<row r="1"><c r="A1" t="inlineStr"><is><t>Марка</t></is></c>'
+            '<c r="B1" t="inlineStr"><is><t>F2</t></is></c></row>']
+    for r, (name, rest) in enumerate(cells, start=2):
+        rows.append(f'<row r="{r}"><c r="A{r}" t="inlineStr"><is><t>{name}</t></is></c>'
+                    f'<c r="B{r}"{rest}</row>')
+    return (SHEET_START + "".join(rows) + SHEET_END).encode()
+
+
+def ods_content(cells):
+    """content.xml of a sheet "Лист1" of a heading row and one record for each (name,
+    attributes of cell B)."""
+    rows = ["<table:table-row>" + text_cell("Марка") + text_cell("F2") + "</table:table-row>"]
+    for name, attributes in cells:
+        rows.append("<table:table-row>" + text_cell(name)
+                    + f"<table:table-cell{attributes}/></table:table-row>")
+    return (CONTENT_START + "".join(rows) + CONTENT_END).encode()
+
+
+def write_hand_made():
+    xlsx, ods = FIXTURES / "таблица.xlsx", FIXTURES / "таблица.ods"
+    indexes = [(name, f' t="s"><v>{index}</v></c>') for name, index in SHARED_STRING_INDEXES]
+    (FIXTURES / "общие строки за концом.xlsx").write_bytes(
+        replaced(xlsx, SHEET_PART, xlsx_sheet(indexes)))
+    (FIXTURES / "формулы без значений.xlsx").write_bytes(
+        replaced(xlsx, SHEET_PART, xlsx_sheet(FORMULAS_XLSX)))
+    (FIXTURES / "формулы без значений.ods").write_bytes(
+        replaced(ods, "content.xml", ods_content(FORMULAS_ODS)))
+
+
 def text_cell(text):
     return ('<table:table-cell office:value-type="string"><text:p>'
             f"{text}</text:p></table:table-cell>")
@@ -195,9 +287,11 @@ def write_damaged():
 
 
 def main():
-    with tempfile.TemporaryDirectory() as work:
-        save_with_libreoffice(Path(work))
-    write_damaged()
+    if sys.argv[1:] != ["--hand-made"]:
+        with tempfile.TemporaryDirectory() as work:
+            save_with_libreoffice(Path(work))
+        write_damaged()
+    write_hand_made()
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include "core/calc/breakdown.h"
 #include "core/calc/calculation.h"
 #include "core/calc/momentcases.h"
+#include "core/calc/momentlabel.h"
 #include "core/numbers/numbertext.h"
 #include "core/tables/tablecatalogue.h"
 #include "support/helpexample.h"
@@ -56,6 +57,8 @@ private slots:
     void refusedAndEmptyFields();
     void lengthsMissingAndNoFiniteMoment_data();
     void lengthsMissingAndNoFiniteMoment();
+    void errorCodes_data();
+    void errorCodes();
     void breakdownNamesEveryTerm();
     void changedInputsAreWhatTheMomentReads_data();
     void changedInputsAreWhatTheMomentReads();
@@ -243,6 +246,78 @@ void TestCalculation::lengthsMissingAndNoFiniteMoment()
     const MomentOutcome result = computeMoment(example(texts, section), moment, ru);
     QVERIFY(result.inputsAccepted());
     QCOMPARE(result.result.outcome, outcome);
+}
+
+// The code a moment without a value gets in files and on the command line, each on both sides
+// of where it starts. The first refused field decides between "empty" and "not-a-number"; a
+// refusal comes before any arithmetic; an arithmetic without a finite result is "not-finite"
+// for the ordinary support and "overflow" for the transition support, whose formula divides by
+// nothing that can be 0 but Lp.
+void TestCalculation::errorCodes_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<Texts>("texts");
+    QTest::addColumn<QString>("code");
+
+    const auto row = [](const char *tag, const char *label, const char *section, Texts texts,
+                         const char *code) {
+        QTest::newRow(tag) << QString::fromLatin1(label) << QString::fromLatin1(section) << texts
+                           << QString::fromLatin1(code);
+    };
+    row("a moment has no code", "Label1", "Option18", {}, "");
+
+    row("span 0 on straight track", "Label1", "Option18", { { "Prolet", "0" } }, "span-missing");
+    row("empty span counts as 0", "Label5", "Option18", { { "Prolet", "" } }, "span-missing");
+    row("a span of 1e-300 m is a span", "Label5", "Option18", { { "Prolet", "1e-300" } }, "");
+    row("span 0 in a curve", "Label1", "Option19", { { "Prolet", "0" } }, "");
+    row("span 0 at the transition support", "Label10", "Option18", { { "Prolet", "0" } }, "");
+    row("a refused field before a missing span", "Label1", "Option18",
+        { { "Prolet", "0" }, { "Text2", "x" } }, "not-a-number");
+
+    row("Lp 0", "Label10", "Option18", { { "txtLp", "0" } }, "lp-missing");
+    row("Lp 1e-300 m is a distance", "Label10", "Option18", { { "txtLp", "1e-300" } }, "");
+    row("Lp 0 does not touch the ordinary support", "Label1", "Option18", { { "txtLp", "0" } }, "");
+
+    row("R 0 in the inner curve", "Label1", "Option20", { { "Text4", "0" } }, "not-finite");
+    row("R 0 in the outer curve", "Label5", "Option19", { { "Text4", "0" } }, "not-finite");
+    row("R 1e-300 m in the inner curve", "Label1", "Option20", { { "Text4", "1e-300" } }, "");
+    row("R 0 on straight track", "Label1", "Option18", { { "Text4", "0" } }, "");
+    row("R 0 at the transition support", "Label10", "Option20", { { "Text4", "0" } }, "");
+    row("a span too short for the stagger term", "Label5", "Option18", { { "Prolet", "5e-324" } },
+        "not-finite");
+    row("wind 1e155 m/s, ordinary support", "Label5", "Option18", { { "txtVm", "1e155" } },
+        "not-finite");
+
+    row("wind 1e153 m/s, transition support", "Label28", "Option18", { { "txtVm", "1e153" } }, "");
+    row("wind 1e155 m/s, transition support", "Label28", "Option18", { { "txtVm", "1e155" } },
+        "overflow");
+    row("Lp 1e-320 m, transition support", "Label31", "Option18", { { "txtLp", "1e-320" } },
+        "overflow");
+
+    row("Tpr empty, then Lp not a number", "Label10", "Option18",
+        { { "Text3", "" }, { "txtLp", "x" } }, "empty");
+    row("Tpr not a number, then Lp empty", "Label10", "Option18",
+        { { "Text3", "x" }, { "txtLp", "" } }, "not-a-number");
+    row("Tpr blank", "Label10", "Option18", { { "Text3", "  " } }, "empty");
+    row("Tpr empty counts as 0 for the ordinary support", "Label1", "Option20", { { "Text3", "" } },
+        "");
+    row("Tpr not a number, ordinary support", "Label1", "Option18", { { "Text3", "x" } },
+        "not-a-number");
+}
+
+void TestCalculation::errorCodes()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, section);
+    QFETCH(Texts, texts);
+    QFETCH(QString, code);
+    const std::optional<Moment> moment = momentForLabel(label);
+    QVERIFY(moment);
+    const Calculation calculation = example(texts, section);
+    QCOMPARE(momentErrorCode(computeMoment(calculation, *moment, ru)), code);
+    // A schedule computes all ten at once and must give the same code.
+    QCOMPARE(momentErrorCode(computeMoments(calculation, ru)[std::size_t(*moment)]), code);
 }
 
 void TestCalculation::breakdownNamesEveryTerm()

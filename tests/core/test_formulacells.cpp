@@ -9,6 +9,7 @@
 #include "support/fixtures.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -42,13 +43,14 @@ static void putLittle(QByteArray &bytes, qsizetype at, std::uint32_t value, int 
 
 // Ways of spoiling формулы.xls, whose workbook stream lies in the mini stream, which lies in
 // consecutive sectors of the file, so that its records can be found in the file's bytes.
-enum class Spoil {
-    Nothing,
-    DirectoryChainLoops,
-    TextLongerThanItsRecord,
-    SheetBeyondStream,
-    CutShort
-};
+enum class Spoil { Nothing, DirectoryChainLoops, SheetBeyondStream, CutShort };
+
+// Where the STRING record of the text formula "М-95" (4 characters as UTF-16) starts in the
+// bytes of формулы.xls: its type 0x0207, its length 11, its count of characters and its flags.
+static qsizetype stringRecordOfText(const QByteArray &bytes)
+{
+    return bytes.indexOf(QByteArray("\x07\x02\x0b\x00\x04\x00\x01", 7));
+}
 
 class TestFormulaCells : public QObject
 {
@@ -59,6 +61,8 @@ private slots:
     void savedValues();
     void spoiltWorkbookStream_data();
     void spoiltWorkbookStream();
+    void unreadableTextResult_data();
+    void unreadableTextResult();
 };
 
 void TestFormulaCells::savedValues_data()
@@ -125,7 +129,6 @@ void TestFormulaCells::spoiltWorkbookStream_data()
 
     QTest::newRow("sound") << Spoil::Nothing << 13 << "М-95";
     QTest::newRow("directory chain loops") << Spoil::DirectoryChainLoops << 0 << "";
-    QTest::newRow("text longer than its record") << Spoil::TextLongerThanItsRecord << 13 << "#N/A";
     QTest::newRow("sheet beyond the stream") << Spoil::SheetBeyondStream << 0 << "";
     QTest::newRow("file cut short") << Spoil::CutShort << 0 << "";
 }
@@ -148,12 +151,6 @@ void TestFormulaCells::spoiltWorkbookStream()
             directory, 4);
         break;
     }
-    case Spoil::TextLongerThanItsRecord: { // the STRING record of "М-95" claims 200 characters
-        const qsizetype at = bytes.indexOf(QByteArray("\x07\x02\x0b\x00\x04\x00\x01", 7));
-        QVERIFY(at > 0);
-        putLittle(bytes, at + 4, 200, 2);
-        break;
-    }
     case Spoil::SheetBeyondStream: { // the BOUNDSHEET record of Лист1, named in UTF-16
         const QByteArray name = QByteArray("\x05\x01\x1b\x04\x38\x04\x41\x04\x42\x04\x31\x00", 12);
         const qsizetype at = bytes.indexOf(name);
@@ -172,6 +169,64 @@ void TestFormulaCells::spoiltWorkbookStream()
     const auto textCell = read.find(kelsa::formulaCell(4, 1));
     QCOMPARE(
         textCell == read.end() ? QString() : QString::fromStdString(textCell->second.text), text);
+}
+
+// A text result whose STRING record claims more than it holds has no usable value: the cell
+// shows "#N/A" and is listed, as for a formula saved without a value, never as an empty text
+// (which a look-up would copy and a moment count as 0).
+void TestFormulaCells::unreadableTextResult_data()
+{
+    QTest::addColumn<int>("characters"); // the count the record claims; -1: as saved (4)
+    QTest::addColumn<int>("recordBytes"); // the record's length; -1: as saved (11)
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Status>("table"); // as readSheet() reads it
+
+    QTest::newRow("its own 4 characters") << 4 << -1 << "М-95" << Status::Ok;
+    QTest::newRow("5 characters, one past its record") << 5 << -1 << "#N/A" << Status::Ok;
+    QTest::newRow("65,535 characters") << 65535 << -1 << "#N/A" << Status::Ok;
+    // The walk through the sheet's records ends at it: the text never comes. FreeXL refuses
+    // the whole workbook for it.
+    QTest::newRow("a record of 65,535 bytes") << -1 << 65535 << "#N/A" << Status::Damaged;
+}
+
+void TestFormulaCells::unreadableTextResult()
+{
+    QFETCH(int, characters);
+    QFETCH(int, recordBytes);
+    QFETCH(QString, text);
+    QFETCH(Status, table);
+
+    QByteArray bytes = fixtureBytes(QStringLiteral("формулы.xls"));
+    const qsizetype at = stringRecordOfText(bytes);
+    QVERIFY(at > 0);
+    if (characters >= 0)
+        putLittle(bytes, at + 4, std::uint32_t(characters), 2);
+    if (recordBytes >= 0)
+        putLittle(bytes, at + 2, std::uint32_t(recordBytes), 2);
+    const bool error = text.startsWith(QLatin1Char('#'));
+
+    // The formula reader alone: the cell of "Текст" in column F2.
+    const kelsa::FormulaValues read = kelsa::readFormulaValues(
+        std::string_view(bytes.constData(), std::size_t(bytes.size())), "Лист1", 65536, 26);
+    const auto cell = read.find(kelsa::formulaCell(4, 1));
+    QVERIFY(cell != read.end());
+    QCOMPARE(QString::fromStdString(cell->second.text), text);
+    QCOMPARE(cell->second.kind,
+        error ? kelsa::FormulaValue::Kind::Error : kelsa::FormulaValue::Kind::Text);
+
+    // The table as the window reads it.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("т11.1.xls"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const SheetReadResult result = kelsa::readSheet(path, sheet, 2, ru);
+    QCOMPARE(result.status, table);
+    if (table != Status::Ok)
+        return;
+    QCOMPARE(result.records.at(3).at(1), text);
+    const SheetReadResult::CellError listed { 3, 1, text };
+    QCOMPARE(result.cellErrors.contains(listed), error);
 }
 
 QTEST_GUILESS_MAIN(TestFormulaCells)

@@ -38,6 +38,10 @@ private slots:
     void cells();
     void errorCellsListed_data();
     void errorCellsListed();
+    void sharedStringIndex_data();
+    void sharedStringIndex();
+    void formulaWithoutValue_data();
+    void formulaWithoutValue();
     void failures_data();
     void failures();
     void damagedTableCostsOnlyItself();
@@ -106,6 +110,86 @@ void TestOpenWorkbooks::errorCellsListed()
     const QList<CellError> expected { { 0, 4, QStringLiteral("#DIV/0!") },
         { 0, 8, QStringLiteral("#N/A") } };
     QCOMPARE(result.cellErrors, expected);
+}
+
+// Indexes into the 15 shared strings of таблица.xlsx, on both sides of the last: a cell that
+// names a string the workbook does not have is an empty cell, and the table is read on.
+void TestOpenWorkbooks::sharedStringIndex_data()
+{
+    QTest::addColumn<int>("record");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("14, the last string") << 0 << "После пустой";
+    QTest::newRow("15, the count of strings") << 1 << "";
+    QTest::newRow("16, one past the count") << 2 << "";
+    QTest::newRow("a number of 23 digits") << 3 << "";
+    QTest::newRow("not a number") << 4 << "";
+}
+
+void TestOpenWorkbooks::sharedStringIndex()
+{
+    QFETCH(int, record);
+    QFETCH(QString, text);
+
+    const SheetReadResult result
+        = readSheet(fixture(QStringLiteral("общие строки за концом.xlsx")), sheet, 2, ru);
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.records.size(), 5);
+    QCOMPARE(result.records.at(record).at(1), text);
+    QVERIFY(result.cellErrors.isEmpty());
+}
+
+// A formula cell saved without a value, or with one that cannot be read, shows "#N/A" and is
+// listed among the table's problems: an empty cell would be copied by a look-up and counted as
+// 0 by the ordinary support. A saved empty text, 0 and FALSE are values; a cell without a
+// formula and without a value is an empty cell.
+void TestOpenWorkbooks::formulaWithoutValue_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("record");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("listed");
+
+    const QString xlsx = QStringLiteral("формулы без значений.xlsx");
+    QTest::newRow(".xlsx: no value") << xlsx << 0 << "#N/A" << true;
+    QTest::newRow(".xlsx: no value, text") << xlsx << 1 << "#N/A" << true;
+    QTest::newRow(".xlsx: no value, boolean") << xlsx << 2 << "#N/A" << true;
+    QTest::newRow(".xlsx: empty value") << xlsx << 3 << "#N/A" << true;
+    QTest::newRow(".xlsx: unreadable value") << xlsx << 4 << "#N/A" << true;
+    QTest::newRow(".xlsx: unreadable boolean") << xlsx << 5 << "#N/A" << true;
+    QTest::newRow(".xlsx: unreadable date") << xlsx << 6 << "#N/A" << true;
+    QTest::newRow(".xlsx: error without its text") << xlsx << 7 << "#N/A" << true;
+    QTest::newRow(".xlsx: saved empty text") << xlsx << 8 << "" << false;
+    QTest::newRow(".xlsx: saved 0") << xlsx << 9 << "0" << false;
+    QTest::newRow(".xlsx: saved FALSE") << xlsx << 10 << "0" << false;
+    QTest::newRow(".xlsx: no formula, empty value") << xlsx << 11 << "" << false;
+    QTest::newRow(".xlsx: no formula, no value") << xlsx << 12 << "" << false;
+
+    const QString ods = QStringLiteral("формулы без значений.ods");
+    QTest::newRow(".ods: no value") << ods << 0 << "#N/A" << true;
+    QTest::newRow(".ods: no value, number") << ods << 1 << "#N/A" << true;
+    QTest::newRow(".ods: unreadable number") << ods << 2 << "#N/A" << true;
+    QTest::newRow(".ods: no value, boolean") << ods << 3 << "#N/A" << true;
+    QTest::newRow(".ods: saved empty text") << ods << 4 << "" << false;
+    QTest::newRow(".ods: saved 0") << ods << 5 << "0" << false;
+    QTest::newRow(".ods: saved FALSE") << ods << 6 << "0" << false;
+    QTest::newRow(".ods: no formula, no value") << ods << 7 << "" << false;
+}
+
+void TestOpenWorkbooks::formulaWithoutValue()
+{
+    QFETCH(QString, file);
+    QFETCH(int, record);
+    QFETCH(QString, text);
+    QFETCH(bool, listed);
+
+    const SheetReadResult result = readSheet(fixture(file), sheet, 2, ru);
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.records.at(record).at(1), text);
+    QCOMPARE(result.cellErrors.contains(CellError { record, 1, text }), listed);
+    if (!listed) // nothing else is listed for the cell
+        for (const CellError &error : result.cellErrors)
+            QVERIFY(error.record != record);
 }
 
 void TestOpenWorkbooks::failures_data()

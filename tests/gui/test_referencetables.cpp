@@ -75,6 +75,7 @@ private slots:
     void oneFolderForAllTables();
     void menuChoosesAndRereadsTheFolder();
     void rememberedFolderAndCommandLine();
+    void missingRememberedFolderIsTold();
     void formulaErrorsAreShownAndListed();
 
 private:
@@ -246,7 +247,7 @@ void TestReferenceTables::missingWorkbookIsReportedOnceAfterShow()
     QTemporaryDir dir;
     QVERIFY(copySamplesBut(dir, QStringLiteral("т11.1.xls")));
     kelsa::Form1Services services;
-    services.tablesFolder = { dir.path(), false };
+    services.tablesFolder = { dir.path(), false, {} };
     FormHarness h(services);
     QVERIFY(h.messages.empty()); // nothing before the window is on screen
     h.form->show();
@@ -269,7 +270,7 @@ void TestReferenceTables::noWorkbooksAtAll()
 {
     QTemporaryDir dir;
     kelsa::Form1Services services;
-    services.tablesFolder = { dir.path(), false };
+    services.tablesFolder = { dir.path(), false, {} };
     FormHarness h(services);
     h.form->show();
     QTRY_COMPARE(h.messages.size(), std::size_t(1));
@@ -298,7 +299,7 @@ void TestReferenceTables::tableWithoutRecordsIsEmptyNotAnError()
     QVERIFY(kelsa::readSheet(dir.filePath(QStringLiteral("т11.1.xls")), QStringLiteral("Лист1"), 2)
                 .records.isEmpty());
     kelsa::Form1Services services;
-    services.tablesFolder = { dir.path(), false };
+    services.tablesFolder = { dir.path(), false, {} };
     FormHarness h(services);
     h.form->show();
     QTest::qWait(50);
@@ -397,6 +398,60 @@ void TestReferenceTables::rememberedFolderAndCommandLine()
     QVERIFY(QFileInfo(empty.filePath(QStringLiteral("shot.png"))).size() > 0);
 }
 
+// A folder chosen last time that is no folder now (a network share not mounted yet): the
+// samples come in, start-up says so, naming the folder, in the one message that also lists
+// the tables' problems; the folder stays remembered, and the chooser opens at the nearest
+// folder on the way up from it that is there.
+void TestReferenceTables::missingRememberedFolderIsTold()
+{
+    QTemporaryDir root;
+    const QString gone = QDir(root.path()).filePath(QStringLiteral("share/tables"));
+    QTemporaryDir empty;
+    QStringList remembered;
+    QStringList starts;
+    kelsa::Form1Services services;
+    services.folderMemory
+        = { [&gone] { return gone; }, [&remembered](const QString &f) { remembered << f; } };
+    services.chooseFolder = [&starts](QWidget *, const QString &, const QString &start) {
+        starts << start;
+        return QString(); // cancelled
+    };
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(empty.path()));
+    FormHarness h(services);
+    QDir::setCurrent(before);
+    QVERIFY(h.form->tablesFolder().samples);
+    QCOMPARE(h.form->windowTitle(), QStringLiteral("Kelsa1.0 — таблицы: образцы"));
+    QVERIFY(h.messages.empty()); // nothing before the window is on screen
+    h.form->show();
+    QTRY_COMPARE(h.messages.size(), std::size_t(1));
+    const QString text = h.messages[0].text;
+    QVERIFY2(text.contains(QStringLiteral("не найдена: ") + QDir::toNativeSeparators(gone))
+            && text.contains(QStringLiteral("Показаны образцы")),
+        qPrintable(text));
+    QTest::qWait(50);
+    QCOMPARE(h.messages.size(), std::size_t(1));
+
+    h.form->menu().chooseTablesFolder->trigger();
+    QCOMPARE(starts, QStringList { QDir(root.path()).absolutePath() });
+    QVERIFY(remembered.isEmpty()); // neither at start-up nor by a cancelled chooser
+    QVERIFY(h.form->tablesFolder().samples);
+
+    // With tables that cannot be read as well: still one message, the folder first.
+    kelsa::Form1Services broken;
+    broken.tablesFolder = { QDir(empty.path()).absolutePath(), true, gone };
+    FormHarness b(broken);
+    b.form->show();
+    QTRY_COMPARE(b.messages.size(), std::size_t(1));
+    QVERIFY2(b.messages[0].text.startsWith(QStringLiteral("Папка справочных таблиц, выбранная"))
+            && b.messages[0].text.contains(QStringLiteral("т11.1.xls")),
+        qPrintable(b.messages[0].text));
+    // A folder the user chooses is no stand-in: nothing more is said of the missing one.
+    b.form->loadTables({ QDir(empty.path()).absolutePath(), false, {} });
+    QCOMPARE(b.messages.size(), std::size_t(2));
+    QVERIFY(!b.messages[1].text.contains(QDir::toNativeSeparators(gone)));
+}
+
 // A table of formulas shows their saved values; an error value shows in its cell, is listed in
 // the start-up message, and a look-up of it is refused by the moment, never counted as 0.
 void TestReferenceTables::formulaErrorsAreShownAndListed()
@@ -405,7 +460,7 @@ void TestReferenceTables::formulaErrorsAreShownAndListed()
     QVERIFY(copySamplesBut(dir, QStringLiteral("т11.1.xls")));
     QVERIFY(QFile::copy(QStringLiteral(KELSA_FIXTURES "/формулы.xls"), dir.filePath("т11.1.xls")));
     kelsa::Form1Services services;
-    services.tablesFolder = { dir.path(), false };
+    services.tablesFolder = { dir.path(), false, {} };
     FormHarness h(services);
     QCOMPARE(h.field("Text6")->text(), QStringLiteral("0,85"));
     h.form->show();

@@ -56,7 +56,7 @@ struct FormHarness {
     explicit FormHarness(Form1Services services = {})
     {
         if (services.tablesFolder.path.isEmpty() && !services.folderMemory.recall)
-            services.tablesFolder = { kelsa::installedDataFolder(), true };
+            services.tablesFolder = { kelsa::installedDataFolder(), true, {} };
         if (!services.folderMemory.recall) {
             services.folderMemory.recall = [this] { return rememberedFolder; };
             services.folderMemory.remember

@@ -615,6 +615,17 @@ std::optional<std::uint64_t> parseUnsigned(std::string_view text)
     return std::min(value, kFarAway);
 }
 
+// A boolean as both formats write it: "true" or "1", "false" or "0"; nothing for anything else.
+std::optional<bool> parseBoolean(std::string_view text)
+{
+    text = trimmed(text);
+    if (text == "1" || text == "true")
+        return true;
+    if (text == "0" || text == "false")
+        return false;
+    return std::nullopt;
+}
+
 // A count such as number-columns-repeated="3"; 1 when there is none.
 std::uint64_t parseCount(std::string_view text)
 {
@@ -1075,23 +1086,25 @@ private:
         if (m_type == "str")
             return m_grid.text(m_value);
         if (m_type == "b") {
-            const std::string_view flag = trimmed(m_value);
-            if (!m_hasValue)
-                return {};
-            return m_grid.number(flag == "1" || flag == "true" ? 1 : 0);
+            const auto flag = parseBoolean(m_value);
+            return flag ? m_grid.number(*flag ? 1 : 0) : unreadable();
         }
         if (m_type == "d") {
             const auto date = isoDate(m_value);
-            return date ? m_grid.text(*date) : Value {};
+            return date ? m_grid.text(*date) : unreadable();
         }
         if (!m_hasValue)
             return {};
         const auto number = parseNumber(m_value);
         if (!number)
-            return {};
+            return unreadable();
         formattedNumbers = formattedNumbers || m_format != 0;
         return m_grid.number(*number, std::uint32_t(std::min<std::uint64_t>(m_format, UINT32_MAX)));
     }
+
+    // A value that cannot be read: a formula cell shows that it has none, like a formula
+    // saved without one; any other cell is empty.
+    Value unreadable() { return m_formula ? m_grid.error(kNoValue) : Value {}; }
 
     Grid &m_grid;
     const std::vector<std::uint32_t> &m_strings;
@@ -1280,11 +1293,11 @@ private:
             return m_grid.error(m_text);
         if (m_type == "float" || m_type == "percentage" || m_type == "currency") {
             const auto number = parseNumber(m_number);
-            return number ? m_grid.number(*number) : Value {};
+            return number ? m_grid.number(*number) : unreadable();
         }
         if (m_type == "boolean") {
-            const std::string_view flag = trimmed(m_boolean);
-            return m_grid.number(flag == "true" || flag == "1" ? 1 : 0);
+            const auto flag = parseBoolean(m_boolean);
+            return flag ? m_grid.number(*flag ? 1 : 0) : unreadable();
         }
         if (m_type == "date") {
             const auto date = isoDate(m_date);
@@ -1300,6 +1313,10 @@ private:
             return m_grid.error(kNoValue); // a formula that was never calculated
         return m_grid.text(m_text);
     }
+
+    // A value that cannot be read: a formula cell shows that it has none, like a formula
+    // never calculated; any other cell is empty.
+    Value unreadable() { return m_formula ? m_grid.error(kNoValue) : Value {}; }
 
     Grid &m_grid;
     std::string_view m_sheetName;

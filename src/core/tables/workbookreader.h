@@ -60,9 +60,10 @@ struct SheetReadResult {
 //
 // An .xlsx or .ods workbook (told by the extension) is read the same way, with liborcus, and
 // there a formula cell gives the value the spreadsheet saved with it: a number, a text, TRUE as
-// 1, or, for an error or a formula never calculated, the error's text ("#DIV/0!", "#N/A"),
-// which is also listed in cellErrors. A workbook whose parts would unpack to more than a
-// reference table can need (a zip bomb) is FileTooLarge.
+// 1, or, for an error, the error's text ("#DIV/0!"), and for a formula never calculated or
+// saved with a value that cannot be read, "#N/A"; both are also listed in cellErrors. A text
+// cell that names a shared string the workbook does not have is empty. A workbook whose parts
+// would unpack to more than a reference table can need (a zip bomb) is FileTooLarge.
 //
 // requiredColumns (0 to kMaxSheetFields) is the number of columns the table binds: a sheet with
 // fewer is TooFewColumns. Any other failure gives its status and no records. A sheet with only

@@ -261,11 +261,11 @@ void Form1::loadTables(const TablesFolder &folder)
 void Form1::chooseTablesFolder()
 {
     const QString chosen = m_services.chooseFolder(
-        this, QStringLiteral("Папка справочных таблиц"), m_tablesFolder.path);
+        this, QStringLiteral("Папка справочных таблиц"), chooserStartFolder(m_tablesFolder));
     if (chosen.isEmpty())
         return;
     m_services.folderMemory.remember(chosen);
-    loadTables({ QDir(chosen).absolutePath(), false });
+    loadTables({ QDir(chosen).absolutePath(), false, {} });
 }
 
 // The title block is asked for first and kept with the calculation; the report is made from
@@ -478,7 +478,7 @@ void Form1::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!std::exchange(m_shownOnce, true)) {
         fitIntoScreen();
-        QMetaObject::invokeMethod(this, &Form1::reportTableProblems, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Form1::reportStartUpProblems, Qt::QueuedConnection);
     }
 }
 
@@ -502,13 +502,23 @@ void Form1::fitIntoScreen()
     move(available.topLeft());
 }
 
-// Once the window is on screen, and after every reading of the tables: one message lists every
-// workbook that could not be read and every formula cell without a number.
+// After every reading of the tables: one message lists every workbook that could not be read
+// and every formula cell without a number.
 void Form1::reportTableProblems()
 {
     const QString report = m_tables->problemReport();
     if (!report.isEmpty())
         showMessage(report);
+}
+
+// Once the window is on screen: the tables' problems, after a word on the folder remembered
+// from last time when the samples are shown in its place, all in one message.
+void Form1::reportStartUpProblems()
+{
+    QStringList parts { missingRememberedFolderNote(m_tablesFolder), m_tables->problemReport() };
+    parts.removeAll(QString());
+    if (!parts.isEmpty())
+        showMessage(parts.join(QStringLiteral("\n\n")));
 }
 
 QWidget *Form1::control(const QString &name) const

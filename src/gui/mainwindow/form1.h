@@ -54,7 +54,8 @@ class CalculationDocument;
 struct Form1Services {
     FileLocator files; // the cursor and the help page
     // The folder of the ten reference tables; with an empty path, the one start-up chooses:
-    // the working folder when it holds a table, else the remembered one, else the samples.
+    // the working folder when it holds a table, else the remembered one, else the samples
+    // (and a word, once the window is shown, when the remembered one is missing).
     TablesFolder tablesFolder;
     FolderMemory folderMemory; // default: the program's settings
     FolderChooser chooseFolder; // default: the desktop's folder dialog
@@ -122,6 +123,7 @@ private:
     void setTabOrderFromTable();
     void runStartUp();
     void reportTableProblems();
+    void reportStartUpProblems();
     void fitIntoScreen();
     void updateTitle();
     void watchForChanges();

@@ -86,6 +86,17 @@ QString tablesFolderName(const TablesFolder &folder)
     return folder.samples ? QStringLiteral("образцы") : QDir::toNativeSeparators(folder.path);
 }
 
+QString missingRememberedFolderNote(const TablesFolder &folder)
+{
+    if (!folder.samples || folder.missingRemembered.isEmpty())
+        return {};
+    return QStringLiteral("Папка справочных таблиц, выбранная в прошлый раз, не найдена: %1\n"
+                          "Показаны образцы справочных таблиц, установленные с программой. "
+                          "Когда папка снова будет доступна, перезапустите программу или "
+                          "выберите её: «Справочники → Папка справочных таблиц…».")
+        .arg(QDir::toNativeSeparators(folder.missingRemembered));
+}
+
 ReferenceTables::ReferenceTables(const Form1Controls &ui)
     : m_ui(ui)
     , m_mappers(referenceTables().size(), nullptr)

@@ -67,6 +67,11 @@ std::unique_ptr<SheetReading> readReferenceWorkbooks(const TablesFolder &folder)
 // How the window names a tables folder: its path, or «образцы» for the installed samples.
 QString tablesFolderName(const TablesFolder &folder);
 
+// What start-up says when the samples stand in for the folder chosen last time, which is no
+// folder now: that folder, that it was not found and that the samples are shown. Empty when
+// the folder shown is not such a stand-in.
+QString missingRememberedFolderNote(const TablesFolder &folder);
+
 // Why a workbook could not be read, as one sentence for the message box (without the file's
 // name), and as a few words with the file's name for the table's row label.
 QString tableFailureReason(const SheetReadResult &result, int requiredColumns);
