@@ -120,8 +120,8 @@ void TestCalculationFile::refusesBadFiles_data()
 
     const QByteArray json = exampleJson();
     const QString longText(1001, QLatin1Char('7'));
-    QTest::newRow("not JSON") << QByteArray("Prolet=65\n") << "текст JSON нарушен у знака 1 ";
-    QTest::newRow("cut short") << json.left(json.size() / 2) << "текст JSON нарушен";
+    QTest::newRow("not JSON") << QByteArray("Prolet=65\n") << "это не файл расчета Kelsa (файл расчета начинается с «{»)";
+    QTest::newRow("cut short") << json.left(json.size() / 2) << "файл расчета поврежден в строке";
     QTest::newRow("another format")
         << replaced(json, "kelsa-calculation", "kelsa-table") << "это не файл расчета Kelsa";
     QTest::newRow("newer version")
