@@ -133,7 +133,7 @@ void checkFormat(const QJsonObject &root)
     const QJsonValue version = root.value(QLatin1String("version"));
     const double number = version.toDouble(0);
     if (!version.isDouble() || number != std::floor(number) || number < 1)
-        fail(QStringLiteral("неверная версия формата"));
+        fail(QStringLiteral("\"version\": версия формата должна быть целым числом от 1"));
     if (number > kCalculationFileVersion)
         fail(QStringLiteral("файл записан более новой версией Kelsa (версия формата %1, "
                             "эта программа читает версию %2)")

@@ -25,6 +25,42 @@ TextPlace placeOfOffset(const QByteArray &text, qsizetype offset)
     return place;
 }
 
+namespace
+{
+
+bool isJsonBlank(char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r';
+}
+
+// Where the fault lies. The reader stops one character into the token it did not expect, or at
+// the end of the text. A missing ',' or ':' belongs right after the text before that token, so
+// the place is there: at the end of the line a comma was left off, not in the next one.
+qsizetype faultOffset(const QByteArray &text, const QJsonParseError &error)
+{
+    qsizetype at = std::clamp<qsizetype>(error.offset, 0, text.size());
+    switch (error.error) {
+    case QJsonParseError::UnterminatedObject:
+    case QJsonParseError::UnterminatedArray:
+    case QJsonParseError::MissingValueSeparator:
+    case QJsonParseError::MissingNameSeparator:
+        if (at > 0 && at < text.size())
+            --at; // back to the start of the unexpected token
+        while (at > 0 && isJsonBlank(text[at - 1]))
+            --at;
+        break;
+    case QJsonParseError::MissingObject:
+        if (at > 0 && at < text.size())
+            --at;
+        break;
+    default:
+        break;
+    }
+    return at;
+}
+
+} // namespace
+
 QString jsonErrorText(QJsonParseError::ParseError error)
 {
     switch (error) {
@@ -51,7 +87,7 @@ QString jsonErrorText(QJsonParseError::ParseError error)
     case QJsonParseError::UnterminatedString:
         return QStringLiteral("не закрыты кавычки");
     case QJsonParseError::MissingObject:
-        return QStringLiteral("ожидается объект");
+        return QStringLiteral("после «,» ожидается еще одно значение");
     case QJsonParseError::DeepNesting:
         return QStringLiteral("слишком глубокая вложенность");
     case QJsonParseError::DocumentTooLarge:
@@ -64,11 +100,15 @@ QString jsonErrorText(QJsonParseError::ParseError error)
 
 QString jsonErrorPlace(const QByteArray &text, const QJsonParseError &error)
 {
-    const TextPlace place = placeOfOffset(text, error.offset);
+    const TextPlace place = placeOfOffset(text, faultOffset(text, error));
+    // A reader that ran out of text before the document closed was given a file cut short, as
+    // by a copy that broke off; what it expected next says less than that.
+    const QString why = error.offset >= text.size() ? QStringLiteral("текст обрывается")
+                                                    : jsonErrorText(error.error);
     return QStringLiteral("в строке %1, столбце %2 (%3)")
         .arg(place.line)
         .arg(place.column)
-        .arg(jsonErrorText(error.error));
+        .arg(why);
 }
 
 } // namespace kelsa

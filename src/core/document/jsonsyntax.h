@@ -25,7 +25,8 @@ TextPlace placeOfOffset(const QByteArray &text, qsizetype offset);
 // "ожидается «,» или «}»" where a member was not followed by a comma.
 QString jsonErrorText(QJsonParseError::ParseError error);
 
-// "в строке 69, столбце 3 (ожидается «,» или «}»)": where and why `text` is no JSON.
+// "в строке 69, столбце 3 (ожидается «,» или «}»)": where and why `text` is no JSON; "текст
+// обрывается" when the text ends before the document does.
 QString jsonErrorPlace(const QByteArray &text, const QJsonParseError &error);
 
 } // namespace kelsa
