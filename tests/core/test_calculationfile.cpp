@@ -437,6 +437,9 @@ void TestCalculationFile::damagedJsonByLineAndColumn_data()
     QTest::newRow("colon missing on the first line")
         << replaced(json, "{\n  \"format\":", "{\"format\"")
         << "файл расчета поврежден в строке 1, столбце 10 (ожидается «:» после имени)";
+    QTest::newRow("colon missing after a byte-order mark")
+        << "\xEF\xBB\xBF" + replaced(json, "{\n  \"format\":", "{\"format\"")
+        << "файл расчета поврежден в строке 1, столбце 10 (ожидается «:» после имени)";
     QTest::newRow("comma missing at the end of a line") << noComma << commaOnLine6;
     QTest::newRow("lines ending in CR LF")
         << QByteArray(noComma).replace("\n", "\r\n") << commaOnLine6;

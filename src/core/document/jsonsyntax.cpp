@@ -6,11 +6,21 @@
 namespace kelsa
 {
 
+namespace
+{
+
+struct TextPlace {
+    qsizetype line = 1; // from 1
+    qsizetype column = 1; // from 1, in characters of its line
+};
+
 TextPlace placeOfOffset(const QByteArray &text, qsizetype offset)
 {
     offset = std::clamp<qsizetype>(offset, 0, text.size());
     TextPlace place;
-    for (qsizetype k = 0; k < offset; ++k) {
+    // A byte-order mark is no character an editor shows.
+    const qsizetype start = text.startsWith("\xEF\xBB\xBF") ? std::min<qsizetype>(3, offset) : 0;
+    for (qsizetype k = start; k < offset; ++k) {
         const char byte = text[k];
         const bool lineEnd
             = byte == '\n' || (byte == '\r' && (k + 1 == text.size() || text[k + 1] != '\n'));
@@ -24,9 +34,6 @@ TextPlace placeOfOffset(const QByteArray &text, qsizetype offset)
     }
     return place;
 }
-
-namespace
-{
 
 bool isJsonBlank(char byte)
 {
@@ -59,8 +66,7 @@ qsizetype faultOffset(const QByteArray &text, const QJsonParseError &error)
     return at;
 }
 
-} // namespace
-
+// What the reader found or missed where it stopped.
 QString jsonErrorText(QJsonParseError::ParseError error)
 {
     switch (error) {
@@ -97,6 +103,8 @@ QString jsonErrorText(QJsonParseError::ParseError error)
     }
     return QJsonParseError { 0, error }.errorString();
 }
+
+} // namespace
 
 QString jsonErrorPlace(const QByteArray &text, const QJsonParseError &error)
 {
