@@ -144,6 +144,8 @@ private slots:
     void readsBackWhatItWrote();
     void numbersReadByTheFilesSeparator_data();
     void numbersReadByTheFilesSeparator();
+    void titlesAndSourcesStayAsWritten_data();
+    void titlesAndSourcesStayAsWritten();
     void refusesWhatThisComputerReadsOtherwise_data();
     void refusesWhatThisComputerReadsOtherwise();
     void refusesBadFiles_data();
@@ -249,6 +251,36 @@ void TestCalculationFile::numbersReadByTheFilesSeparator()
         QVERIFY2(!got, qPrintable(QStringLiteral("«%1» reads as %2").arg(shown).arg(*got)));
     else
         QCOMPARE(got.value_or(qQNaN()), expected);
+}
+
+// Only field and result texts are numbers: a title or a look-up source that holds a separator
+// keeps it in a window with the other one.
+void TestCalculationFile::titlesAndSourcesStayAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QLocale>("window");
+
+    const auto withSeparators = [](const QByteArray &json) {
+        return replaced(replaced(json, "\"Перегон Лесная — Озерная\"", utf8("\"км 12,5 — 13.1\"")),
+            "\"М-95+МФ-100\"", utf8("\"М-95, 1.5\""));
+    };
+    QTest::newRow("comma file, point window") << withSeparators(helpReportJson()) << c;
+    QTest::newRow("comma file, comma window") << withSeparators(helpReportJson()) << ru;
+    QTest::newRow("point file, comma window") << withSeparators(pointed(helpReportJson())) << ru;
+}
+
+void TestCalculationFile::titlesAndSourcesStayAsWritten()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QLocale, window);
+    const CalculationFileReading read = calculationFromJson(json, window);
+    checkReading(read, QString());
+    if (QTest::currentTestFailed())
+        return;
+    const SavedCalculation &saved = std::get<SavedCalculation>(read);
+    QCOMPARE(saved.title.object, QStringLiteral("км 12,5 — 13.1"));
+    QVERIFY(saved.calculation.source(InputField::IceGp).has_value());
+    QCOMPARE(saved.calculation.source(InputField::IceGp)->row, QStringLiteral("М-95, 1.5"));
 }
 
 // A text that the window's locale would read otherwise even with the separators exchanged (the
