@@ -75,7 +75,7 @@ QString outcomeJson(const MomentOutcome &outcome, const QLocale &locale)
 
 QByteArray momentsJson(const SavedCalculation &saved)
 {
-    const QLocale locale = localeWithSeparator(saved.decimalSeparator);
+    const QLocale locale = calculationFileLocale(saved.decimalSeparator);
     const auto outcomes = computeMoments(saved.calculation, locale);
     QStringList lines;
     for (const MomentOutcome &outcome : outcomes)

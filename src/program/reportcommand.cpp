@@ -26,8 +26,9 @@ int fail(const QString &file, const QString &problem)
 
 int runReportCommand(const QString &calculationPath, const QString &pdfPath)
 {
-    // Numbers are written in the user's locale, as the window shows the same file.
-    const CalculationFileReading reading = readCalculationFile(calculationPath);
+    // Numbers are written with the file's own decimal separator, as --compute writes them: the
+    // same file gives the same report on any computer.
+    const CalculationFileReading reading = readCalculationFileAsWritten(calculationPath);
     if (const auto *problem = std::get_if<CalculationFileProblem>(&reading))
         return fail(calculationPath, problem->text);
     // A saved calculation does not keep the tables' folder, so the report shows none.

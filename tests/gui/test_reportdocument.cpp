@@ -8,6 +8,7 @@
 #include "gui/report/titledialog.h"
 #include "program/reportcommand.h"
 #include "support/helpexample.h"
+#include "support/poppler.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,9 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -30,22 +29,6 @@ using namespace kelsa;
 
 namespace
 {
-
-// Runs a poppler tool; its standard output, or a failed check naming what it wrote.
-QString runPoppler(const QString &tool, const QStringList &arguments)
-{
-    const QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty())
-        QTest::qFail(qPrintable(tool + QStringLiteral(" is not installed")), __FILE__, __LINE__);
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(-1);
-    const QString errors = QString::fromUtf8(process.readAllStandardError());
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0
-        || !errors.isEmpty())
-        QTest::qFail(qPrintable(tool + QStringLiteral(" failed: ") + errors), __FILE__, __LINE__);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Calls `act` on the modal dialog once it is shown.
 void whenModalShown(std::function<void(QDialog *)> act)
@@ -79,12 +62,12 @@ void TestReportDocument::pdfRendersAndReadsBack()
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("отчет.pdf"));
     QCOMPARE(writeReportPdf(test::helpPageReport(), pdf), QString());
-    runPoppler(QStringLiteral("pdftoppm"),
+    test::runPoppler(QStringLiteral("pdftoppm"),
         { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"), pdf,
             dir.filePath(QStringLiteral("page")) });
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("page-1.png"))));
     // The Cyrillic text is there as text, not only as shapes.
-    const QString text = runPoppler(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
+    const QString text = test::pdfText(pdf);
     for (const char *expected :
         { "Перегон Лесная — Озерная", "1856,95 кгс·м = 18,21 кН·м", "не вычислен" })
         QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));

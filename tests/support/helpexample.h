@@ -33,6 +33,19 @@ inline Calculation helpPageExample()
     return calculation;
 }
 
+// The example after every moment button was pressed, as the window saves it: numbers with a
+// decimal comma, no title, no look-ups.
+inline SavedCalculation helpPageComputed()
+{
+    const QLocale ru(QLocale::Russian, QLocale::Russia);
+    SavedCalculation saved;
+    saved.calculation = helpPageExample();
+    for (const MomentInfo &info : moments())
+        saved.result(info.moment).text
+            = resultLabelText(computeMoment(saved.calculation, info.moment, ru), ru);
+    return saved;
+}
+
 // The example as the window would save it after some work: a title, Gп copied from a table, Tn
 // emptied; Мо в max computed now, Мо вг computed before Gпр was changed from 1,5 to 1, the
 // transition support in maximum wind, wind towards the track, computed while Lp was 0 and Tn

@@ -2,6 +2,7 @@
 #include "core/document/calculationfile.h"
 
 #include "core/calc/momentlabel.h"
+#include "core/document/jsonsyntax.h"
 #include "core/numbers/numbertext.h"
 #include "core/platform/savefile.h"
 
@@ -132,7 +133,7 @@ void checkFormat(const QJsonObject &root)
     const QJsonValue version = root.value(QLatin1String("version"));
     const double number = version.toDouble(0);
     if (!version.isDouble() || number != std::floor(number) || number < 1)
-        fail(QStringLiteral("неверная версия формата"));
+        fail(QStringLiteral("\"version\": версия формата должна быть целым числом от 1"));
     if (number > kCalculationFileVersion)
         fail(QStringLiteral("файл записан более новой версией Kelsa (версия формата %1, "
                             "эта программа читает версию %2)")
@@ -249,30 +250,6 @@ void readResults(const QJsonObject &results, SavedCalculation &saved)
     }
 }
 
-// A number text written with one separator, rewritten to the other; other texts unchanged.
-void rewriteNumber(QString &text, const QLocale &from, QChar to)
-{
-    if (readNumber(text, from))
-        text.replace(from.decimalPoint(), QString(to));
-}
-
-void rewriteNumbers(SavedCalculation &saved, const QLocale &locale)
-{
-    const QChar to = locale.decimalPoint().front();
-    if (saved.decimalSeparator == to)
-        return;
-    const QLocale from = localeWithSeparator(saved.decimalSeparator, locale);
-    for (QString &text : saved.calculation.texts)
-        rewriteNumber(text, from, to);
-    for (SavedResult &result : saved.results) {
-        rewriteNumber(result.text, from, to);
-        if (result.computedFrom)
-            for (QString &text : result.computedFrom->texts)
-                rewriteNumber(text, from, to);
-    }
-    saved.decimalSeparator = to;
-}
-
 // A shown result must be what its button gives for the inputs it was computed from: a label
 // edited by hand, or inputs edited after it, would otherwise reach the report as a moment.
 void checkResults(const SavedCalculation &saved, const QLocale &locale)
@@ -292,9 +269,61 @@ void checkResults(const SavedCalculation &saved, const QLocale &locale)
     }
 }
 
+// The text with the two separators exchanged: "0,5" becomes "0.5" and "0.5" becomes "0,5".
+QString exchanged(QString text, QChar one, QChar other)
+{
+    for (QChar &c : text)
+        if (c == one)
+            c = other;
+        else if (c == other)
+            c = one;
+    return text;
+}
+
+// A field's text, given in the window's separator, must read there as the file's text reads in
+// the file's own locale: the same number, or no number.
+void checkReadsTheSame(const QString &written, const QString &shown, const QLocale &file,
+    const QLocale &window, const QString &where)
+{
+    if (readNumber(written, file) != readNumber(shown, window))
+        fail(QStringLiteral("%1: «%2» читается в формате чисел этого компьютера (%3) иначе, "
+                            "чем в файле")
+                 .arg(where, written, window.name()));
+}
+
+void giveInSeparatorOf(SavedCalculation &saved, const QLocale &file, const QLocale &window)
+{
+    const QChar from = saved.decimalSeparator;
+    const QChar to = window.decimalPoint().front();
+    const auto give = [&](Calculation &calculation, const QString &where) {
+        for (const FieldInfo &info : inputFields()) {
+            QString &text = calculation.text(info.field);
+            const QString shown = exchanged(text, from, to);
+            checkReadsTheSame(text, shown, file, window,
+                QStringLiteral("%1 \"%2\"").arg(where, latin(info.name)));
+            text = shown;
+        }
+    };
+    give(saved.calculation, QStringLiteral("\"fields\""));
+    for (const MomentInfo &info : moments()) {
+        SavedResult &result = saved.result(info.moment);
+        result.text = exchanged(result.text, from, to);
+        if (result.computedFrom)
+            give(*result.computedFrom,
+                QStringLiteral("\"results\" \"%1\": \"computedFrom\"").arg(latin(info.label)));
+    }
+    saved.decimalSeparator = to;
+}
+
 } // namespace
 
 static CalculationFileReading fromJson(const QByteArray &json, const QLocale *locale);
+
+QLocale calculationFileLocale(QChar separator)
+{
+    return separator == QLatin1Char(',') ? QLocale(QLocale::Russian, QLocale::Russia)
+                                         : QLocale::c();
+}
 
 QLocale localeWithSeparator(QChar separator, const QLocale &preferred)
 {
@@ -344,16 +373,25 @@ CalculationFileReading calculationFromJson(const QByteArray &json, const QLocale
     return fromJson(json, &locale);
 }
 
-// With no locale, the numbers stay as written and are checked in the file's own separator.
+// With no locale, the texts stay as written.
 static CalculationFileReading fromJson(const QByteArray &json, const QLocale *locale)
 {
+    // A calculation file is a JSON object: text that does not even start as one is some other
+    // file, while text that does and breaks off later is a damaged calculation.
+    qsizetype first = json.startsWith("\xEF\xBB\xBF") ? 3 : 0; // after a byte-order mark
+    while (first < json.size() && QByteArrayView(" \t\r\n").contains(json[first]))
+        ++first;
+    if (first == json.size())
+        return CalculationFileProblem { QStringLiteral("файл пуст") };
+    if (json[first] != '{')
+        return CalculationFileProblem { QStringLiteral(
+            "это не файл расчета Kelsa (файл расчета начинается с «{»)") };
     QJsonParseError error {};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
-        return CalculationFileProblem { QStringLiteral(
-            "это не файл расчета Kelsa: текст JSON нарушен у знака %1 (%2)")
-                                            .arg(error.offset)
-                                            .arg(error.errorString()) };
+        return CalculationFileProblem {
+            QStringLiteral("файл расчета поврежден %1").arg(jsonErrorPlace(json, error))
+        };
     if (!document.isObject())
         return CalculationFileProblem { QStringLiteral("это не файл расчета Kelsa") };
     try {
@@ -378,9 +416,10 @@ static CalculationFileReading fromJson(const QByteArray &json, const QLocale *lo
                 if (title.contains(latin(name)))
                     *text = memberText(title, latin(name), where);
         }
-        const QLocale numbers = locale ? *locale : localeWithSeparator(saved.decimalSeparator);
-        rewriteNumbers(saved, numbers);
-        checkResults(saved, numbers);
+        const QLocale file = calculationFileLocale(saved.decimalSeparator);
+        checkResults(saved, file);
+        if (locale)
+            giveInSeparatorOf(saved, file, *locale);
         return saved;
     } catch (const Problem &problem) {
         return CalculationFileProblem { problem.text };

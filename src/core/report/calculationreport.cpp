@@ -248,10 +248,9 @@ std::vector<ReportBlock> buildReport(const ReportInput &input)
 {
     const SavedCalculation &saved = input.saved;
     const Calculation &calculation = saved.calculation;
-    // Number texts of a calculation are written with its own separator, whatever the user's
-    // locale is.
-    const QLocale locale
-        = localeWithSeparator(saved.decimalSeparator, QLocale(QLocale::Russian, QLocale::Russia));
+    // Number texts of a calculation are read and written with its own separator, whatever the
+    // user's locale is.
+    const QLocale locale = calculationFileLocale(saved.decimalSeparator);
     std::vector<ReportBlock> blocks;
     blocks.push_back(
         block(Kind::Title, QStringLiteral("Расчет изгибающих моментов опоры контактной сети")));
