@@ -5,6 +5,7 @@
 // its names; the system's reason kept (a full device, the file-size limit); no temporary file
 // left behind by a failed or cancelled write.
 #include "core/platform/outputfile.h"
+#include "support/fiforeader.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,6 @@
 
 #include <csignal>
 #include <optional>
-#include <thread>
 
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -290,11 +290,9 @@ void TestOutputFile::targets()
     // Larger than the output's buffer, so that it reaches the system before the commit.
     const QByteArray bytes = payload(200 * 1024 + 3);
 
-    // A FIFO's reader takes what is written, as another program would.
-    QByteArray read;
-    std::thread reader;
+    std::optional<test::FifoReader> reader;
     if (setup == Setup::Fifo)
-        reader = std::thread([&] { read = readFile(prepared.output); });
+        reader.emplace(prepared.output);
 
     OutputFile file(prepared.output);
     const bool opened = file.open();
@@ -302,11 +300,7 @@ void TestOutputFile::targets()
     bool committed = false;
     if (opened)
         committed = writeInPieces(file, bytes, 0) && file.commit();
-    if (reader.joinable()) {
-        if (!opened) // let the reader go
-            QFile(prepared.output).open(QIODevice::WriteOnly);
-        reader.join();
-    }
+    const QByteArray read = reader ? reader->finish() : QByteArray();
     QCOMPARE(committed, failure == kNone);
     QCOMPARE(file.failure().kind, failure);
     QCOMPARE(file.failure().error, error);

@@ -4,6 +4,7 @@
 // refused; a full device and the file-size limit told with the file's name, the old file kept
 // and no temporary file left; and every message with its control characters escaped.
 #include "core/document/calculationfile.h"
+#include "support/fiforeader.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <thread>
+#include <optional>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -317,16 +318,11 @@ void TestCommandOutputs::streamsAndRefusals()
     const QString kindBefore = nodeKind(dir.filePath(out));
     const QStringList before = snapshot(dir.path());
 
-    QByteArray read;
-    std::thread reader;
+    std::optional<test::FifoReader> reader;
     if (target == QLatin1String("fifo"))
-        reader = std::thread([&] { read = readFile(outPath); });
+        reader.emplace(outPath);
     const Run run = runKelsa({ option, input, out }, dir.path());
-    if (reader.joinable()) {
-        if (run.exitCode != 0) // let the reader go
-            QFile(outPath).open(QIODevice::WriteOnly);
-        reader.join();
-    }
+    const QByteArray read = reader ? reader->finish() : QByteArray();
     QCOMPARE(run.exitCode, exitCode);
     if (exitCode != 0)
         QCOMPARE(QString::fromUtf8(run.err), QString(message).replace("OUT", out));
