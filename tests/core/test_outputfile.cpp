@@ -288,7 +288,7 @@ void TestOutputFile::targets()
         QSKIP("this system does not let the test make such a node");
     const QStringList before = listing(dir.path());
     // Larger than the output's buffer, so that it reaches the system before the commit.
-    const QByteArray bytes = payload(200 * 1024 + 3);
+    const QByteArray bytes = payload(qsizetype(200) * 1024 + 3);
 
     std::optional<test::FifoReader> reader;
     if (setup == Setup::Fifo)
@@ -445,7 +445,7 @@ void TestOutputFile::failedWriteKeepsTheOldFile()
     if (how == QLatin1String("read-only folder"))
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const QStringList before = listing(dir.path());
-    const QByteArray bytes = payload(300 * 1024);
+    const QByteArray bytes = payload(qsizetype(300) * 1024);
     {
         std::optional<FileSizeLimit> limit;
         if (how == QLatin1String("limit"))

@@ -24,7 +24,7 @@ namespace
 
 // Writes are gathered to this size before they go to the system: a report's PDF arrives in
 // pieces of a few bytes.
-constexpr qsizetype kBufferBytes = 64 * 1024;
+constexpr qsizetype kBufferBytes = qsizetype(64) * 1024;
 
 // A file name longer than this has its temporary file named apart from it, so that the
 // temporary name stays within the system's limit of 255 bytes.
