@@ -7,6 +7,7 @@
 #include "program/batchcommand.h"
 #include "program/commandline.h"
 #include "program/computecommand.h"
+#include "program/messageprinting.h"
 #include "program/reportcommand.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QPixmap>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 namespace kelsa
@@ -22,17 +24,12 @@ namespace kelsa
 namespace
 {
 
-void printLine(FILE *stream, const QString &text)
-{
-    QTextStream(stream) << text << Qt::endl;
-}
-
 // Renders the main window after start-up, with its first records shown, to a PNG file.
 // Messages are written to the error stream instead of waiting for a click.
 int saveScreenshot(Form1Services services, const QString &fileName)
 {
     services.showMessage = [](const QString &title, const QString &text) {
-        printLine(stderr, title + QStringLiteral(": ") + text);
+        printMessage(stderr, title + QStringLiteral(": ") + text);
     };
     Form1 form(services);
     // Shown as far as the window itself can tell, but never put on a screen: nothing flashes up
@@ -42,7 +39,7 @@ int saveScreenshot(Form1Services services, const QString &fileName)
     form.show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (!form.grab().save(fileName, "PNG")) {
-        printLine(stderr, QStringLiteral("kelsa: cannot write %1").arg(fileName));
+        printMessage(stderr, QStringLiteral("kelsa: cannot write %1").arg(fileName));
         return 1;
     }
     return 0;
@@ -63,7 +60,7 @@ bool hasDisplay()
 // A wrong command line: one line, which says where the options are listed.
 void printUsageError(const QString &text)
 {
-    printLine(stderr, QStringLiteral("kelsa: %1 (kelsa --help lists the options)").arg(text));
+    printMessage(stderr, QStringLiteral("kelsa: %1 (kelsa --help lists the options)").arg(text));
 }
 
 // --compute and --batch need no display: a core application, no platform plugin.
@@ -90,6 +87,11 @@ int runReport(int argc, char *argv[], const CommandLine &line)
 
 int runKelsa(int argc, char *argv[])
 {
+#ifdef SIGXFSZ
+    // Past the file-size limit (ulimit -f) a write fails with EFBIG, which is told with the
+    // file's name and leaves the old file, instead of the signal killing Kelsa without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // The command line is looked at before Qt connects to a display, so that a wrong argument
     // or a missing display gets one plain line instead of Qt's abort.
     QStringList arguments;
@@ -106,7 +108,7 @@ int runKelsa(int argc, char *argv[])
         QTextStream(stdout) << helpText();
         return 0;
     case CommandLine::Mode::Version:
-        printLine(stdout, QStringLiteral("kelsa ") + programVersion());
+        printMessage(stdout, QStringLiteral("kelsa ") + programVersion());
         return 0;
     case CommandLine::Mode::Compute:
     case CommandLine::Mode::Batch:
@@ -120,9 +122,9 @@ int runKelsa(int argc, char *argv[])
     const bool screenshot = line.mode == CommandLine::Mode::Screenshot;
     if (!hasDisplay()) {
         if (!screenshot) {
-            std::fputs("kelsa: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
-                       "try kelsa --screenshot kelsa.png\n",
-                stderr);
+            printMessage(stderr,
+                QStringLiteral("kelsa: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
+                               "try kelsa --screenshot kelsa.png"));
             return 1;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen
@@ -136,7 +138,7 @@ int runKelsa(int argc, char *argv[])
     Form1Services services;
     if (!line.tables.isNull()) {
         if (!QFileInfo(line.tables).isDir()) {
-            printLine(stderr, QStringLiteral("kelsa: no folder %1").arg(line.tables));
+            printMessage(stderr, QStringLiteral("kelsa: no folder %1").arg(line.tables));
             return 2;
         }
         services.tablesFolder = chooseTablesFolder(line.tables, {}, {}, {});

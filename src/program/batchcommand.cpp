@@ -2,9 +2,9 @@
 #include "program/batchcommand.h"
 
 #include "core/batch/batchfiles.h"
+#include "program/messageprinting.h"
 
 #include <QFileInfo>
-#include <QTextStream>
 
 #include <cstdio>
 #include <unistd.h>
@@ -15,7 +15,6 @@ namespace kelsa
 int runBatchCommand(
     const QString &inputPath, const QString &outputPath, std::optional<QChar> decimalSeparator)
 {
-    QTextStream err(stderr);
     const qint64 inputSize = QFileInfo(inputPath).size();
     // On a terminal the progress line is rewritten in place; in a log each is a line of its own.
     const bool terminal = isatty(fileno(stderr));
@@ -23,28 +22,27 @@ int runBatchCommand(
     BatchSettings settings { localeForDecimal(decimalSeparator), {} };
     settings.progress = [&](qint64 rows, qint64 bytesRead) {
         const int percent = inputSize > 0 ? int(100 * bytesRead / inputSize) : 100;
-        err << (terminal ? "\r" : "")
-            << QStringLiteral("kelsa: %1: %2 rows, %3 %").arg(inputPath).arg(rows).arg(percent)
-            << (terminal ? "" : "\n");
-        err.flush();
+        printMessage(stderr,
+            QStringLiteral("kelsa: %1: %2 rows, %3 %")
+                .arg(inputPath, QString::number(rows), QString::number(percent)),
+            QLatin1StringView(terminal ? "\r" : ""), QLatin1StringView(terminal ? "" : "\n"));
         progressShown = true;
     };
     BatchSummary summary;
     const QString problem = runBatchFiles(inputPath, outputPath, settings, &summary);
-    if (progressShown && terminal)
-        err << "\n";
+    // The line break that ends the progress line, before anything else is said.
+    const QLatin1StringView start(progressShown && terminal ? "\n" : "");
     if (!problem.isEmpty()) {
-        err << QStringLiteral("kelsa: ") << problem << Qt::endl;
+        printMessage(stderr, QStringLiteral("kelsa: ") + problem, start);
         return 1;
     }
-    err << QStringLiteral("kelsa: %1: %2 rows computed into %3")
-               .arg(inputPath)
-               .arg(summary.rows)
-               .arg(outputPath);
+    // One arg() for all: a file named "%2.csv" stays as it is named.
+    QString done = QStringLiteral("kelsa: %1: %2 rows computed into %3")
+                       .arg(inputPath, QString::number(summary.rows), outputPath);
     if (summary.rowsWithErrors > 0)
-        err << QStringLiteral("; %1 with moments without value (see the column \"errors\")")
-                   .arg(summary.rowsWithErrors);
-    err << Qt::endl;
+        done += QStringLiteral("; %1 with moments without value (see the column \"errors\")")
+                    .arg(summary.rowsWithErrors);
+    printMessage(stderr, done, start);
     return 0;
 }
 

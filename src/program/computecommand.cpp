@@ -3,13 +3,12 @@
 
 #include "core/calc/momentlabel.h"
 #include "core/document/calculationfile.h"
+#include "core/platform/outputfile.h"
 #include "gui/mainwindow/momentmessages.h"
+#include "program/messageprinting.h"
 
 #include <QLocale>
 #include <QStringList>
-#include <QTextStream>
-
-#include <cstdio>
 
 namespace kelsa
 {
@@ -89,15 +88,14 @@ int runComputeCommand(const QString &calculationPath)
 {
     const CalculationFileReading reading = readCalculationFileAsWritten(calculationPath);
     if (const auto *problem = std::get_if<CalculationFileProblem>(&reading)) {
-        QTextStream(stderr) << QStringLiteral("kelsa: %1: %2").arg(calculationPath, problem->text)
-                            << Qt::endl;
+        printMessage(stderr, QStringLiteral("kelsa: %1: %2").arg(calculationPath, problem->text));
         return 1;
     }
     const QByteArray json = momentsJson(std::get<SavedCalculation>(reading));
-    if (std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout)
-            != std::size_t(json.size())
-        || std::fflush(stdout) != 0) {
-        std::fputs("kelsa: cannot write the standard output\n", stderr);
+    OutputFile out(QLatin1StringView(kStandardOutputName), { calculationPath });
+    if (!out.open() || out.write(json) != json.size() || !out.commit()) {
+        printMessage(stderr,
+            QStringLiteral("kelsa: cannot write the standard output: %1").arg(out.errorString()));
         return 1;
     }
     return 0;

@@ -3,9 +3,9 @@
 
 #include "core/document/calculationfile.h"
 #include "gui/report/reportdocument.h"
+#include "program/messageprinting.h"
 
 #include <QDate>
-#include <QTextStream>
 
 #include <cstdio>
 #include <variant>
@@ -18,7 +18,7 @@ namespace
 
 int fail(const QString &file, const QString &problem)
 {
-    QTextStream(stderr) << QStringLiteral("kelsa: %1: %2").arg(file, problem) << Qt::endl;
+    printMessage(stderr, QStringLiteral("kelsa: %1: %2").arg(file, problem));
     return 1;
 }
 
@@ -32,8 +32,8 @@ int runReportCommand(const QString &calculationPath, const QString &pdfPath)
     if (const auto *problem = std::get_if<CalculationFileProblem>(&reading))
         return fail(calculationPath, problem->text);
     // A saved calculation does not keep the tables' folder, so the report shows none.
-    const ReportInput input { std::get<SavedCalculation>(reading), QString(),
-        QDate::currentDate() };
+    const ReportInput input { std::get<SavedCalculation>(reading), QString(), QDate::currentDate(),
+        calculationPath };
     const QString problem = writeReportPdf(input, pdfPath);
     if (!problem.isEmpty())
         return fail(pdfPath, problem);

@@ -564,6 +564,14 @@ void TestCalculationDocument::reportAsksForTheTitleFirst()
     QVERIFY(reports[0].saved.title == *entered);
     QVERIFY(h.form->document().title() == *entered);
     QCOMPARE(reports[0].tablesFolder, QStringLiteral("образцы"));
+    // The report knows the calculation's file, which its PDF may not be written over.
+    QCOMPARE(reports[0].calculationPath, QString());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("опора.kelsa"));
+    QVERIFY(h.form->document().saveFile(path));
+    h.form->menu().report->trigger();
+    QCOMPARE(reports.size(), std::size_t(2));
+    QCOMPARE(reports[1].calculationPath, path);
 }
 
 QTEST_MAIN(TestCalculationDocument)

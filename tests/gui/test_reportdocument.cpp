@@ -17,6 +17,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -75,18 +76,40 @@ void TestReportDocument::pdfRendersAndReadsBack()
 
 void TestReportDocument::failedWriteLeavesNoFile_data()
 {
+    // The folder holds the calculation's own file, опора.kelsa, and a link to it.
     QTest::addColumn<QString>("name");
-    QTest::newRow("missing folder") << "нет такой папки/отчет.pdf";
-    QTest::newRow("a folder's name") << ".";
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("missing folder") << "нет такой папки/отчет.pdf"
+                                    << "не удается создать файл: no such file or folder";
+    QTest::newRow("a folder's name") << "."
+                                     << "не удается создать файл: a folder, not a file";
+    QTest::newRow("the calculation's own file")
+        << "опора.kelsa"
+        << "это файл самого расчета, отчет не записан поверх него";
+    QTest::newRow("a link to the calculation's file")
+        << "ссылка.pdf"
+        << "это файл самого расчета, отчет не записан поверх него";
 }
 
 void TestReportDocument::failedWriteLeavesNoFile()
 {
     QFETCH(QString, name);
+    QFETCH(QString, problem);
     QTemporaryDir dir;
+    ReportInput input = test::helpPageReport();
+    input.calculationPath = dir.filePath(QStringLiteral("опора.kelsa"));
+    QCOMPARE(writeCalculationFile(input.calculationPath, input.saved), QString());
+    QVERIFY(QFile::link(input.calculationPath, dir.filePath(QStringLiteral("ссылка.pdf"))));
+    QFile calculation(input.calculationPath);
+    QVERIFY(calculation.open(QIODevice::ReadOnly));
+    const QByteArray saved = calculation.readAll();
+    calculation.close();
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
-    QVERIFY(!writeReportPdf(test::helpPageReport(), dir.filePath(name)).isEmpty());
+    QCOMPARE(writeReportPdf(input, dir.filePath(name)), problem);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+    QVERIFY(calculation.open(QIODevice::ReadOnly));
+    QCOMPARE(calculation.readAll(), saved);
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("ссылка.pdf"))).isSymLink());
 }
 
 void TestReportDocument::reportCommand_data()

@@ -192,6 +192,8 @@ void TestCommandLine::failures_data()
                                     << "kelsa: --batch needs IN.csv OUT.csv";
     QTest::newRow("two calculations") << QStringList { "a.kelsa", "b.kelsa" } << header << 2
                                       << "kelsa: unexpected argument \"b.kelsa\"";
+    QTest::newRow("decimal with compute") << QStringList { "--compute", "a.kelsa", "--decimal",
+        "," } << header << 2 << "kelsa: --decimal goes with --batch only";
     QTest::newRow("missing file") << QStringList { "--compute", "нет.kelsa" } << header << 1
                                   << "kelsa: нет.kelsa: ";
     QTest::newRow("unreadable file")

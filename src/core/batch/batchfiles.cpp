@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/batch/batchfiles.h"
 
-#include "core/platform/savefile.h"
+#include "core/platform/outputfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kelsa
 {
@@ -18,18 +17,19 @@ QString runBatchFiles(const QString &inputPath, const QString &outputPath,
         return QStringLiteral("%1: cannot read: %2")
             .arg(inputPath,
                 QFileInfo(inputPath).isDir() ? QStringLiteral("a folder") : input.errorString());
-    QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly))
+    OutputFile output(outputPath, { inputPath });
+    if (!output.open())
         return QStringLiteral("%1: cannot write: %2").arg(outputPath, output.errorString());
     const BatchResult result = runBatch(input, output, settings);
     if (const auto *problem = std::get_if<BatchProblem>(&result)) {
-        output.cancelWriting();
+        output.cancel();
         if (problem->line == 0)
             return QStringLiteral("%1: cannot write: %2").arg(outputPath, problem->text);
-        return QStringLiteral("%1:%2: %3").arg(inputPath).arg(problem->line).arg(problem->text);
+        return QStringLiteral("%1:%2: %3")
+            .arg(inputPath, QString::number(problem->line), problem->text);
     }
-    if (const QString error = commitSaveFile(output); !error.isEmpty())
-        return QStringLiteral("%1: cannot write: %2").arg(outputPath, error);
+    if (!output.commit())
+        return QStringLiteral("%1: cannot write: %2").arg(outputPath, output.errorString());
     if (summary)
         *summary = std::get<BatchSummary>(result);
     return {};

@@ -4,14 +4,13 @@
 #include "core/calc/momentlabel.h"
 #include "core/document/jsonsyntax.h"
 #include "core/numbers/numbertext.h"
-#include "core/platform/savefile.h"
+#include "core/platform/outputfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 #include <utility>
@@ -478,16 +477,13 @@ CalculationFileReading readCalculationFileAsWritten(const QString &path)
 
 QString writeCalculationFile(const QString &path, const SavedCalculation &saved)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    OutputFile file(path);
+    if (!file.open())
         return file.errorString();
     const QByteArray json = calculationToJson(saved);
-    if (file.write(json) != json.size()) {
-        QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    return commitSaveFile(file);
+    if (file.write(json) != json.size() || !file.commit())
+        return file.errorString();
+    return {};
 }
 
 } // namespace kelsa

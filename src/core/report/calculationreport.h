@@ -19,6 +19,9 @@ struct ReportInput {
     SavedCalculation saved;
     QString tablesFolder; // shown as is: a path, «образцы»; empty is shown as «—»
     QDate date; // the date the report is made on
+    // The file the calculation was read from or last saved to, which a PDF of the report may
+    // not be written over; empty when it has none.
+    QString calculationPath = {};
 };
 
 // One piece of the report, in reading order.

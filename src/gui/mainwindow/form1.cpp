@@ -277,7 +277,8 @@ void Form1::showReport()
         return;
     m_document->setTitle(*title);
     m_services.showReport(this,
-        ReportInput { savedCalculation(), tablesFolderName(m_tablesFolder), QDate::currentDate() });
+        ReportInput { savedCalculation(), tablesFolderName(m_tablesFolder), QDate::currentDate(),
+            m_document->filePath() });
 }
 
 void Form1::openHelpPage()

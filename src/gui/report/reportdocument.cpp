@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/report/reportdocument.h"
 
-#include "core/platform/savefile.h"
+#include "core/platform/outputfile.h"
 
 #include <QFont>
 #include <QMarginsF>
@@ -9,7 +9,6 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace kelsa
@@ -56,9 +55,15 @@ void printReport(const QTextDocument &document, QPagedPaintDevice &device)
 
 QString writeReportPdf(const ReportInput &input, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    OutputFile file(path,
+        input.calculationPath.isEmpty() ? QStringList() : QStringList { input.calculationPath });
+    if (!file.open()) {
+        if (file.failure().kind == OutputFailure::Kind::SameAsInput)
+            return QStringLiteral("это файл самого расчета, отчет не записан поверх него");
         return QStringLiteral("не удается создать файл: %1").arg(file.errorString());
+    }
+    // QPdfWriter writes front to back without seeking, so a FIFO or the standard output takes
+    // the PDF as well as a file does.
     {
         QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Kelsa"));
@@ -68,8 +73,8 @@ QString writeReportPdf(const ReportInput &input, const QString &path)
         const auto document = makeReportDocument(input);
         printReport(*document, writer);
     }
-    if (const QString error = commitSaveFile(file); !error.isEmpty())
-        return QStringLiteral("не удается записать файл: %1").arg(error);
+    if (!file.commit())
+        return QStringLiteral("не удается записать файл: %1").arg(file.errorString());
     return {};
 }
 

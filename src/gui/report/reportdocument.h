@@ -23,9 +23,11 @@ void setReportPage(QPagedPaintDevice &device);
 // Prints the document on a device set up with setReportPage, page numbers included.
 void printReport(const QTextDocument &document, QPagedPaintDevice &device);
 
-// Writes the report of `input` as a PDF file. The file appears only once it is written whole;
-// an old file of that name stays as it was on failure. Returns what went wrong, without the
-// file's name, or the empty text. Needs a QGuiApplication.
+// Writes the report of `input` as a PDF through OutputFile: a file appears only once it is
+// written whole, and an old file of that name stays as it was on failure; a FIFO, a character
+// device or "-" takes it as a stream. The calculation's own file (input.calculationPath) is
+// never written over. Returns what went wrong, without the file's name, or the empty text.
+// Needs a QGuiApplication.
 QString writeReportPdf(const ReportInput &input, const QString &path);
 
 } // namespace kelsa
