@@ -61,7 +61,7 @@ void show(Box box, const QString &markup, const QString &folder)
     case Box::OpenedFile: {
         // The main window with its own message box, as the program starts it.
         Form1Services services;
-        services.tablesFolder = { installedDataFolder(), true };
+        services.tablesFolder = { installedDataFolder(), true, {} };
         services.folderMemory = { [] { return QString(); }, [](const QString &) {} };
         services.askUnsaved = [](QWidget *, const QString &) { return UnsavedChanges::Discard; };
         Form1 form(services);
