@@ -12,8 +12,8 @@
 namespace kelsa
 {
 
-int runBatchCommand(
-    const QString &inputPath, const QString &outputPath, std::optional<QChar> decimalSeparator)
+int runBatchCommand(const QString &inputPath, const QString &outputPath,
+    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding)
 {
     QTextStream err(stderr);
     const qint64 inputSize = QFileInfo(inputPath).size();
@@ -21,6 +21,7 @@ int runBatchCommand(
     const bool terminal = isatty(fileno(stderr));
     bool progressShown = false;
     BatchSettings settings { localeForDecimal(decimalSeparator), {} };
+    settings.encoding = encoding;
     settings.progress = [&](qint64 rows, qint64 bytesRead) {
         const int percent = inputSize > 0 ? int(100 * bytesRead / inputSize) : 100;
         err << (terminal ? "\r" : "")
@@ -37,10 +38,10 @@ int runBatchCommand(
         err << QStringLiteral("kelsa: ") << problem << Qt::endl;
         return 1;
     }
-    err << QStringLiteral("kelsa: %1: %2 rows computed into %3")
+    err << QStringLiteral("kelsa: %1: %2 rows in %3 computed into %4")
                .arg(inputPath)
                .arg(summary.rows)
-               .arg(outputPath);
+               .arg(encodingName(summary.encoding), outputPath);
     if (summary.rowsWithErrors > 0)
         err << QStringLiteral("; %1 with moments without value (see the column \"errors\")")
                    .arg(summary.rowsWithErrors);

@@ -5,6 +5,7 @@
 #include "core/calc/momentcases.h"
 #include "core/calc/momentlabel.h"
 #include "core/document/calculationfile.h"
+#include "core/numbers/numbertext.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -24,11 +25,22 @@ namespace
 const QString kSupportColumn = QStringLiteral("support");
 const QString kSectionColumn = QStringLiteral("section");
 const QString kErrorsColumn = QStringLiteral("errors");
+const QString kNotesColumn = QStringLiteral("notes");
+
+// The columns a run adds: the ten result labels, "errors" and "notes".
+QStringList resultColumns()
+{
+    QStringList names;
+    for (const MomentInfo &info : moments())
+        names << QString::fromLatin1(info.label);
+    return names << kErrorsColumn << kNotesColumn;
+}
 
 // What a column of the table fills. A column without a name, as a spreadsheet leaves after
-// the last one it filled, is carried along unread.
+// the last one it filled, is carried along unread; a result column of an earlier run is left
+// out, its values computed anew.
 struct Column {
-    enum class Kind { Support, Section, Field, Unnamed } kind;
+    enum class Kind { Support, Section, Field, Unnamed, Result } kind;
     InputField field = InputField::SpanLength;
 };
 
@@ -43,6 +55,7 @@ std::optional<InputField> fieldNamedAnyCase(const QString &name)
 // The columns of a header, or the problem with it.
 std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
 {
+    static const QStringList results = resultColumns();
     std::vector<Column> columns;
     QStringList seen;
     for (qsizetype k = 0; k < header.size(); ++k) {
@@ -62,11 +75,21 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
             columns.push_back({ Column::Kind::Section });
         } else if (const auto field = fieldNamedAnyCase(name)) {
             columns.push_back({ Column::Kind::Field, *field });
+        } else if (results.contains(name, Qt::CaseInsensitive)) {
+            columns.push_back({ Column::Kind::Result });
         } else {
             return QStringLiteral("unknown column \"%1\"").arg(name);
         }
     }
     return columns;
+}
+
+// Takes the result columns of an earlier run out of a row that has the header's width.
+void dropResultColumns(QStringList &cells, const std::vector<Column> &columns)
+{
+    for (qsizetype k = qsizetype(columns.size()) - 1; k >= 0; --k)
+        if (columns[std::size_t(k)].kind == Column::Kind::Result)
+            cells.removeAt(k);
 }
 
 // A section by the caption of its option on the window ("Вне.кривая") or the option's control
@@ -100,26 +123,55 @@ QString momentError(const MomentOutcome &outcome)
     return text;
 }
 
+// A moment's cell: the moment, or nothing when it has none ("errors" says why). The window's
+// "0" for a missing span would be summed and sorted as a moment by a spreadsheet.
+QString momentCell(const MomentOutcome &outcome, const QLocale &locale)
+{
+    if (!outcome.inputsAccepted() || outcome.result.outcome != MomentResult::Outcome::Value)
+        return {};
+    return writeNumber(outcome.result.moment, locale);
+}
+
+// "Label1: txtVm, Text5" for a moment that read empty fields as 0, in the order of the
+// window's fields; empty when it read none.
+QString momentNote(const MomentOutcome &outcome)
+{
+    if (outcome.emptyAsZero.empty() || !outcome.inputsAccepted())
+        return {};
+    std::vector<InputField> fields = outcome.emptyAsZero;
+    std::sort(fields.begin(), fields.end());
+    QStringList names;
+    for (const InputField field : fields)
+        names << QString::fromLatin1(fieldInfo(field).name);
+    return QString::fromLatin1(momentInfo(outcome.moment).label) + QStringLiteral(": ")
+        + names.join(QStringLiteral(", "));
+}
+
 class RowComputer
 {
 public:
     RowComputer(std::vector<Column> columns, const QLocale &locale)
         : m_columns(std::move(columns))
+        , m_results(std::count_if(m_columns.begin(), m_columns.end(),
+              [](const Column &column) { return column.kind == Column::Kind::Result; }))
         , m_locale(locale)
         , m_start(Calculation::atStart())
     {
     }
 
-    // The row's cells, padded to the header, followed by the ten labels and the errors.
-    // True when every moment has a value; `bad` tells a row that could not be computed.
+    // The row's own cells, padded to the header, followed by the ten moments, the errors,
+    // the notes and the cells past the header's width. True when every moment has a value;
+    // `bad` tells a row that could not be computed.
     bool compute(QStringList &cells, bool &bad) const
     {
         const qsizetype width = qsizetype(m_columns.size());
-        QStringList errors;
+        QStringList errors, notes, extra;
         if (cells.size() > width) {
-            errors
-                << QStringLiteral("row: %1 cells, the header has %2").arg(cells.size()).arg(width);
-            cells.resize(width);
+            // Counted without the result columns, which the result has in other places.
+            errors << QStringLiteral("row: %1 cells, the header has %2")
+                          .arg(cells.size() - m_results)
+                          .arg(width - m_results);
+            extra = cells.sliced(width);
         }
         cells.resize(width);
         Calculation calculation = m_start;
@@ -135,42 +187,71 @@ public:
                                   .arg(cells[k], sectionNames().join(QStringLiteral(", ")));
             }
         }
+        if (m_results > 0)
+            dropResultColumns(cells, m_columns);
         bad = !errors.isEmpty();
         if (bad) {
             for (qsizetype k = 0; k < kMomentCount; ++k)
                 cells << QString();
         } else {
             for (const MomentOutcome &outcome : computeMoments(calculation, m_locale)) {
-                cells << resultLabelText(outcome, m_locale);
+                cells << momentCell(outcome, m_locale);
                 if (const QString error = momentError(outcome); !error.isEmpty())
                     errors << error;
+                if (const QString note = momentNote(outcome); !note.isEmpty())
+                    notes << note;
             }
         }
-        cells << errors.join(QStringLiteral("; "));
+        cells << errors.join(QStringLiteral("; ")) << notes.join(QStringLiteral("; "));
+        cells << extra;
         return errors.isEmpty();
     }
 
+    // The header of the result: the table's own columns, then the result columns.
+    QStringList header(QStringList names) const
+    {
+        names.resize(qsizetype(m_columns.size()));
+        if (m_results > 0)
+            dropResultColumns(names, m_columns);
+        return names << resultColumns();
+    }
+
+    qsizetype width() const { return qsizetype(m_columns.size()); }
+
 private:
     std::vector<Column> m_columns;
+    qsizetype m_results; // result columns of an earlier run among them
     QLocale m_locale;
     Calculation m_start;
 };
 
 // Rows are computed a chunk at a time, the chunk shared among the processor's threads while
 // the next chunk is read; each thread formats its rows into bytes of its own, which are written
-// in row order. Two chunks are all of the table that is held in memory at once.
+// in row order. Two chunks are all of the table that is held in memory at once, and a chunk is
+// bounded by what its rows cost as well as by their count: a row of 10,000 cells, or of a
+// megabyte, holds more memory than a chunk of ordinary rows.
 constexpr qsizetype kChunkRows = 512;
+constexpr qint64 kChunkCost = qint64(8) * 1024 * 1024;
 constexpr qsizetype kRowsPerThread = 64; // fewer are not worth a thread
+
+// What a row read holds in memory, roughly, in bytes: its text twice over (as UTF-16 and as
+// the UTF-8 written) and a QString for every cell of the widest of the row and the result.
+qint64 rowCost(qint64 textBytes, qsizetype cells, qsizetype resultWidth)
+{
+    return 4 * textBytes + 64 * qint64(std::max(cells, resultWidth));
+}
 
 struct RowsDone {
     QByteArray bytes;
     qint64 rowsWithErrors = 0;
     qint64 badRows = 0;
+    bool unwritable = false; // a character has no code in the output's encoding
 };
 
 struct OutputFormat {
     char separator;
     QByteArray lineBreak;
+    TextEncoding encoding;
 };
 
 RowsDone computeRows(
@@ -183,6 +264,11 @@ RowsDone computeRows(
             ++done.rowsWithErrors;
         done.badRows += bad;
         appendCsvRecord(done.bytes, cells, format.separator, format.lineBreak);
+    }
+    if (format.encoding != TextEncoding::Utf8) {
+        std::optional<QByteArray> encoded = encodeUtf8(done.bytes, format.encoding);
+        done.unwritable = !encoded;
+        done.bytes = encoded ? std::move(*encoded) : QByteArray();
     }
     return done;
 }
@@ -201,11 +287,24 @@ std::vector<std::future<RowsDone>> startRows(const RowComputer &computer,
     return started;
 }
 
-std::size_t readRows(CsvReader &reader, std::vector<QStringList> &chunk)
+// Reads rows into the chunk until it is full or its rows cost kChunkCost; the number read.
+std::size_t readRows(CsvReader &reader, std::vector<QStringList> &chunk, qsizetype resultWidth)
 {
+    // A list keeps its capacity when cleared: one that held a wide row is let go, or every
+    // slot of the chunks could come to hold the widest row of the table.
+    const qsizetype kept = 2 * resultWidth + 64;
     std::size_t rows = 0;
-    while (rows < chunk.size() && reader.readRecord(chunk[rows]))
+    qint64 cost = 0;
+    while (rows < chunk.size() && cost < kChunkCost) {
+        QStringList &cells = chunk[rows];
+        if (cells.capacity() > kept)
+            cells = QStringList();
+        const qint64 before = reader.textRead();
+        if (!reader.readRecord(cells))
+            break;
+        cost += rowCost(reader.textRead() - before, cells.size(), resultWidth);
         ++rows;
+    }
     return rows;
 }
 
@@ -223,7 +322,7 @@ QStringList sectionNames()
 
 BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &settings)
 {
-    CsvReader reader(&input);
+    CsvReader reader(&input, kLongestCsvRecord, settings.encoding);
     QStringList cells;
     if (!reader.readRecord(cells)) {
         if (!reader.error().isEmpty())
@@ -234,32 +333,39 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     if (const QString *problem = std::get_if<QString>(&columns))
         return BatchProblem { reader.recordLine(), *problem };
 
-    if (reader.hadByteOrderMark())
-        output.write("\xEF\xBB\xBF");
-    CsvWriter writer(&output, reader.separator(), reader.lineBreak());
-    for (const MomentInfo &info : moments())
-        cells << QString::fromLatin1(info.label);
-    cells << kErrorsColumn;
-    writer.writeRecord(cells);
+    const RowComputer computer(std::get<std::vector<Column>>(std::move(columns)), settings.locale);
+    const OutputFormat format { char(reader.separator().unicode()), reader.lineBreak(),
+        reader.encoding() };
+    const qsizetype resultWidth = computer.width() + resultColumns().size();
+    const BatchProblem unwritable { 0,
+        QStringLiteral("a character has no code in %1").arg(encodingName(format.encoding)) };
 
-    if (!writer.flush())
+    QByteArray header;
+    appendCsvRecord(header, computer.header(cells), format.separator, format.lineBreak);
+    const std::optional<QByteArray> encodedHeader = encodeUtf8(header, format.encoding);
+    if (!encodedHeader)
+        return unwritable;
+    if (reader.hadByteOrderMark())
+        output.write(byteOrderMark(format.encoding));
+    if (output.write(*encodedHeader) != encodedHeader->size())
         return BatchProblem { 0, output.errorString() };
 
-    const RowComputer computer(std::get<std::vector<Column>>(std::move(columns)), settings.locale);
-    const OutputFormat format { char(reader.separator().unicode()), reader.lineBreak() };
     const int threads
         = std::max(1, settings.threads > 0 ? settings.threads : QThread::idealThreadCount());
     // While one chunk is computed the next is read.
     std::vector<QStringList> chunks[2]
         = { std::vector<QStringList>(kChunkRows), std::vector<QStringList>(kChunkRows) };
     BatchSummary summary;
+    summary.encoding = format.encoding;
     int current = 0;
-    for (std::size_t rows = readRows(reader, chunks[0]); rows > 0;) {
+    for (std::size_t rows = readRows(reader, chunks[0], resultWidth); rows > 0;) {
         std::vector<std::future<RowsDone>> computing
             = startRows(computer, std::span(chunks[current]).first(rows), format, threads);
-        const std::size_t next = readRows(reader, chunks[1 - current]);
+        const std::size_t next = readRows(reader, chunks[1 - current], resultWidth);
         for (std::future<RowsDone> &part : computing) {
             const RowsDone done = part.get();
+            if (done.unwritable)
+                return unwritable;
             if (output.write(done.bytes) != done.bytes.size())
                 return BatchProblem { 0, output.errorString() };
             summary.rowsWithErrors += done.rowsWithErrors;
