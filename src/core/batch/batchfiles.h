@@ -10,9 +10,8 @@
 namespace kelsa
 {
 
-// Computes the schedule in `inputPath` into `outputPath`. The output is written atomically: it
-// appears whole or not at all. The empty text on success, else one line naming the file (and its
-// line).
+// Computes the schedule in `inputPath` into `outputPath`. The output is written atomically: it appears whole or
+// not at all. The empty text on success, else one line naming the file (and its line).
 QString runBatchFiles(const QString &inputPath, const QString &outputPath,
     const BatchSettings &settings, BatchSummary *summary = nullptr);
 
