@@ -39,8 +39,7 @@ bool wholeTableIsUtf8(QIODevice &device, qsizetype longestLine)
             utf8 = check.finish();
             break;
         }
-        // Only the last bytes, a character cut by the chunk, are needed for the next one.
-        text.remove(0, std::max<qsizetype>(0, text.size() - 3));
+        text.clear();
         if (!check.append(chunk, text)) {
             utf8 = false;
             break;
@@ -308,6 +307,8 @@ bool CsvReader::parseRecord(QStringList &cells)
                     continue;
                 }
                 ++m_pos; // the closing quote
+                if (tooLong(recordStart))
+                    return false;
                 break;
             }
             if (ensureAvailable(m_pos + 1)) {

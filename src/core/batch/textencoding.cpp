@@ -205,18 +205,21 @@ bool TextToUtf8::append(QByteArrayView bytes, QByteArray &utf8)
 
 bool TextToUtf8::appendUtf8(QByteArrayView bytes, QByteArray &utf8)
 {
-    // Checked where it lies: a character split between pieces is completed by the next.
-    const qsizetype from = utf8.size() - m_unchecked;
+    const qsizetype from = utf8.size();
+    utf8 += m_cut;
     utf8 += bytes;
+    m_cut.clear();
     const qsizetype valid = validUtf8Length(utf8.constData() + from, utf8.size() - from);
-    m_unchecked = utf8.size() - from - valid;
-    if (m_unchecked > 0
-        && !cutUtf8(reinterpret_cast<const unsigned char *>(utf8.constData()) + from + valid,
-            m_unchecked)) {
-        utf8.truncate(from + valid);
-        return false;
-    }
-    return true;
+    const qsizetype rest = utf8.size() - from - valid;
+    if (rest == 0)
+        return true;
+    // A character the end of the piece cut waits for the next piece; anything else is wrong.
+    const char *tail = utf8.constData() + from + valid;
+    const bool cut = cutUtf8(reinterpret_cast<const unsigned char *>(tail), rest);
+    if (cut)
+        m_cut = QByteArray(tail, rest);
+    utf8.truncate(from + valid);
+    return cut;
 }
 
 bool TextToUtf8::appendUtf16(QByteArrayView bytes, QByteArray &utf8)
@@ -247,7 +250,7 @@ bool TextToUtf8::appendUtf16(QByteArrayView bytes, QByteArray &utf8)
 
 bool TextToUtf8::finish() const
 {
-    return m_unchecked == 0 && m_highSurrogate.isNull() && !m_oddByte;
+    return m_cut.isEmpty() && m_highSurrogate.isNull() && !m_oddByte;
 }
 
 std::optional<QByteArray> encodeUtf8(QByteArrayView utf8, TextEncoding encoding)

@@ -55,9 +55,10 @@ public:
     // Whether this build of Qt can decode the encoding (Windows-1251 needs ICU).
     bool isValid() const;
 
-    // Appends the UTF-8 of the next piece of the file to `utf8`. False at the first byte that
-    // is no character of the encoding: `utf8` then ends with the last whole character before
-    // it, and nothing more may be appended.
+    // Appends the UTF-8 of the next piece of the file to `utf8`, whole characters only (one
+    // cut by the end of the piece is appended with the next). False at the first byte that is
+    // no character of the encoding: `utf8` then ends with the last whole character before it,
+    // and nothing more may be appended.
     bool append(QByteArrayView bytes, QByteArray &utf8);
     // At the end of the file: false when it ended inside a character.
     bool finish() const;
@@ -68,7 +69,7 @@ private:
 
     TextEncoding m_encoding;
     QStringDecoder m_decoder;
-    qsizetype m_unchecked = 0; // UTF-8: bytes at the end of the output not yet known whole
+    QByteArray m_cut; // UTF-8: the beginning of a character, waiting for the rest of it
     QChar m_highSurrogate; // UTF-16: the first half of a pair, waiting for its second
     bool m_oddByte = false; // UTF-16: a byte of a code unit is still to come
 };
