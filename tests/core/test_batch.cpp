@@ -6,6 +6,7 @@
 #include "core/batch/csvtable.h"
 
 #include <QBuffer>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,13 +59,13 @@ struct Run {
     const BatchSummary &summary() const { return std::get<BatchSummary>(result); }
 };
 
-// Runs the table through runBatch with the Russian locale as the user's; `decimal` is "." or
+// Runs the table through runBatch with `user` as the user's locale; `decimal` is "." or
 // "," ("" for the user's), `encoding` a name the run is told ("" for none).
 Run runTable(const QByteArray &table, const QString &decimal = QStringLiteral(","),
-    const QString &encoding = {})
+    const QString &encoding = {}, const QLocale &user = ru)
 {
     const QLocale before;
-    QLocale::setDefault(ru);
+    QLocale::setDefault(user);
     QBuffer input, output;
     input.setData(table);
     input.open(QIODevice::ReadOnly);
@@ -136,6 +137,8 @@ private slots:
     void layout();
     void encodingsWrittenBack_data();
     void encodingsWrittenBack();
+    void unwritableResults_data();
+    void unwritableResults();
     void lineBreaksKept_data();
     void lineBreaksKept();
     void resultFilesRunAgain_data();
@@ -425,6 +428,42 @@ void TestBatch::encodingsWrittenBack()
     QVERIFY(std::holds_alternative<BatchSummary>(run.result));
     QCOMPARE(encodingName(run.summary().encoding), encoding);
     QCOMPARE(run.out, mark + encoded(QString::fromUtf8(utf8.out), known));
+}
+
+void TestBatch::unwritableResults_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("problem"); // empty when the result is written
+
+    QTest::newRow("UTF-8") << "UTF-8"
+                           << "";
+    QTest::newRow("UTF-16LE") << "UTF-16LE"
+                              << "";
+    QTest::newRow("Windows-1251") << "Windows-1251"
+                                  << "U+066B «٫» has no code in Windows-1251, the table's encoding";
+}
+
+// Moments in the decimal separator of the user's language, one Windows-1251 has no code for:
+// the run stops rather than write a substitute for it.
+void TestBatch::unwritableResults()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, problem);
+    const TextEncoding known = *encodingNamed(encoding);
+    const QByteArray table = byteOrderMark(known)
+        + encoded(QStringLiteral("support;Prolet\r\nОпора 12;50\r\n"), known);
+    const Run run = runTable(table, QString(), QString(), QLocale(QLocale::Arabic, QLocale::Egypt));
+    if (problem.isEmpty()) {
+        QVERIFY(std::holds_alternative<BatchSummary>(run.result));
+        QStringDecoder decoder(encoding.toLatin1().constData());
+        const QString out = decoder(run.out);
+        QVERIFY2(out.contains(QStringLiteral("support;Prolet;Label1")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("Опора 12;50;191٫3;158٫3;")), qPrintable(out));
+        return;
+    }
+    QVERIFY(std::holds_alternative<BatchProblem>(run.result));
+    QCOMPARE(std::get<BatchProblem>(run.result).line, 0);
+    QCOMPARE(std::get<BatchProblem>(run.result).text, problem);
 }
 
 void TestBatch::lineBreaksKept_data()

@@ -498,36 +498,39 @@ void TestCsvTable::encodingOutput_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("encoding");
-    QTest::addColumn<bool>("written");
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes"); // empty when it cannot be written
+    QTest::addColumn<QString>("unwritable"); // the first character it has no code for
 
     QTest::newRow("UTF-8 as it is") << "Опора ✓"
-                                    << "UTF-8" << true << QByteArray("Опора ✓");
+                                    << "UTF-8" << QByteArray("Опора ✓") << "";
     QTest::newRow("Windows-1251") << "Опора №1, Ёж"
-                                  << "Windows-1251" << true
-                                  << QByteArray("\xCE\xEF\xEE\xF0\xE0 \xB9\x31, \xA8\xE6");
+                                  << "Windows-1251"
+                                  << QByteArray("\xCE\xEF\xEE\xF0\xE0 \xB9\x31, \xA8\xE6") << "";
     QTest::newRow("Windows-1251, the euro and 0x98")
         << "€\u0098"
-        << "Windows-1251" << true << QByteArray("\x88\x98");
+        << "Windows-1251" << QByteArray("\x88\x98") << "";
     // ICU writes 0x1A for a character Windows-1251 has no code for: refused instead.
-    QTest::newRow("Windows-1251, no code for a tick") << "a✓"
-                                                      << "Windows-1251" << false << QByteArray();
-    QTest::newRow("Windows-1251, no code for a Greek letter")
-        << "α"
-        << "Windows-1251" << false << QByteArray();
-    QTest::newRow("UTF-16LE, a pair")
+    QTest::newRow("Windows-1251, no code for a tick")
+        << "a✓b"
+        << "Windows-1251" << QByteArray() << "U+2713 «✓»";
+    QTest::newRow("Windows-1251, no code for the Arabic decimal separator")
+        << "Я 191٫3"
+        << "Windows-1251" << QByteArray() << "U+066B «٫»";
+    QTest::newRow("Windows-1251, no code for a letter past U+FFFF")
         << "a𝔸"
-        << "UTF-16LE" << true << QByteArray("a\x00\x35\xD8\x38\xDD", 6);
+        << "Windows-1251" << QByteArray() << "U+1D538 «𝔸»";
+    QTest::newRow("UTF-16LE, a pair") << "a𝔸"
+                                      << "UTF-16LE" << QByteArray("a\x00\x35\xD8\x38\xDD", 6) << "";
     QTest::newRow("UTF-16BE") << "Я"
-                              << "UTF-16BE" << true << QByteArray("\x04\x2F", 2);
+                              << "UTF-16BE" << QByteArray("\x04\x2F", 2) << "";
 }
 
 void TestCsvTable::encodingOutput()
 {
     QFETCH(QString, text);
     QFETCH(QString, encoding);
-    QFETCH(bool, written);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, unwritable);
     std::optional<TextEncoding> known;
     for (const TextEncoding each : { TextEncoding::Utf8, TextEncoding::Utf16LE,
              TextEncoding::Utf16BE, TextEncoding::Windows1251 })
@@ -535,9 +538,9 @@ void TestCsvTable::encodingOutput()
             known = each;
     QVERIFY(known);
     const std::optional<QByteArray> out = encodeUtf8(text.toUtf8(), *known);
-    QCOMPARE(out.has_value(), written);
-    if (written)
-        QCOMPARE(*out, bytes);
+    QCOMPARE(out.value_or(QByteArray()), bytes);
+    QCOMPARE(out.has_value(), unwritable.isEmpty());
+    QCOMPARE(firstUnwritable(text.toUtf8(), *known), unwritable);
 }
 
 void TestCsvTable::writing_data()

@@ -165,15 +165,15 @@ public:
     bool compute(QStringList &cells, bool &bad) const
     {
         const qsizetype width = qsizetype(m_columns.size());
-        QStringList errors, notes, extra;
+        QStringList errors, notes;
         if (cells.size() > width) {
             // Counted without the result columns, which the result has in other places.
             errors << QStringLiteral("row: %1 cells, the header has %2")
                           .arg(cells.size() - m_results)
                           .arg(width - m_results);
-            extra = cells.sliced(width);
+        } else {
+            cells.resize(width);
         }
-        cells.resize(width);
         Calculation calculation = m_start;
         for (qsizetype k = 0; k < width; ++k) {
             const Column &column = m_columns[std::size_t(k)];
@@ -189,21 +189,22 @@ public:
         }
         if (m_results > 0)
             dropResultColumns(cells, m_columns);
+        // The result columns go after the row's own cells, before any past the header.
+        const qsizetype at = width - m_results;
+        cells.insert(at, kMomentCount + 2, QString());
         bad = !errors.isEmpty();
-        if (bad) {
-            for (qsizetype k = 0; k < kMomentCount; ++k)
-                cells << QString();
-        } else {
+        if (!bad) {
+            qsizetype k = at;
             for (const MomentOutcome &outcome : computeMoments(calculation, m_locale)) {
-                cells << momentCell(outcome, m_locale);
+                cells[k++] = momentCell(outcome, m_locale);
                 if (const QString error = momentError(outcome); !error.isEmpty())
                     errors << error;
                 if (const QString note = momentNote(outcome); !note.isEmpty())
                     notes << note;
             }
         }
-        cells << errors.join(QStringLiteral("; ")) << notes.join(QStringLiteral("; "));
-        cells << extra;
+        cells[at + kMomentCount] = errors.join(QStringLiteral("; "));
+        cells[at + kMomentCount + 1] = notes.join(QStringLiteral("; "));
         return errors.isEmpty();
     }
 
@@ -235,7 +236,7 @@ constexpr qint64 kChunkCost = qint64(8) * 1024 * 1024;
 constexpr qsizetype kRowsPerThread = 64; // fewer are not worth a thread
 
 // What a row read holds in memory, roughly, in bytes: its text twice over (as UTF-16 and as
-// the UTF-8 written) and a QString for every cell of the widest of the row and the result.
+// the UTF-8 written) and a QString for every cell its list has room for or the result has.
 qint64 rowCost(qint64 textBytes, qsizetype cells, qsizetype resultWidth)
 {
     return 4 * textBytes + 64 * qint64(std::max(cells, resultWidth));
@@ -245,7 +246,7 @@ struct RowsDone {
     QByteArray bytes;
     qint64 rowsWithErrors = 0;
     qint64 badRows = 0;
-    bool unwritable = false; // a character has no code in the output's encoding
+    QString unwritable; // the first character with no code in the output's encoding
 };
 
 struct OutputFormat {
@@ -267,18 +268,21 @@ RowsDone computeRows(
     }
     if (format.encoding != TextEncoding::Utf8) {
         std::optional<QByteArray> encoded = encodeUtf8(done.bytes, format.encoding);
-        done.unwritable = !encoded;
+        if (!encoded)
+            done.unwritable = firstUnwritable(done.bytes, format.encoding);
         done.bytes = encoded ? std::move(*encoded) : QByteArray();
     }
     return done;
 }
 
-// Starts computing the rows on up to `threads` threads of their own, a share each.
+// Starts computing the rows on up to `threads` threads of their own, a share each. A chunk cut
+// short by its cost holds rows that are much work each: it is shared however few they are.
 std::vector<std::future<RowsDone>> startRows(const RowComputer &computer,
-    std::span<QStringList> rows, const OutputFormat &format, int threads)
+    std::span<QStringList> rows, bool costly, const OutputFormat &format, int threads)
 {
-    const auto parts
-        = std::size_t(std::clamp<qsizetype>(qsizetype(rows.size()) / kRowsPerThread, 1, threads));
+    const qsizetype wanted
+        = costly ? qsizetype(rows.size()) : qsizetype(rows.size()) / kRowsPerThread;
+    const auto parts = std::size_t(std::clamp<qsizetype>(wanted, 1, threads));
     const std::size_t share = (rows.size() + parts - 1) / parts;
     std::vector<std::future<RowsDone>> started;
     for (std::size_t from = 0; from < rows.size(); from += share)
@@ -287,25 +291,36 @@ std::vector<std::future<RowsDone>> startRows(const RowComputer &computer,
     return started;
 }
 
-// Reads rows into the chunk until it is full or its rows cost kChunkCost; the number read.
-std::size_t readRows(CsvReader &reader, std::vector<QStringList> &chunk, qsizetype resultWidth)
-{
-    // A list keeps its capacity when cleared: one that held a wide row is let go, or every
-    // slot of the chunks could come to hold the widest row of the table.
-    const qsizetype kept = 2 * resultWidth + 64;
+struct ChunkRead {
     std::size_t rows = 0;
+    bool costly = false; // ended by its cost, not by its count or the table's end
+};
+
+// Reads rows into the chunk until it is full or its rows cost kChunkCost.
+ChunkRead readRows(CsvReader &reader, std::vector<QStringList> &chunk, qsizetype resultWidth)
+{
+    ChunkRead read;
     qint64 cost = 0;
-    while (rows < chunk.size() && cost < kChunkCost) {
-        QStringList &cells = chunk[rows];
-        if (cells.capacity() > kept)
-            cells = QStringList();
+    while (read.rows < chunk.size()) {
+        if (cost >= kChunkCost) {
+            read.costly = true;
+            break;
+        }
+        QStringList &cells = chunk[read.rows];
         const qint64 before = reader.textRead();
         if (!reader.readRecord(cells))
             break;
-        cost += rowCost(reader.textRead() - before, cells.size(), resultWidth);
-        ++rows;
+        // A list keeps its capacity when cleared, so what it holds is counted, not its size.
+        cost += rowCost(reader.textRead() - before, cells.capacity(), resultWidth);
+        ++read.rows;
     }
-    return rows;
+    // A list left over from a wider row is let go: only the lists of this chunk, counted in
+    // its cost, keep more than the result's width.
+    const qsizetype kept = 2 * resultWidth + 64;
+    for (std::size_t k = read.rows; k < chunk.size(); ++k)
+        if (chunk[k].capacity() > kept)
+            chunk[k] = QStringList();
+    return read;
 }
 
 } // namespace
@@ -337,14 +352,19 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     const OutputFormat format { char(reader.separator().unicode()), reader.lineBreak(),
         reader.encoding() };
     const qsizetype resultWidth = computer.width() + resultColumns().size();
-    const BatchProblem unwritable { 0,
-        QStringLiteral("a character has no code in %1").arg(encodingName(format.encoding)) };
+    // The result is written in the table's encoding: a character it cannot hold (a decimal
+    // separator of the user's language) stops the run rather than turn into a substitute.
+    const auto unwritable = [&](const QString &character) {
+        return BatchProblem { 0,
+            QStringLiteral("%1 has no code in %2, the table's encoding")
+                .arg(character, encodingName(format.encoding)) };
+    };
 
     QByteArray header;
     appendCsvRecord(header, computer.header(cells), format.separator, format.lineBreak);
     const std::optional<QByteArray> encodedHeader = encodeUtf8(header, format.encoding);
     if (!encodedHeader)
-        return unwritable;
+        return unwritable(firstUnwritable(header, format.encoding));
     if (reader.hadByteOrderMark())
         output.write(byteOrderMark(format.encoding));
     if (output.write(*encodedHeader) != encodedHeader->size())
@@ -358,25 +378,25 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     BatchSummary summary;
     summary.encoding = format.encoding;
     int current = 0;
-    for (std::size_t rows = readRows(reader, chunks[0], resultWidth); rows > 0;) {
-        std::vector<std::future<RowsDone>> computing
-            = startRows(computer, std::span(chunks[current]).first(rows), format, threads);
-        const std::size_t next = readRows(reader, chunks[1 - current], resultWidth);
+    for (ChunkRead chunk = readRows(reader, chunks[0], resultWidth); chunk.rows > 0;) {
+        std::vector<std::future<RowsDone>> computing = startRows(
+            computer, std::span(chunks[current]).first(chunk.rows), chunk.costly, format, threads);
+        const ChunkRead next = readRows(reader, chunks[1 - current], resultWidth);
         for (std::future<RowsDone> &part : computing) {
             const RowsDone done = part.get();
-            if (done.unwritable)
-                return unwritable;
+            if (!done.unwritable.isEmpty())
+                return unwritable(done.unwritable);
             if (output.write(done.bytes) != done.bytes.size())
                 return BatchProblem { 0, output.errorString() };
             summary.rowsWithErrors += done.rowsWithErrors;
             summary.badRows += done.badRows;
         }
         const qint64 before = summary.rows;
-        summary.rows += qint64(rows);
+        summary.rows += qint64(chunk.rows);
         if (settings.progress && summary.rows / kBatchProgressRows > before / kBatchProgressRows)
             settings.progress(summary.rows, reader.bytesRead());
         current = 1 - current;
-        rows = next;
+        chunk = next;
     }
     if (!reader.error().isEmpty())
         return BatchProblem { reader.recordLine(), reader.error() };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/batch/textencoding.h"
 
+#include <QList>
 #include <QStringEncoder>
 
 #include <cstring>
@@ -262,6 +263,23 @@ std::optional<QByteArray> encodeUtf8(QByteArrayView utf8, TextEncoding encoding)
     if (encoder.hasError() || !encoder.isValid())
         return std::nullopt;
     return bytes;
+}
+
+QString firstUnwritable(QByteArrayView utf8, TextEncoding encoding)
+{
+    const QString text = QString::fromUtf8(utf8);
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const qsizetype length = text[k].isHighSurrogate() && k + 1 < text.size() ? 2 : 1;
+        const QString character = text.sliced(k, length);
+        if (!encodeUtf8(character.toUtf8(), encoding))
+            return QStringLiteral("U+%1 «%2»")
+                .arg(QString::number(character.toUcs4().value(0), 16)
+                         .toUpper()
+                         .rightJustified(4, QLatin1Char('0')),
+                    character);
+        k += length - 1;
+    }
+    return {};
 }
 
 } // namespace kelsa

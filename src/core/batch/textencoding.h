@@ -78,4 +78,8 @@ private:
 // Windows-1251), which would otherwise be written as a substitute.
 std::optional<QByteArray> encodeUtf8(QByteArrayView utf8, TextEncoding encoding);
 
+// The first character of the UTF-8 text that has no code in `encoding`, as "U+2713 «✓»";
+// empty when every one has.
+QString firstUnwritable(QByteArrayView utf8, TextEncoding encoding);
+
 } // namespace kelsa
