@@ -189,6 +189,9 @@ void TestCsvTable::reading_data()
     QTest::newRow("CR alone after a quoted cell and inside one")
         << QByteArray("a;\"b\"\r\"x\ry\";2\r") << ";" << Records { { "a", "b" }, { "x\ry", "2" } }
         << QByteArray("\r");
+    QTest::newRow("CR alone ends the record that chooses the separator")
+        << QByteArray("a;b\r1,5;2,5\r3,5;4,5\r") << ";"
+        << Records { { "a", "b" }, { "1,5", "2,5" }, { "3,5", "4,5" } } << QByteArray("\r");
     QTest::newRow("CR alone as the last byte")
         << QByteArray("a\rb\r") << "," << Records { { "a" }, { "b" } } << QByteArray("\r");
     QTest::newRow("the first line break decides")
