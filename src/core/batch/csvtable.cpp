@@ -66,7 +66,7 @@ bool wholeTableIsUtf8(QIODevice &device, qsizetype longestLine)
             }
             if (feed)
                 line = 0;
-            data = lineEnd + 1;
+            data = feed ? feed + 1 : end;
         }
         if (tooLong)
             break;
