@@ -239,7 +239,7 @@ void TestBatch::rows_data()
             mixedResults << (results(kNone, "row: 9002 cells, the header has 20")
                 + QStringList(9002 - 20));
         } else if (row % 11 == 5) {
-            const QByteArray name(300000, 'n');
+            const QByteArray name(100000, 'n');
             mixedRows += name + ";Прямая;50;30;1500;1000;0;1;0,3;40;" + kLoads + "\r\n";
             mixedResults << results(moments("1463,134", "1856,95"));
         } else {
