@@ -69,7 +69,7 @@ int runWithoutWindow(int argc, char *argv[], const CommandLine &line)
     QCoreApplication app(argc, argv);
     if (line.mode == CommandLine::Mode::Compute)
         return runComputeCommand(line.files[0]);
-    return runBatchCommand(line.files[0], line.files[1], line.decimal);
+    return runBatchCommand(line.files[0], line.files[1], line.decimal, line.encoding);
 }
 
 // --report draws with fonts and a painter but shows nothing: offscreen when there is no screen.

@@ -12,14 +12,15 @@
 namespace kelsa
 {
 
-int runBatchCommand(
-    const QString &inputPath, const QString &outputPath, std::optional<QChar> decimalSeparator)
+int runBatchCommand(const QString &inputPath, const QString &outputPath,
+    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding)
 {
     const qint64 inputSize = QFileInfo(inputPath).size();
     // On a terminal the progress line is rewritten in place; in a log each is a line of its own.
     const bool terminal = isatty(fileno(stderr));
     bool progressShown = false;
     BatchSettings settings { localeForDecimal(decimalSeparator), {} };
+    settings.encoding = encoding;
     settings.progress = [&](qint64 rows, qint64 bytesRead) {
         const int percent = inputSize > 0 ? int(100 * bytesRead / inputSize) : 100;
         printMessage(stderr,
@@ -37,8 +38,9 @@ int runBatchCommand(
         return 1;
     }
     // One arg() for all: a file named "%2.csv" stays as it is named.
-    QString done = QStringLiteral("kelsa: %1: %2 rows computed into %3")
-                       .arg(inputPath, QString::number(summary.rows), outputPath);
+    QString done = QStringLiteral("kelsa: %1: %2 rows in %3 computed into %4")
+                       .arg(inputPath, QString::number(summary.rows),
+                           encodingName(summary.encoding), outputPath);
     if (summary.rowsWithErrors > 0)
         done += QStringLiteral("; %1 with moments without value (see the column \"errors\")")
                     .arg(summary.rowsWithErrors);

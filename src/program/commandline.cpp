@@ -72,6 +72,15 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
             if (value != QLatin1String(".") && value != QLatin1String(","))
                 return error(QStringLiteral("--decimal takes . or , (not \"%1\")").arg(value));
             line.decimal = value[0];
+        } else if (argument == QLatin1String("--encoding")) {
+            if (line.encoding || left < 1)
+                return error(left < 1 ? QStringLiteral("--encoding needs utf-8 or windows-1251")
+                                      : QStringLiteral("--encoding is given twice"));
+            const QString &value = arguments[++k];
+            line.encoding = encodingForName(value);
+            if (!line.encoding)
+                return error(QStringLiteral("--encoding takes utf-8 or windows-1251 (not \"%1\")")
+                                 .arg(value));
         } else if (!argument.startsWith(QLatin1Char('-')) && calculationFile.isNull()) {
             calculationFile = argument;
         } else {
@@ -91,6 +100,8 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
         return error(QStringLiteral("--tables goes with the window or --screenshot only"));
     if (line.decimal && line.mode != CommandLine::Mode::Batch)
         return error(QStringLiteral("--decimal goes with --batch only"));
+    if (line.encoding && line.mode != CommandLine::Mode::Batch)
+        return error(QStringLiteral("--encoding goes with --batch only"));
     return line;
 }
 
@@ -110,6 +121,8 @@ QString helpText()
         "моменты; OUT.csv «-» — на стандартный вывод\n"
         "      --decimal . | ,             десятичный разделитель чисел в IN.csv (иначе — "
         "языка системы)\n"
+        "      --encoding CHARSET          кодировка IN.csv, utf-8 или windows-1251 (иначе — "
+        "по метке порядка байтов или по самому тексту); в ней же пишется OUT.csv\n"
         "kelsa --help                      эта справка\n"
         "kelsa --version                   версия программы\n");
 }

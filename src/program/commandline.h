@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/batch/textencoding.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,7 @@ struct CommandLine {
     QStringList files; // the files of the mode, in the order the option takes them
     QString tables; // --tables DIR, for the window and the screenshot
     std::optional<QChar> decimal; // --decimal . or , for --batch
+    std::optional<TextEncoding> encoding; // --encoding utf-8 or windows-1251 for --batch
 };
 
 // A command line that was not understood, in one line.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
 using namespace kelsa;
 
 namespace
@@ -72,6 +74,10 @@ private slots:
     void report();
     void failures_data();
     void failures();
+    void encodings_data();
+    void encodings();
+    void memory_data();
+    void memory();
 };
 
 void TestCommandLine::helpAndVersion()
@@ -80,7 +86,7 @@ void TestCommandLine::helpAndVersion()
     const Run help = runKelsa({ "--help" }, dir.path());
     QCOMPARE(help.exitCode, 0);
     for (const char *option : { "--tables", "--screenshot", "--compute", "--report", "--batch",
-             "--decimal", "--help", "--version" })
+             "--decimal", "--encoding", "--help", "--version" })
         QVERIFY2(help.out.contains(option), option);
     const Run version = runKelsa({ "--version" }, dir.path());
     QCOMPARE(version.exitCode, 0);
@@ -161,11 +167,14 @@ void TestCommandLine::batch()
     const QList<QByteArray> lines = out.readAll().split('\n');
     QVERIFY(lines.size() > 2);
     QVERIFY(lines[0].endsWith(";Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
-                              "Label30;Label31;errors\r"));
+                              "Label30;Label31;errors;notes\r"));
     // The first support of the sample is the worked example on straight track.
     QVERIFY2(lines[1].endsWith(";1463,134;1856,95;581,184;-2206,484;838,2537;320,8213;903;"
-                               "-2738,3;762,0825;186,9925;\r"),
+                               "-2738,3;762,0825;186,9925;;\r"),
         lines[1].constData());
+    QCOMPARE(run.err,
+        QStringLiteral("kelsa: " KELSA_SOURCE_DIR "/docs/schedule.csv: 5 rows in UTF-8 computed "
+                       "into OUT.csv; 1 with moments without value (see the column \"errors\")\n"));
 }
 
 void TestCommandLine::report()
@@ -221,6 +230,127 @@ void TestCommandLine::failures()
     QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
     QCOMPARE(run.out, QByteArray());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "IN.csv" });
+}
+
+void TestCommandLine::encodings_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // run in a folder that holds IN.csv
+    QTest::addColumn<QByteArray>("input"); // IN.csv
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the error stream, one line
+    QTest::addColumn<QByteArray>("output"); // OUT.csv as written; empty when there is none
+
+    const QStringList batch { "--batch", "IN.csv", "OUT.csv", "--decimal", "," };
+    const QString help = QStringLiteral(" (kelsa --help lists the options)");
+    // «Опора 12;Прямая;50» as a Russian spreadsheet saves it.
+    const QByteArray cp1251
+        = "support;section;Prolet\r\n\xce\xef\xee\xf0\xe0 12;\xcf\xf0\xff\xec\xe0\xff;50\r\n";
+    const QByteArray cp1251Out
+        = "support;section;Prolet;Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
+          "Label30;Label31;errors;notes\r\n\xce\xef\xee\xf0\xe0 "
+          "12;\xcf\xf0\xff\xec\xe0\xff;50;191,3;"
+          "158,3;;;;;;;;;\"Label10: lp-missing; Label18: lp-missing; Label26: lp-missing; "
+          "Label27: lp-missing; Label28: lp-missing; Label29: lp-missing; Label30: lp-missing; "
+          "Label31: lp-missing\";\r\n";
+    const QString computed
+        = QStringLiteral("kelsa: IN.csv: 1 rows in %1 computed into OUT.csv; 1 with moments "
+                         "without value (see the column \"errors\")");
+    QTest::newRow("Windows-1251 told by the text")
+        << batch << cp1251 << 0 << computed.arg("Windows-1251") << cp1251Out;
+    QTest::newRow("--encoding windows-1251")
+        << batch + QStringList { "--encoding", "windows-1251" } << cp1251 << 0
+        << computed.arg("Windows-1251") << cp1251Out;
+    QTest::newRow("--encoding in capitals")
+        << QStringList { "--encoding", "WINDOWS-1251" } + batch << cp1251 << 0
+        << computed.arg("Windows-1251") << cp1251Out;
+    QTest::newRow("--encoding utf-8 over Windows-1251")
+        << batch + QStringList { "--encoding", "utf-8" } << cp1251 << 1
+        << "kelsa: IN.csv:2: the text is not UTF-8 (a table saved in Windows-1251 is read with "
+           "--encoding windows-1251)"
+        << QByteArray();
+    QTest::newRow("--encoding utf-8 over UTF-8")
+        << batch + QStringList { "--encoding", "UTF-8" } << QByteArray("Prolet;txtLp\n50;40\n") << 0
+        << "kelsa: IN.csv: 1 rows in UTF-8 computed into OUT.csv"
+        << QByteArray("Prolet;txtLp;Label1;Label5;Label10;Label18;Label26;Label27;Label28;"
+                      "Label29;Label30;Label31;errors;notes\n50;40;191,3;158,3;473,6;473,6;"
+                      "473,6;473,6;368,6;368,6;368,6;368,6;;\n");
+    QTest::newRow("--encoding twice")
+        << batch + QStringList { "--encoding", "utf-8", "--encoding", "utf-8" } << cp1251 << 2
+        << "kelsa: --encoding is given twice" + help << QByteArray();
+    QTest::newRow("--encoding of another name")
+        << batch + QStringList { "--encoding", "koi8-r" } << cp1251 << 2
+        << "kelsa: --encoding takes utf-8 or windows-1251 (not \"koi8-r\")" + help << QByteArray();
+    QTest::newRow("--encoding utf8")
+        << batch + QStringList { "--encoding", "utf8" } << cp1251 << 2
+        << "kelsa: --encoding takes utf-8 or windows-1251 (not \"utf8\")" + help << QByteArray();
+    QTest::newRow("--encoding with no value")
+        << batch + QStringList { "--encoding" } << cp1251 << 2
+        << "kelsa: --encoding needs utf-8 or windows-1251" + help << QByteArray();
+    QTest::newRow("--encoding without --batch")
+        << QStringList { "--compute", "IN.csv", "--encoding", "utf-8" } << cp1251 << 2
+        << "kelsa: --encoding goes with --batch only" + help << QByteArray();
+    QTest::newRow("--encoding with the window")
+        << QStringList { "--encoding", "windows-1251" } << cp1251 << 2
+        << "kelsa: --encoding goes with --batch only" + help << QByteArray();
+}
+
+void TestCommandLine::encodings()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, output);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("IN.csv")), input);
+    const Run run = runKelsa(arguments, dir.path());
+    QCOMPARE(run.err, message + QLatin1Char('\n'));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, QByteArray());
+    QFile out(dir.filePath(QStringLiteral("OUT.csv")));
+    QCOMPARE(out.exists(), !output.isEmpty());
+    if (!output.isEmpty()) {
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), output);
+    }
+}
+
+void TestCommandLine::memory_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the start of the error stream
+
+    // The widest header read: 10,000 columns, every row padded to it. Rows read ahead were
+    // once 1,024 at a time whatever their width, 250 MB of empty cells here.
+    QTest::newRow("10,000 columns")
+        << QByteArray("Prolet" + QByteArray(9999, ';') + "\n" + QByteArray("50\n").repeated(2000))
+        << 0 << "kelsa: IN.csv: 2000 rows in UTF-8 computed into OUT.csv";
+    // Wider ones are refused at once.
+    QTest::newRow("100,000 columns")
+        << QByteArray("Prolet" + QByteArray(99999, ';') + "\n" + QByteArray("50\n").repeated(1000))
+        << 1 << "kelsa: IN.csv:1: the line has more than 10000 cells";
+}
+
+// The peak memory of a schedule stays under 200 MB whatever its shape. Under AddressSanitizer
+// the program holds freed memory back on purpose, so only the outcome is checked there.
+void TestCommandLine::memory()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("IN.csv")), input);
+    const Run run = runKelsa({ "--batch", "IN.csv", "OUT.csv" }, dir.path());
+    QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
+    QCOMPARE(run.exitCode, exitCode);
+#ifndef __SANITIZE_ADDRESS__
+    // The largest resident set of any child waited for so far: this test's children are the
+    // program's runs, all far smaller than this one would grow without its bound.
+    rusage children {};
+    getrusage(RUSAGE_CHILDREN, &children);
+    QVERIFY2(children.ru_maxrss < 200 * 1024, qPrintable(QString::number(children.ru_maxrss)));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -7,8 +7,12 @@
 // and, first, an optional "support" with the
 // support's number or name. Each row is computed as if every calculation button of the main
 // window had been pressed with those fields; a column not in the table keeps the field's
-// start-up text. The result repeats each row and adds the ten result labels and, in "errors",
-// why a moment has no value.
+// start-up text. The result repeats each row and adds the ten result labels (a moment, or
+// nothing when it has none), in "errors" why a moment has none, and in "notes" the fields an
+// ordinary support read as 0 because they were empty. The result columns of an earlier run in
+// the table are computed anew: a result file runs again and gives itself back.
+
+#include "core/batch/textencoding.h"
 
 #include <QLocale>
 #include <QString>
@@ -27,6 +31,7 @@ struct BatchSettings {
     // Called after every kBatchProgressRows rows with the rows done and the input bytes read.
     std::function<void(qint64 rows, qint64 bytesRead)> progress;
     int threads = 0; // threads computing rows; 0 for one per processor thread
+    std::optional<TextEncoding> encoding {}; // the table's encoding; none to tell it from the table
 };
 inline constexpr qint64 kBatchProgressRows = 10000;
 
@@ -34,6 +39,7 @@ struct BatchSummary {
     qint64 rows = 0;
     qint64 badRows = 0; // rows that could not be computed at all
     qint64 rowsWithErrors = 0; // rows where some moment has no value, the bad ones included
+    TextEncoding encoding = TextEncoding::Utf8; // the table's, which the result is written in
 };
 
 // Why a table could not be computed: the line it stopped at (0 when it names none) and what is
@@ -53,9 +59,11 @@ QLocale localeForDecimal(std::optional<QChar> decimalSeparator);
 QStringList sectionNames();
 
 // Reads the table from `input` and writes the result to `output` row by row, in the input's
-// separator and line breaks. A malformed table (an unclosed quote, an over-long record, an
-// unknown or repeated column) stops the run; a row with more cells than the header, or a
-// section that is none of the three, is written with no moments and its reason in "errors".
+// encoding, byte-order mark, separator and line breaks. A malformed table (an unclosed quote,
+// an over-long or over-wide record, text not in its encoding, an unknown or repeated column)
+// stops the run; a row with more cells than the header, or a section that is none of the
+// three, is written with no moments and its reason in "errors", its extra cells after the
+// result columns.
 BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &settings);
 
 } // namespace kelsa

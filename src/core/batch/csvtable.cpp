@@ -13,15 +13,111 @@ namespace
 
 constexpr qint64 kChunk = qint64(64) * 1024;
 
+// The line breaks in the bytes: "\r\n", "\n" and "\r" alone count one each. A '\r' that ends
+// the bytes counts as one: what follows it must be known not to be '\n'.
+qint64 lineBreaks(const char *data, qsizetype size)
+{
+    qint64 breaks = 0;
+    for (qsizetype k = 0; k < size; ++k)
+        breaks += data[k] == '\n' || (data[k] == '\r' && (k + 1 == size || data[k + 1] != '\n'));
+    return breaks;
+}
+
+// Whether the table from the device's position on is UTF-8 to its end; the device is put back
+// where it was. The look stops at a line longer than a record may be, which stops the table
+// there in any encoding: the lines before it were UTF-8 for it to have gone on.
+bool wholeTableIsUtf8(QIODevice &device, qsizetype longestLine)
+{
+    const qint64 origin = device.pos();
+    TextToUtf8 check(TextEncoding::Utf8);
+    QByteArray text;
+    qsizetype line = 0; // the length of the line so far
+    bool utf8 = true;
+    for (;;) {
+        const QByteArray chunk = device.read(kChunk);
+        if (chunk.isEmpty()) {
+            utf8 = check.finish();
+            break;
+        }
+        text.clear();
+        if (!check.append(chunk, text)) {
+            utf8 = false;
+            break;
+        }
+        const char *data = chunk.constData();
+        const char *const end = data + chunk.size();
+        bool tooLong = false;
+        while (data < end && !tooLong) {
+            const auto *feed = static_cast<const char *>(std::memchr(data, '\n', end - data));
+            const char *const lineEnd = feed ? feed : end;
+            // A '\r' alone breaks a line too; within the stretch to the next '\n', pieces
+            // between them.
+            while (data < lineEnd) {
+                const auto *cr = static_cast<const char *>(std::memchr(data, '\r', lineEnd - data));
+                line += (cr ? cr : lineEnd) - data;
+                if (line > longestLine) {
+                    tooLong = true;
+                    break;
+                }
+                if (!cr)
+                    break;
+                line = 0;
+                data = cr + 1;
+            }
+            if (feed)
+                line = 0;
+            data = feed ? feed + 1 : end;
+        }
+        if (tooLong)
+            break;
+    }
+    device.seek(origin);
+    return utf8;
+}
+
 } // namespace
 
-CsvReader::CsvReader(QIODevice *device, qsizetype longestRecord)
+CsvReader::CsvReader(
+    QIODevice *device, qsizetype longestRecord, std::optional<TextEncoding> encoding)
     : m_device(device)
     , m_longest(longestRecord)
+    , m_forced(encoding)
 {
 }
 
-// Drops what was consumed and reads the next chunk; false at the end of the device.
+qint64 CsvReader::bytesRead() const
+{
+    return m_encoding == TextEncoding::Utf8 ? m_markLength + textRead() : m_rawRead;
+}
+
+// Decides the encoding and the separator before the first record.
+bool CsvReader::start()
+{
+    m_started = true;
+    const std::optional<MarkedEncoding> marked = encodingByMark(m_device->peek(3));
+    if (m_forced) {
+        m_encoding = *m_forced;
+        if (marked && marked->encoding == m_encoding)
+            m_markLength = marked->markLength;
+    } else if (marked) {
+        m_encoding = marked->encoding;
+        m_markLength = marked->markLength;
+    } else if (!m_device->isSequential() && !wholeTableIsUtf8(*m_device, m_longest)) {
+        m_encoding = TextEncoding::Windows1251;
+    }
+    m_rawRead = m_device->read(m_markLength).size();
+    m_toUtf8.emplace(m_encoding);
+    if (!m_toUtf8->isValid()) {
+        m_recordLine = 1;
+        return fail(
+            QStringLiteral("this build of Qt cannot read %1").arg(encodingName(m_encoding)));
+    }
+    chooseSeparator();
+    return m_error.isEmpty();
+}
+
+// Drops what was consumed and reads the next chunk; false at the end of the device or at a
+// byte that is no text of the table's encoding.
 bool CsvReader::fill()
 {
     if (m_atEnd)
@@ -31,13 +127,25 @@ bool CsvReader::fill()
         m_buffer.remove(0, m_pos);
         m_pos = 0;
     }
-    const QByteArray chunk = m_device->read(kChunk);
-    if (chunk.isEmpty()) {
-        m_atEnd = true;
-        return false;
+    for (;;) {
+        const QByteArray chunk = m_device->read(kChunk);
+        if (chunk.isEmpty()) {
+            m_atEnd = true;
+            if (!m_toUtf8->finish())
+                failEncoding();
+            return false;
+        }
+        m_rawRead += chunk.size();
+        const qsizetype before = m_buffer.size();
+        if (!m_toUtf8->append(chunk, m_buffer)) {
+            m_atEnd = true;
+            failEncoding();
+            return false;
+        }
+        if (m_buffer.size() > before)
+            return true;
+        // The chunk held only the beginning of a character.
     }
-    m_buffer += chunk;
-    return true;
 }
 
 // Whether the buffer holds bytes up to `end` (an index into it), reading as needed. Reading
@@ -55,13 +163,36 @@ bool CsvReader::ensureAvailable(qsizetype end)
 
 bool CsvReader::fail(const QString &text)
 {
-    m_error = text;
+    if (m_error.isEmpty())
+        m_error = text;
     return false;
+}
+
+// The text stops at a byte that is none of its encoding: the buffer ends before it.
+void CsvReader::failEncoding()
+{
+    if (!m_error.isEmpty())
+        return;
+    m_recordLine = m_line + lineBreaks(m_buffer.constData() + m_pos, m_buffer.size() - m_pos);
+    switch (m_encoding) {
+    case TextEncoding::Utf8:
+        fail(QStringLiteral("the text is not UTF-8 (a table saved in Windows-1251 is read with "
+                            "--encoding windows-1251)"));
+        break;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        fail(QStringLiteral("the text is not %1: half of a character pair, or a byte short at "
+                            "the end")
+                 .arg(encodingName(m_encoding)));
+        break;
+    case TextEncoding::Windows1251: // every byte is a character
+        break;
+    }
 }
 
 bool CsvReader::tooLong(qint64 recordStart)
 {
-    if (bytesRead() - recordStart <= m_longest)
+    if (textRead() - recordStart <= m_longest)
         return false;
     fail(QStringLiteral("the line is too long (a record of more than %1 bytes)").arg(m_longest));
     return true;
@@ -85,7 +216,7 @@ void CsvReader::chooseSeparator()
             quoted = !quoted;
         else if (quoted)
             continue;
-        else if (c == '\n')
+        else if (c == '\n' || c == '\r')
             break;
         else if (c == ',')
             ++commas;
@@ -93,16 +224,19 @@ void CsvReader::chooseSeparator()
             ++semicolons;
     }
     m_separator = semicolons > commas ? ';' : ',';
+    m_endsCell[static_cast<unsigned char>(m_separator)] = true;
+    m_endsCell['\n'] = true;
+    m_endsCell['\r'] = true;
 }
 
-// Where the unquoted cell at m_pos ends (at a separator or a line feed) when that is in the
+// Where the unquoted cell at m_pos ends (at a separator or a line break) when that is in the
 // buffer already; -1 otherwise.
 qsizetype CsvReader::unquotedCellEnd() const
 {
     const char *data = m_buffer.constData();
     const qsizetype end = m_buffer.size();
     for (qsizetype k = m_pos; k < end; ++k)
-        if (data[k] == m_separator || data[k] == '\n')
+        if (m_endsCell[static_cast<unsigned char>(data[k])])
             return k;
     return -1;
 }
@@ -112,34 +246,37 @@ bool CsvReader::readRecord(QStringList &cells)
     cells.clear();
     if (!m_error.isEmpty())
         return false;
-    if (!m_started) {
-        m_started = true;
-        if (ensureAvailable(m_pos + 3)
-            && std::memcmp(m_buffer.constData() + m_pos, "\xEF\xBB\xBF", 3) == 0) {
-            m_pos += 3;
-            m_byteOrderMark = true;
-        }
-        chooseSeparator();
+    if (!m_started && !start())
+        return false;
+    const bool read = parseRecord(cells);
+    // A chunk read for the record may have stopped at a byte of no character.
+    if (!m_error.isEmpty()) {
+        cells.clear();
+        return false;
     }
+    return read;
+}
+
+bool CsvReader::parseRecord(QStringList &cells)
+{
     // Lines with nothing on them are no records.
     for (;;) {
         if (!ensureAvailable(m_pos + 1))
             return false;
-        if (m_buffer[m_pos] == '\n') {
-            ++m_pos, ++m_line;
-        } else if (m_buffer[m_pos] == '\r' && ensureAvailable(m_pos + 2)
-            && m_buffer[m_pos + 1] == '\n') {
-            m_pos += 2, ++m_line;
-        } else {
+        const char c = m_buffer[m_pos];
+        if (c != '\n' && c != '\r')
             break;
-        }
+        const bool crlf = c == '\r' && ensureAvailable(m_pos + 2) && m_buffer[m_pos + 1] == '\n';
+        m_pos += crlf ? 2 : 1;
+        ++m_line;
     }
     m_recordLine = m_line;
-    const qint64 recordStart = bytesRead();
+    const qint64 recordStart = textRead();
     QByteArray cell;
-    bool carriageReturn = false; // the record ended with "\r\n"
 
     for (;;) {
+        if (cells.size() >= kMostCsvCells)
+            return fail(QStringLiteral("the line has more than %1 cells").arg(kMostCsvCells));
         cell.clear();
         if (ensureAvailable(m_pos + 1) && m_buffer[m_pos] == '"') {
             ++m_pos;
@@ -149,10 +286,16 @@ bool CsvReader::readRecord(QStringList &cells)
                 const char *from = m_buffer.constData() + m_pos;
                 const qsizetype left = m_buffer.size() - m_pos;
                 const char *quote = static_cast<const char *>(std::memchr(from, '"', left));
-                const qsizetype run = quote ? quote - from : left;
+                qsizetype run = quote ? quote - from : left;
+                // A '\r' last in the buffer is one line break or half of one: the next byte
+                // tells.
+                if (!quote && from[run - 1] == '\r' && --run == 0) {
+                    if (!ensureAvailable(m_pos + 2))
+                        return fail(QStringLiteral("a quote opened here is never closed"));
+                    continue;
+                }
                 cell.append(from, run);
-                for (qsizetype k = 0; k < run; ++k)
-                    m_line += from[k] == '\n';
+                m_line += lineBreaks(from, run);
                 m_pos += run;
                 if (tooLong(recordStart))
                     return false;
@@ -164,25 +307,19 @@ bool CsvReader::readRecord(QStringList &cells)
                     continue;
                 }
                 ++m_pos; // the closing quote
+                if (tooLong(recordStart))
+                    return false;
                 break;
             }
             if (ensureAvailable(m_pos + 1)) {
                 const char c = m_buffer[m_pos];
-                const bool ends = c == m_separator || c == '\n'
-                    || (c == '\r' && ensureAvailable(m_pos + 2) && m_buffer[m_pos + 1] == '\n');
-                if (!ends)
+                if (c != m_separator && c != '\n' && c != '\r')
                     return fail(QStringLiteral("a quoted cell goes on after its closing quote"));
             }
             cells.append(QString::fromUtf8(cell));
         } else if (const qsizetype end = unquotedCellEnd(); end >= 0) {
             // The usual cell: unquoted and whole in the buffer, read from there.
-            const char *data = m_buffer.constData();
-            qsizetype size = end - m_pos;
-            if (size > 0 && data[end - 1] == '\r' && data[end] == '\n') {
-                --size;
-                carriageReturn = true;
-            }
-            cells.append(QString::fromUtf8(data + m_pos, size));
+            cells.append(QString::fromUtf8(m_buffer.constData() + m_pos, end - m_pos));
             m_pos = end;
             if (tooLong(recordStart))
                 return false;
@@ -193,7 +330,7 @@ bool CsvReader::readRecord(QStringList &cells)
                 const char *data = m_buffer.constData();
                 qsizetype k = m_pos;
                 const qsizetype end = m_buffer.size();
-                while (k < end && data[k] != m_separator && data[k] != '\n')
+                while (k < end && !m_endsCell[static_cast<unsigned char>(data[k])])
                     ++k;
                 cell.append(data + m_pos, k - m_pos);
                 m_pos = k;
@@ -201,11 +338,6 @@ bool CsvReader::readRecord(QStringList &cells)
                     return false;
                 if (k < end)
                     break;
-            }
-            // A line break of "\r\n", or a last line that ends in a lone "\r".
-            if (cell.endsWith('\r') && (!ensureAvailable(m_pos + 1) || m_buffer[m_pos] == '\n')) {
-                cell.chop(1);
-                carriageReturn = true;
             }
             cells.append(QString::fromUtf8(cell));
         }
@@ -216,14 +348,12 @@ bool CsvReader::readRecord(QStringList &cells)
             ++m_pos;
             continue;
         }
-        if (c == '\r') { // "\r\n" after a quoted cell
-            carriageReturn = true;
-            ++m_pos;
-        }
-        ++m_pos, ++m_line; // '\n'
+        const bool crlf = c == '\r' && ensureAvailable(m_pos + 2) && m_buffer[m_pos + 1] == '\n';
+        m_pos += crlf ? 2 : 1;
+        ++m_line;
         if (!m_lineBreakKnown) {
             m_lineBreakKnown = true;
-            m_lineBreak = carriageReturn ? QByteArray("\r\n") : QByteArray("\n");
+            m_lineBreak = crlf ? QByteArray("\r\n") : QByteArray(1, c);
         }
         return true;
     }
@@ -277,34 +407,6 @@ void appendCsvRecord(
         appendCsvCell(bytes, cells[k], separator);
     }
     bytes += lineBreak;
-}
-
-CsvWriter::CsvWriter(QIODevice *device, QChar separator, const QByteArray &lineBreak)
-    : m_device(device)
-    , m_separator(char(separator.unicode()))
-    , m_lineBreak(lineBreak)
-{
-    m_pending.reserve(2 * kChunk);
-}
-
-CsvWriter::~CsvWriter()
-{
-    flush();
-}
-
-void CsvWriter::writeRecord(const QStringList &cells)
-{
-    appendCsvRecord(m_pending, cells, m_separator, m_lineBreak);
-    if (m_pending.size() >= kChunk)
-        flush();
-}
-
-bool CsvWriter::flush()
-{
-    if (!m_pending.isEmpty() && !m_failed)
-        m_failed = m_device->write(m_pending) != m_pending.size();
-    m_pending.truncate(0); // keeps the capacity for the next records
-    return !m_failed;
 }
 
 } // namespace kelsa

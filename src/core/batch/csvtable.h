@@ -6,10 +6,15 @@
 // breaks and quotes written twice. Read one record at a time, so that a table of any length
 // takes the memory of its longest record.
 
+#include "core/batch/textencoding.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QString>
 #include <QStringList>
+
+#include <array>
+#include <optional>
 
 class QIODevice;
 
@@ -17,49 +22,69 @@ namespace kelsa
 {
 
 // A longer record is no schedule a designer wrote: the reader stops there instead of reading
-// a whole damaged file into memory.
+// a whole damaged file into memory. Counted in bytes of UTF-8, the line break not included.
 inline constexpr qsizetype kLongestCsvRecord = qsizetype(1024) * 1024;
+// A record of more cells is refused for the same reason: every cell costs memory of its own.
+inline constexpr qsizetype kMostCsvCells = 10000;
 
 class CsvReader
 {
 public:
-    // Reads UTF-8 (a byte-order mark is skipped) from an open device.
-    explicit CsvReader(QIODevice *device, qsizetype longestRecord = kLongestCsvRecord);
+    // Reads from an open device in `encoding` or, when none is given, in the one the table
+    // shows: a byte-order mark of UTF-8, UTF-16LE or UTF-16BE, else UTF-8 when the whole
+    // table is UTF-8 and Windows-1251 when it is not. The whole table is looked at when the
+    // device can be read again from where it stands (a file); a stream is taken for UTF-8.
+    // UTF-8 is checked as it is read: a byte that is none of it stops the reader there.
+    explicit CsvReader(QIODevice *device, qsizetype longestRecord = kLongestCsvRecord,
+        std::optional<TextEncoding> encoding = std::nullopt);
 
     // The next record into `cells`; false at the end of the table or on an error (see
     // error()). Lines that hold nothing at all are skipped. The separator is chosen on the
     // first call: ';' when the first record has more of them than ',' outside quotes.
+    // A line break is "\r\n", "\n" or a "\r" alone (as older spreadsheets on the Mac wrote).
     bool readRecord(QStringList &cells);
 
     QChar separator() const { return QLatin1Char(m_separator); }
-    // The line break the first record ended with: "\r\n" or "\n".
+    // The line break the first record ended with: "\r\n", "\n" or "\r".
     QByteArray lineBreak() const { return m_lineBreak; }
-    // Whether the table began with a UTF-8 byte-order mark, as some spreadsheets write it.
-    bool hadByteOrderMark() const { return m_byteOrderMark; }
-    // The line the last record read (or the failing one) began on, from 1.
+    // The table's encoding, known after the first readRecord().
+    TextEncoding encoding() const { return m_encoding; }
+    // Whether the table began with a byte-order mark of its encoding.
+    bool hadByteOrderMark() const { return m_markLength > 0; }
+    // The line the last record read began on, from 1; after an error, the line of the error.
     qint64 recordLine() const { return m_recordLine; }
     // Bytes of the device consumed so far, for progress.
-    qint64 bytesRead() const { return m_consumedBefore + m_pos; }
+    qint64 bytesRead() const;
+    // Bytes of the table's text consumed so far, as UTF-8.
+    qint64 textRead() const { return m_consumedBefore + m_pos; }
     // What is wrong with the table, with no file name or line; empty while nothing is.
     QString error() const { return m_error; }
 
 private:
+    bool start();
     bool fill();
     bool ensureAvailable(qsizetype end);
     bool tooLong(qint64 recordStart);
     qsizetype unquotedCellEnd() const;
     void chooseSeparator();
+    bool parseRecord(QStringList &cells);
+    void failEncoding();
     bool fail(const QString &text);
 
     QIODevice *m_device;
     qsizetype m_longest;
-    QByteArray m_buffer;
+    std::optional<TextEncoding> m_forced;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    std::optional<TextToUtf8> m_toUtf8;
+    qsizetype m_markLength = 0;
+    qint64 m_rawRead = 0; // bytes taken from the device
+    QByteArray m_buffer; // UTF-8
     qsizetype m_pos = 0;
     qint64 m_consumedBefore = 0; // bytes dropped from the front of m_buffer
     bool m_atEnd = false;
     bool m_started = false;
-    bool m_byteOrderMark = false;
     char m_separator = ',';
+    std::array<bool, 256> m_endsCell {}; // the separator, '\n' and '\r'
     QByteArray m_lineBreak = "\n";
     bool m_lineBreakKnown = false;
     qint64 m_line = 1; // the line m_pos is on
@@ -67,27 +92,9 @@ private:
     QString m_error;
 };
 
-// Appends one record, quoting a cell only when it holds the separator, a quote or a line break.
+// Appends one record as UTF-8, quoting a cell only when it holds the separator, a quote or a
+// line break.
 void appendCsvRecord(
     QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak);
-
-// Writes records as appendCsvRecord() formats them, in chunks.
-class CsvWriter
-{
-public:
-    CsvWriter(QIODevice *device, QChar separator, const QByteArray &lineBreak = "\r\n");
-    ~CsvWriter();
-
-    void writeRecord(const QStringList &cells);
-    // Hands what is buffered to the device; false when the device refused it.
-    bool flush();
-
-private:
-    QIODevice *m_device;
-    char m_separator;
-    QByteArray m_lineBreak;
-    QByteArray m_pending;
-    bool m_failed = false;
-};
 
 } // namespace kelsa
