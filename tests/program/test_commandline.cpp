@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace kelsa;
 
@@ -207,6 +208,11 @@ void TestCommandLine::failures_data()
                                   << "kelsa: нет.kelsa: ";
     QTest::newRow("unreadable file")
         << QStringList { "--batch", ".", "OUT.csv" } << header << 1 << "kelsa: .: cannot read";
+    // Neither may keep the run waiting or reading for ever.
+    QTest::newRow("FIFO as input") << QStringList { "--batch", "IN.fifo", "OUT.csv" } << header << 1
+                                   << "kelsa: IN.fifo: cannot read: not a regular file";
+    QTest::newRow("endless device as input") << QStringList { "--batch", "/dev/zero",
+        "OUT.csv" } << header << 1 << "kelsa: /dev/zero: cannot read: not a regular file";
     QTest::newRow("unclosed quote") << batch << header + "50;30\n\"50;30\n"
                                     << 1 << "kelsa: IN.csv:3: a quote opened here is never closed";
     QTest::newRow("unknown column") << batch << QByteArray("Prolet;Пролет\n") << 1
@@ -224,6 +230,8 @@ void TestCommandLine::failures()
     QFETCH(QString, message);
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("IN.csv")), input);
+    const QString fifo = dir.filePath(QStringLiteral("IN.fifo")); // no writer ever opens it
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const Run run = runKelsa(arguments, dir.path());
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.startsWith(message), qPrintable(run.err));

@@ -12,11 +12,18 @@ namespace kelsa
 QString runBatchFiles(const QString &inputPath, const QString &outputPath,
     const BatchSettings &settings, BatchSummary *summary)
 {
-    QFile input(inputPath);
-    if (QFileInfo(inputPath).isDir() || !input.open(QIODevice::ReadOnly))
+    // A schedule is a file on disk. A FIFO would keep the run waiting for a writer, and a
+    // device such as /dev/zero never ends: both are refused before they are opened.
+    const QFileInfo inputInfo(inputPath);
+    if (inputInfo.exists() && !inputInfo.isFile())
         return QStringLiteral("%1: cannot read: %2")
             .arg(inputPath,
-                QFileInfo(inputPath).isDir() ? QStringLiteral("a folder") : input.errorString());
+                inputInfo.isDir() ? QStringLiteral("a folder")
+                                  : QStringLiteral("not a regular file (a FIFO, a device or a "
+                                                   "socket)"));
+    QFile input(inputPath);
+    if (!input.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: cannot read: %2").arg(inputPath, input.errorString());
     OutputFile output(outputPath, { inputPath });
     if (!output.open())
         return QStringLiteral("%1: cannot write: %2").arg(outputPath, output.errorString());
