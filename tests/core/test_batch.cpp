@@ -147,6 +147,8 @@ private slots:
     void summary();
     void stoppedRuns_data();
     void stoppedRuns();
+    void givenSeparatorReadsTheSameForEveryUser_data();
+    void givenSeparatorReadsTheSameForEveryUser();
 };
 
 void TestBatch::rows_data()
@@ -631,4 +633,31 @@ void TestBatch::stoppedRuns()
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
+
+void TestBatch::givenSeparatorReadsTheSameForEveryUser_data()
+{
+    QTest::addColumn<QLocale>("user");
+    QTest::addColumn<QString>("decimal");
+    for (const QString &decimal : { QStringLiteral(","), QStringLiteral(".") })
+        for (const auto &[name, locale] : { std::pair { "C", QLocale::c() }, { "ru", ru },
+                 { "uk", QLocale(QLocale::Ukrainian, QLocale::Ukraine) },
+                 { "de", QLocale(QLocale::German, QLocale::Germany) } })
+            QTest::addRow("%s under %s", qPrintable(decimal), name) << locale << decimal;
+}
+
+// With --decimal the schedule's numbers are read the same on every computer: a Ukrainian
+// locale reads no Latin exponent, and the file must not lose its span there.
+void TestBatch::givenSeparatorReadsTheSameForEveryUser()
+{
+    QFETCH(QLocale, user);
+    QFETCH(QString, decimal);
+    QByteArray table = "Prolet;txtVm;Text1;txtGp;txtSum1\n5e1;30;1500;2;0,5\n";
+    table.replace(',', decimal.toLatin1());
+    const Run run = runTable(table, decimal, {}, user);
+    const Run reference
+        = runTable(table, decimal, {}, decimal == QLatin1String(",") ? ru : QLocale::c());
+    QCOMPARE(run.out, reference.out);
+    QVERIFY2(!reference.out.contains("Label1:"), reference.out.constData()); // the span was read
+}
+
 #include "test_batch.moc"

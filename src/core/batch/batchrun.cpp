@@ -327,7 +327,7 @@ ChunkRead readRows(CsvReader &reader, std::vector<QStringList> &chunk, qsizetype
 
 QLocale localeForDecimal(std::optional<QChar> decimalSeparator)
 {
-    return decimalSeparator ? localeWithSeparator(*decimalSeparator) : QLocale();
+    return decimalSeparator ? calculationFileLocale(*decimalSeparator) : QLocale();
 }
 
 QStringList sectionNames()

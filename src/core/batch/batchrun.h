@@ -51,8 +51,9 @@ struct BatchProblem {
 
 using BatchResult = std::variant<BatchSummary, BatchProblem>;
 
-// The locale that reads and writes numbers with this decimal separator ('.' or ','): the
-// user's own when it has that separator or none is given.
+// The locale that reads and writes a schedule's numbers: for a given decimal separator ('.' or
+// ','), the same one on every computer, as for a calculation file (a user's locale may read
+// exponents its own way); the user's own when none is given.
 QLocale localeForDecimal(std::optional<QChar> decimalSeparator);
 
 // The track section names a "section" cell may hold, in the order of the option group.
