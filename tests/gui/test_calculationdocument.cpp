@@ -123,6 +123,7 @@ private slots:
     void badFileLeavesTheWindow();
     void recordsBeyondShorterTables_data();
     void recordsBeyondShorterTables();
+    void unreadableTableKeepsItsRecord();
     void unsavedChangesAreAskedAbout();
     void titleMarksUnsavedWork_data();
     void titleMarksUnsavedWork();
@@ -277,6 +278,40 @@ void TestCalculationDocument::recordsBeyondShorterTables()
     QVERIFY(after.form->isWindowModified());
     QCOMPARE(after.form->windowTitle(),
         QStringLiteral("Kelsa1.0 — опора 7.kelsa[*] — таблицы: образцы"));
+}
+
+// A table that cannot be read (its workbook gone from the folder) shows no record; the file's
+// record for it is neither a change nor lost when the calculation is saved again.
+void TestCalculationDocument::unreadableTableKeepsItsRecord()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("опора 3.kelsa"));
+    const QString tables = dir.filePath(QStringLiteral("таблицы"));
+    QVERIFY(QDir().mkpath(tables));
+    const auto catalogue = referenceTables();
+    const std::size_t gone = tableIndex(QStringLiteral("Data2"));
+    for (std::size_t t = 0; t < catalogue.size(); ++t)
+        if (t != gone)
+            QVERIFY(QFile::copy(
+                QDir(installedDataFolder()).filePath(QString::fromUtf8(catalogue[t].fileName)),
+                QDir(tables).filePath(QString::fromUtf8(catalogue[t].fileName))));
+
+    SavedCalculation saved;
+    saved.records[gone] = 5;
+    saved.records[tableIndex(QStringLiteral("Data3"))] = 2;
+    QVERIFY(writeCalculationFile(path, saved).isEmpty());
+
+    Form1Services services;
+    services.tablesFolder = { tables, false, {} };
+    FormHarness h(services);
+    h.messages.clear(); // the missing workbook is told at start-up
+    QVERIFY(h.form->document().openFile(path));
+    QVERIFY(!h.form->isWindowModified());
+    QCOMPARE(h.form->savedCalculation().records, saved.records);
+    h.field("Prolet")->setText(QStringLiteral("45"));
+    QVERIFY(h.form->document().saveFile(path));
+    const auto reopened = readCalculationFile(path);
+    QCOMPARE(std::get<SavedCalculation>(reopened).records, saved.records);
 }
 
 // A named calculation with changes asks by its file's name; Cancel keeps the window open, Save

@@ -435,8 +435,10 @@ SavedCalculation Form1::savedCalculation() const
 {
     SavedCalculation saved;
     saved.calculation = calculation();
-    for (std::size_t t = 0; t < saved.records.size(); ++t)
-        saved.records[t] = std::max(m_tables->currentRecord(t), 0) + 1;
+    for (std::size_t t = 0; t < saved.records.size(); ++t) {
+        const int shown = m_tables->currentRecord(t);
+        saved.records[t] = shown >= 0 ? shown + 1 : m_keptRecords[t];
+    }
     for (const MomentInfo &info : moments()) {
         SavedResult &result = saved.result(info.moment);
         result.text = m_ui.momentLabel(info.moment)->text();
@@ -457,6 +459,7 @@ std::vector<RecordBeyondTable> Form1::restoreCalculation(const SavedCalculation 
     for (std::size_t t = 0; t < counts.size(); ++t)
         counts[t] = m_tables->recordCount(t);
     const FittedRecords records = fitRecords(saved.records, counts);
+    m_keptRecords = saved.records;
     const Calculation &calculation = saved.calculation;
     for (const FieldInfo &info : inputFields())
         m_ui.field(info.field)->setText(calculation.text(info.field));

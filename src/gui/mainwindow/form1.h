@@ -140,6 +140,9 @@ private:
     QHash<QString, QWidget *> m_controls;
     kelsa::Form1Controls m_ui;
     bool m_shownOnce = false;
+    // The record of each table as the calculation last put into the window kept it: a table
+    // that could not be read shows none, and saving must not turn its record into the first.
+    kelsa::TableRecords m_keptRecords { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1 };
 
     std::unique_ptr<kelsa::ResetCommands> m_resets;
     std::unique_ptr<kelsa::Switches> m_switches;
