@@ -6,6 +6,7 @@
 // left behind by a failed or cancelled write.
 #include "core/platform/outputfile.h"
 #include "support/fiforeader.h"
+#include "support/filenodes.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,7 @@
 #include <unistd.h>
 
 using namespace kelsa;
+using namespace kelsa::test;
 
 namespace
 {
@@ -34,43 +36,6 @@ QByteArray payload(qsizetype size)
     for (qsizetype k = 0; k < size; ++k)
         bytes[k] = char((k * 7 + k / 251) & 0xFF);
     return bytes;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-// What a name is on disk, without following a symbolic link: "file", "fifo", "char",
-// "link", "folder", "socket", "block", or "none".
-QString nodeKind(const QString &path)
-{
-    struct stat node;
-    if (::lstat(QFile::encodeName(path).constData(), &node) != 0)
-        return QStringLiteral("none");
-    if (S_ISREG(node.st_mode))
-        return QStringLiteral("file");
-    if (S_ISFIFO(node.st_mode))
-        return QStringLiteral("fifo");
-    if (S_ISCHR(node.st_mode))
-        return QStringLiteral("char");
-    if (S_ISLNK(node.st_mode))
-        return QStringLiteral("link");
-    if (S_ISDIR(node.st_mode))
-        return QStringLiteral("folder");
-    if (S_ISSOCK(node.st_mode))
-        return QStringLiteral("socket");
-    if (S_ISBLK(node.st_mode))
-        return QStringLiteral("block");
-    return QStringLiteral("other");
 }
 
 int permissions(const QString &path)
@@ -89,20 +54,6 @@ QStringList listing(const QString &folder)
 bool makeDevice(const QString &path, mode_t type, unsigned major, unsigned minor)
 {
     return ::mknod(QFile::encodeName(path).constData(), type | 0666, makedev(major, minor)) == 0;
-}
-
-bool makeSocket(const QString &path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    if (fd < 0 || std::size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    std::copy(name.begin(), name.end(), address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
 }
 
 // The way an output's name was prepared in the test's folder before the output is written.

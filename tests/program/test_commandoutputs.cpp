@@ -5,6 +5,7 @@
 // and no temporary file left; and every message with its control characters escaped.
 #include "core/document/calculationfile.h"
 #include "support/fiforeader.h"
+#include "support/filenodes.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 using namespace kelsa;
+using namespace kelsa::test;
 
 namespace
 {
@@ -53,19 +55,6 @@ Run runKelsa(const QStringList &arguments, const QString &folder, const QString 
         process.readAllStandardOutput(), process.readAllStandardError() };
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 // The sample schedule: five supports.
 QByteArray schedule()
 {
@@ -94,28 +83,6 @@ QByteArray calculationFile()
     return calculationToJson(saved);
 }
 
-// What a name is, without following a link: "file", "link", "fifo", "char", "socket",
-// "folder", "none".
-QString nodeKind(const QString &path)
-{
-    struct stat node;
-    if (::lstat(QFile::encodeName(path).constData(), &node) != 0)
-        return QStringLiteral("none");
-    if (S_ISREG(node.st_mode))
-        return QStringLiteral("file");
-    if (S_ISLNK(node.st_mode))
-        return QStringLiteral("link");
-    if (S_ISFIFO(node.st_mode))
-        return QStringLiteral("fifo");
-    if (S_ISCHR(node.st_mode))
-        return QStringLiteral("char");
-    if (S_ISSOCK(node.st_mode))
-        return QStringLiteral("socket");
-    if (S_ISDIR(node.st_mode))
-        return QStringLiteral("folder");
-    return QStringLiteral("other");
-}
-
 // Every name in a folder with what it holds: a file changed, a link replaced or a temporary
 // file left behind shows as a difference.
 QStringList snapshot(const QString &folder)
@@ -133,20 +100,6 @@ QStringList snapshot(const QString &folder)
                         : QString());
     }
     return entries;
-}
-
-bool makeSocket(const QString &path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    if (fd < 0 || std::size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    std::copy(name.begin(), name.end(), address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
 }
 
 // A character device node in the folder (the system's null or full device), or the system's
