@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/application.h"
 
+#include "core/platform/qttranslations.h"
 #include "gui/about/form2.h"
 #include "gui/mainwindow/calculationdocument.h"
 #include "gui/mainwindow/form1.h"
@@ -39,7 +40,7 @@ int saveScreenshot(Form1Services services, const QString &fileName)
     form.show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (!form.grab().save(fileName, "PNG")) {
-        printMessage(stderr, QStringLiteral("kelsa: cannot write %1").arg(fileName));
+        printMessage(stderr, QStringLiteral("kelsa: не удается записать снимок %1").arg(fileName));
         return 1;
     }
     return 0;
@@ -60,13 +61,14 @@ bool hasDisplay()
 // A wrong command line: one line, which says where the options are listed.
 void printUsageError(const QString &text)
 {
-    printMessage(stderr, QStringLiteral("kelsa: %1 (kelsa --help lists the options)").arg(text));
+    printMessage(stderr, QStringLiteral("kelsa: %1 (список параметров: kelsa --help)").arg(text));
 }
 
 // --compute and --batch need no display: a core application, no platform plugin.
 int runWithoutWindow(int argc, char *argv[], const CommandLine &line)
 {
     QCoreApplication app(argc, argv);
+    installRussianTranslations(app);
     if (line.mode == CommandLine::Mode::Compute)
         return runComputeCommand(line.files[0]);
     return runBatchCommand(line.files[0], line.files[1], line.decimal, line.encoding);
@@ -78,6 +80,7 @@ int runReport(int argc, char *argv[], const CommandLine &line)
     if (!hasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    installRussianTranslations(app);
     QGuiApplication::setApplicationName(QStringLiteral("Kelsa"));
     QGuiApplication::setApplicationVersion(programVersion());
     return runReportCommand(line.files[0], line.files[1]);
@@ -123,14 +126,16 @@ int runKelsa(int argc, char *argv[])
     if (!hasDisplay()) {
         if (!screenshot) {
             printMessage(stderr,
-                QStringLiteral("kelsa: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
-                               "try kelsa --screenshot kelsa.png"));
+                QStringLiteral("kelsa: нет дисплея (не заданы DISPLAY и WAYLAND_DISPLAY); "
+                               "снимок окна без дисплея: kelsa --screenshot kelsa.png"));
             return 1;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen
     }
 
     QApplication app(argc, argv);
+    // Before the first window: Qt's dialogs, buttons and context menus speak Russian.
+    installRussianTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Kelsa"));
     QApplication::setApplicationVersion(programVersion());
     QGuiApplication::setDesktopFileName(QStringLiteral(KELSA_APP_ID));
@@ -138,7 +143,7 @@ int runKelsa(int argc, char *argv[])
     Form1Services services;
     if (!line.tables.isNull()) {
         if (!QFileInfo(line.tables).isDir()) {
-            printMessage(stderr, QStringLiteral("kelsa: no folder %1").arg(line.tables));
+            printMessage(stderr, QStringLiteral("kelsa: нет папки %1").arg(line.tables));
             return 2;
         }
         services.tablesFolder = chooseTablesFolder(line.tables, {}, {}, {});

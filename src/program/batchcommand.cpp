@@ -3,7 +3,9 @@
 
 #include "core/batch/batchfiles.h"
 #include "program/messageprinting.h"
+#include "program/progressline.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -15,34 +17,31 @@ namespace kelsa
 int runBatchCommand(const QString &inputPath, const QString &outputPath,
     std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding)
 {
-    const qint64 inputSize = QFileInfo(inputPath).size();
-    // On a terminal the progress line is rewritten in place; in a log each is a line of its own.
-    const bool terminal = isatty(fileno(stderr));
-    bool progressShown = false;
+    QElapsedTimer clock;
+    clock.start();
+    ProgressLine progress(inputPath, QFileInfo(inputPath).size(), isatty(fileno(stderr)));
     BatchSettings settings { localeForDecimal(decimalSeparator), {} };
     settings.encoding = encoding;
     settings.progress = [&](qint64 rows, qint64 bytesRead) {
-        const int percent = inputSize > 0 ? int(100 * bytesRead / inputSize) : 100;
-        printMessage(stderr,
-            QStringLiteral("kelsa: %1: %2 rows, %3 %")
-                .arg(inputPath, QString::number(rows), QString::number(percent)),
-            QLatin1StringView(terminal ? "\r" : ""), QLatin1StringView(terminal ? "" : "\n"));
-        progressShown = true;
+        if (const auto line = progress.update(rows, bytesRead, clock.elapsed()))
+            printMessage(stderr, line->text, QLatin1StringView(line->inPlace ? "\r" : ""),
+                QLatin1StringView(line->inPlace ? "" : "\n"));
     };
     BatchSummary summary;
     const QString problem = runBatchFiles(inputPath, outputPath, settings, &summary);
-    // The line break that ends the progress line, before anything else is said.
-    const QLatin1StringView start(progressShown && terminal ? "\n" : "");
+    // The line break that ends the progress line on screen, before anything else is said.
+    const QLatin1StringView start(progress.lineOpen() ? "\n" : "");
     if (!problem.isEmpty()) {
         printMessage(stderr, QStringLiteral("kelsa: ") + problem, start);
         return 1;
     }
     // One arg() for all: a file named "%2.csv" stays as it is named.
-    QString done = QStringLiteral("kelsa: %1: %2 rows in %3 computed into %4")
+    QString done = QStringLiteral("kelsa: %1: рассчитано строк: %2 (кодировка %3), результат в %4")
                        .arg(inputPath, QString::number(summary.rows),
                            encodingName(summary.encoding), outputPath);
     if (summary.rowsWithErrors > 0)
-        done += QStringLiteral("; %1 with moments without value (see the column \"errors\")")
+        done += QStringLiteral("; строк с моментами без значения: %1 (причина — в столбце "
+                               "«errors»)")
                     .arg(summary.rowsWithErrors);
     printMessage(stderr, done, start);
     return 0;

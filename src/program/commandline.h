@@ -39,7 +39,7 @@ struct CommandLineError {
 // The arguments after the program's name.
 std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &arguments);
 
-// The --help text: every option on one line.
+// The --help text: every option on one line, then the columns of --batch with their captions.
 QString helpText();
 
 } // namespace kelsa

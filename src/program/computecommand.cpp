@@ -95,7 +95,8 @@ int runComputeCommand(const QString &calculationPath)
     OutputFile out(QLatin1StringView(kStandardOutputName), { calculationPath });
     if (!out.open() || out.write(json) != json.size() || !out.commit()) {
         printMessage(stderr,
-            QStringLiteral("kelsa: cannot write the standard output: %1").arg(out.errorString()));
+            QStringLiteral("kelsa: не удается записать в стандартный вывод: %1")
+                .arg(out.errorString()));
         return 1;
     }
     return 0;

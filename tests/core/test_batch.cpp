@@ -2,6 +2,7 @@
 // Schedules of supports: the batch run that computes one support per row, with its notes, bad
 // rows, result columns of an earlier run, the encodings and line breaks it writes back, and
 // malformed tables that stop it.
+#include "core/batch/batchcolumns.h"
 #include "core/batch/batchfiles.h"
 #include "core/batch/csvtable.h"
 
@@ -149,6 +150,7 @@ private slots:
     void stoppedRuns();
     void givenSeparatorReadsTheSameForEveryUser_data();
     void givenSeparatorReadsTheSameForEveryUser();
+    void listedColumnsAreTheTable();
 };
 
 void TestBatch::rows_data()
@@ -442,7 +444,7 @@ void TestBatch::unwritableResults_data()
     QTest::newRow("UTF-16LE") << "UTF-16LE"
                               << "";
     QTest::newRow("Windows-1251") << "Windows-1251"
-                                  << "U+066B «٫» has no code in Windows-1251, the table's encoding";
+                                  << "знака U+066B «٫» нет в кодировке таблицы Windows-1251";
 }
 
 // Moments in the decimal separator of the user's language, one Windows-1251 has no code for:
@@ -573,41 +575,41 @@ void TestBatch::stoppedRuns_data()
     QTest::addColumn<QString>("problem"); // after "IN.csv:"
 
     QTest::newRow("unknown column") << QByteArray("Prolet;txtD10\n50;1\n") << ""
-                                    << "1: unknown column \"txtD10\"";
+                                    << "1: неизвестный столбец \"txtD10\"";
     QTest::newRow("a label that is no result") << QByteArray("Prolet;Label2\n50;1\n") << ""
-                                               << "1: unknown column \"Label2\"";
+                                               << "1: неизвестный столбец \"Label2\"";
     QTest::newRow("support not first") << QByteArray("Prolet,support\n") << ""
-                                       << "1: column \"support\" must be the first";
+                                       << "1: столбец \"support\" должен быть первым";
     QTest::newRow("a column twice") << QByteArray("Prolet;prolet\n") << ""
-                                    << "1: column \"prolet\" appears twice";
+                                    << "1: столбец \"prolet\" указан дважды";
     QTest::newRow("a result column twice") << QByteArray("Prolet;notes;Notes\n") << ""
-                                           << "1: column \"Notes\" appears twice";
+                                           << "1: столбец \"Notes\" указан дважды";
     QTest::newRow("unclosed quote after good rows")
         << QByteArray("Prolet;txtVm\n50;30\n\"50;30\n") << ""
-        << "3: a quote opened here is never closed";
+        << "3: открытая здесь кавычка не закрыта";
     QTest::newRow("empty file") << QByteArray() << ""
-                                << "1: no header line";
+                                << "1: нет строки заголовка";
     // The wide tables that took gigabytes: refused at the first line of too many cells.
     QTest::newRow("a header of 100,000 cells")
         << QByteArray("Prolet" + QByteArray(99999, ';') + "\n" + QByteArray("50\n").repeated(1000))
         << ""
-        << "1: the line has more than 10000 cells";
+        << "1: в строке больше 10000 ячеек";
     QTest::newRow("a row of 10,001 cells")
         << QByteArray("Prolet\n50\n" + QByteArray(10000, ',') + "\n") << ""
-        << "3: the line has more than 10000 cells";
+        << "3: в строке больше 10000 ячеек";
     const QByteArray russian = encoded(QStringLiteral("Опора;50\r\n"), TextEncoding::Windows1251);
-    const QString notUtf8 = QStringLiteral("the text is not UTF-8 (a table saved in "
-                                           "Windows-1251 is read with --encoding windows-1251)");
+    const QString notUtf8 = QStringLiteral("текст не в кодировке UTF-8 (таблицу, сохраненную в "
+                                           "Windows-1251, читают с --encoding windows-1251)");
     QTest::newRow("told UTF-8, Windows-1251") << "support;Prolet\r\n1;50\r\n" + russian << "UTF-8"
                                               << "3: " + notUtf8;
     QTest::newRow("a UTF-8 mark, then Windows-1251")
         << "\xEF\xBB\xBFsupport;Prolet\r\n1;50\r\n" + russian << ""
         << "3: " + notUtf8;
-    QTest::newRow("UTF-16LE, a byte short")
-        << "\xFF\xFE"
+    QTest::newRow("UTF-16LE, a byte short") << "\xFF\xFE"
             + encoded(QStringLiteral("Prolet\r\n50\r\n5"), TextEncoding::Utf16LE).chopped(1)
-        << ""
-        << "3: the text is not UTF-16LE: half of a character pair, or a byte short at the end";
+                                            << ""
+                                            << "3: текст не в кодировке UTF-16LE: половина "
+                                               "суррогатной пары или недостающий байт в конце";
 }
 
 // A run that stops leaves the output file as it was.
@@ -630,6 +632,19 @@ void TestBatch::stoppedRuns()
     QVERIFY(outFile.open(QIODevice::ReadOnly));
     QCOMPARE(outFile.readAll(), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
+}
+
+// The columns --help and the manual page list are the table: a header of every input column
+// listed is read, and the run adds exactly the result columns listed, in their order.
+void TestBatch::listedColumnsAreTheTable()
+{
+    QStringList inputs;
+    QStringList results;
+    for (const BatchColumnInfo &column : batchColumns())
+        (column.result ? results : inputs) << column.name;
+    const Run run = runTable((inputs.join(QLatin1Char(';')) + QLatin1Char('\n')).toUtf8());
+    QVERIFY(std::holds_alternative<BatchSummary>(run.result));
+    QCOMPARE(readTable(run.out).value(0), inputs + results);
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

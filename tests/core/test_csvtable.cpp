@@ -122,11 +122,11 @@ Records longLineRecords(qsizetype bytes, qsizetype length = 1000)
 }
 
 const QString kNotUtf8 = QStringLiteral(
-    "the text is not UTF-8 (a table saved in Windows-1251 is read with --encoding windows-1251)");
+    "текст не в кодировке UTF-8 (таблицу, сохраненную в Windows-1251, читают с --encoding windows-1251)");
 const QString kNotUtf16LE = QStringLiteral(
-    "the text is not UTF-16LE: half of a character pair, or a byte short at the end");
+    "текст не в кодировке UTF-16LE: половина суррогатной пары или недостающий байт в конце");
 const QString kNotUtf16BE = QStringLiteral(
-    "the text is not UTF-16BE: half of a character pair, or a byte short at the end");
+    "текст не в кодировке UTF-16BE: половина суррогатной пары или недостающий байт в конце");
 
 } // namespace
 
@@ -227,17 +227,17 @@ void TestCsvTable::malformedTables_data()
     QTest::addColumn<qint64>("line");
     QTest::addColumn<QString>("error");
 
-    const QString unclosed = QStringLiteral("a quote opened here is never closed");
+    const QString unclosed = QStringLiteral("открытая здесь кавычка не закрыта");
     QTest::newRow("unclosed quote")
         << QByteArray("a,b\n1,2\n3,\"4\n5\n") << 2 << qint64(3) << unclosed;
     QTest::newRow("text after a closing quote") << QByteArray("a,b\n\"1\"x,2\n") << 1 << qint64(2)
-                                                << "a quoted cell goes on after its closing quote";
+                                                << "ячейка продолжается после закрывающей кавычки";
     QTest::newRow("a line over the limit, unquoted")
         << QByteArray("a\n" + QByteArray(1500, 'x') + "\n") << 1 << qint64(2)
-        << "the line is too long (a record of more than 1000 bytes)";
+        << "строка слишком длинная (запись длиннее 1000 байт)";
     QTest::newRow("a line over the limit, quoted across lines")
         << QByteArray("a\nb\n\"" + QByteArray(600, '\n') + QByteArray(600, 'x') + "\"\n") << 2
-        << qint64(3) << "the line is too long (a record of more than 1000 bytes)";
+        << qint64(3) << "строка слишком длинная (запись длиннее 1000 байт)";
     // Line breaks inside quoted cells and blank lines count in the line an error names.
     QTest::newRow("quoted LF before the error")
         << QByteArray("a;b\n\"1\n2\n3\";x\n\n5;\"6\n") << 2 << qint64(6) << unclosed;
@@ -248,7 +248,7 @@ void TestCsvTable::malformedTables_data()
     QTest::newRow("an unclosed quote on a CR-only line")
         << QByteArray("a\r1\r\"2\r3\r") << 2 << qint64(3) << unclosed;
     QTest::newRow("text after a closing quote on a CR-only line") << QByteArray(
-        "a\r1\r\"2\"3\r") << 2 << qint64(3) << "a quoted cell goes on after its closing quote";
+        "a\r1\r\"2\"3\r") << 2 << qint64(3) << "ячейка продолжается после закрывающей кавычки";
 }
 
 void TestCsvTable::malformedTables()
@@ -269,7 +269,7 @@ void TestCsvTable::recordLimits_data()
     QTest::addColumn<qsizetype>("longest");
     QTest::addColumn<QString>("error"); // empty when the record is read
 
-    const QString tooLong = QStringLiteral("the line is too long (a record of more than %1 bytes)");
+    const QString tooLong = QStringLiteral("строка слишком длинная (запись длиннее %1 байт)");
     // The line break is no part of the record's length; quotes and separators are.
     QTest::newRow("unquoted, at the limit") << QByteArray(1000, 'x') << qsizetype(1000) << "";
     QTest::newRow("unquoted, a byte over")
@@ -292,7 +292,7 @@ void TestCsvTable::recordLimits_data()
     QTest::newRow("the program's limit, a byte over") << QByteArray(kLongestCsvRecord + 1,
         'x') << kLongestCsvRecord << tooLong.arg(kLongestCsvRecord);
     // Cells: 10,000 to a record at most.
-    const QString tooWide = QStringLiteral("the line has more than 10000 cells");
+    const QString tooWide = QStringLiteral("в строке больше 10000 ячеек");
     QTest::newRow("10,000 cells") << QByteArray(9999, ',') << kLongestCsvRecord << "";
     QTest::newRow("10,001 cells") << QByteArray(10000, ',') << kLongestCsvRecord << tooWide;
     QTest::newRow("10,001 cells, the last quoted")

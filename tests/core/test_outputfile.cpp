@@ -353,7 +353,7 @@ void TestOutputFile::sameAsInput()
         QCOMPARE(file.failure(),
             (OutputFailure {
                 OutputFailure::Kind::SameAsInput, 0, OutputTarget::RegularFile, input }));
-        QCOMPARE(file.errorString(), QStringLiteral("the same file as the input ") + input);
+        QCOMPARE(file.errorString(), QStringLiteral("это тот же файл, что и входной ") + input);
     } else {
         QVERIFY(file.write("results") == 7);
         QVERIFY(file.commit());
@@ -433,29 +433,29 @@ void TestOutputFile::failureTexts_data()
     const auto target = OutputTarget::RegularFile;
     QTest::newRow("none") << OutputFailure {} << "";
     QTest::newRow("same as input") << OutputFailure { OutputFailure::Kind::SameAsInput, 0, target,
-        "s.csv" } << "the same file as the input s.csv";
+        "s.csv" } << "это тот же файл, что и входной s.csv";
     QTest::newRow("folder") << OutputFailure { kNotWritable, 0, OutputTarget::Folder, {} }
-                            << "a folder, not a file";
+                            << "это папка, а не файл";
     QTest::newRow("socket") << OutputFailure { kNotWritable, 0, OutputTarget::Socket, {} }
-                            << "a socket, not a file";
+                            << "это сокет, а не файл";
     QTest::newRow("block device") << OutputFailure { kNotWritable, 0, OutputTarget::BlockDevice,
-        {} } << "a block device, not a file";
+        {} } << "это блочное устройство, а не файл";
     QTest::newRow("other node") << OutputFailure { kNotWritable, 0, OutputTarget::Other, {} }
-                                << "neither a file, a FIFO nor a character device";
+                                << "это не файл, не FIFO и не символьное устройство";
     QTest::newRow("disk full") << OutputFailure { kSystem, ENOSPC, target, {} }
-                               << "no space left on device";
+                               << "на диске нет места";
     QTest::newRow("file too large")
-        << OutputFailure { kSystem, EFBIG, target, {} } << "file too large";
+        << OutputFailure { kSystem, EFBIG, target, {} } << "файл слишком велик";
     QTest::newRow("quota") << OutputFailure { kSystem, EDQUOT, target, {} }
-                           << "disk quota exceeded";
+                           << "превышена дисковая квота";
     QTest::newRow("permission") << OutputFailure { kSystem, EACCES, target, {} }
-                                << "permission denied";
+                                << "нет прав доступа";
     QTest::newRow("read-only file system")
-        << OutputFailure { kSystem, EROFS, target, {} } << "read-only file system";
+        << OutputFailure { kSystem, EROFS, target, {} } << "файловая система только для чтения";
     QTest::newRow("no folder") << OutputFailure { kSystem, ENOENT, target, {} }
-                               << "no such file or folder";
+                               << "нет такого файла или папки";
     QTest::newRow("input/output") << OutputFailure { kSystem, EIO, target, {} }
-                                  << "input/output error";
+                                  << "ошибка ввода-вывода";
 }
 
 void TestOutputFile::failureTexts()

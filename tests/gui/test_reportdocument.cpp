@@ -80,9 +80,9 @@ void TestReportDocument::failedWriteLeavesNoFile_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("problem");
     QTest::newRow("missing folder") << "нет такой папки/отчет.pdf"
-                                    << "не удается создать файл: no such file or folder";
+                                    << "не удается создать файл: нет такого файла или папки";
     QTest::newRow("a folder's name") << "."
-                                     << "не удается создать файл: a folder, not a file";
+                                     << "не удается создать файл: это папка, а не файл";
     QTest::newRow("the calculation's own file")
         << "опора.kelsa"
         << "это файл самого расчета, отчет не записан поверх него";

@@ -138,23 +138,23 @@ void TestCommandOutputs::outputIsAnInput_data()
 
     const QString toStdout = QStringLiteral("exec \"$0\" \"$@\" >>IN.csv");
     QTest::newRow("batch, same name") << QStringList { "--batch", "IN.csv", "IN.csv" } << ""
-                                      << "kelsa: IN.csv: cannot write: the same file as the "
-                                         "input IN.csv\n";
+                                      << "kelsa: IN.csv: не удается записать: это тот же файл, "
+                                         "что и входной IN.csv\n";
     QTest::newRow("batch, symbolic link")
         << QStringList { "--batch", "IN.csv", "link.csv" } << ""
-        << "kelsa: link.csv: cannot write: the same file as the input IN.csv\n";
+        << "kelsa: link.csv: не удается записать: это тот же файл, что и входной IN.csv\n";
     QTest::newRow("batch, input through a symbolic link")
         << QStringList { "--batch", "link.csv", "IN.csv" } << ""
-        << "kelsa: IN.csv: cannot write: the same file as the input link.csv\n";
+        << "kelsa: IN.csv: не удается записать: это тот же файл, что и входной link.csv\n";
     QTest::newRow("batch, hard link")
         << QStringList { "--batch", "IN.csv", "hard.csv" } << ""
-        << "kelsa: hard.csv: cannot write: the same file as the input IN.csv\n";
+        << "kelsa: hard.csv: не удается записать: это тот же файл, что и входной IN.csv\n";
     QTest::newRow("batch, path through the folder")
         << QStringList { "--batch", "IN.csv", "../work/IN.csv" } << ""
-        << "kelsa: ../work/IN.csv: cannot write: the same file as the input IN.csv\n";
+        << "kelsa: ../work/IN.csv: не удается записать: это тот же файл, что и входной IN.csv\n";
     QTest::newRow("batch, standard output appended to the input")
         << QStringList { "--batch", "IN.csv", "-" } << toStdout
-        << "kelsa: -: cannot write: the same file as the input IN.csv\n";
+        << "kelsa: -: не удается записать: это тот же файл, что и входной IN.csv\n";
     const QString report
         = QStringLiteral(": это файл самого расчета, отчет не записан поверх него\n");
     QTest::newRow("report, same name") << QStringList { "--report", "c.kelsa", "c.kelsa" } << ""
@@ -167,7 +167,7 @@ void TestCommandOutputs::outputIsAnInput_data()
     QTest::newRow("compute, standard output appended to the calculation")
         << QStringList { "--compute", "c.kelsa" }
         << QString(toStdout).replace(QStringLiteral("IN.csv"), QStringLiteral("c.kelsa"))
-        << "kelsa: cannot write the standard output: the same file as the input c.kelsa\n";
+        << "kelsa: не удается записать в стандартный вывод: это тот же файл, что и входной c.kelsa\n";
 }
 
 void TestCommandOutputs::outputIsAnInput()
@@ -205,7 +205,7 @@ void TestCommandOutputs::streamsAndRefusals_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message"); // the whole error stream of a failure; OUT for its name
 
-    const QString noSpace = QStringLiteral("no space left on device\n");
+    const QString noSpace = QStringLiteral("на диске нет места\n");
     QTest::newRow("batch into a FIFO") << "batch"
                                        << "fifo" << 0 << "";
     QTest::newRow("batch into the null device") << "batch"
@@ -214,13 +214,13 @@ void TestCommandOutputs::streamsAndRefusals_data()
                                                   << "stdout" << 0 << "";
     QTest::newRow("batch into the full device")
         << "batch"
-        << "full" << 1 << "kelsa: OUT: cannot write: " + noSpace;
+        << "full" << 1 << "kelsa: OUT: не удается записать: " + noSpace;
     QTest::newRow("batch into a socket")
         << "batch"
-        << "socket" << 1 << "kelsa: OUT: cannot write: a socket, not a file\n";
+        << "socket" << 1 << "kelsa: OUT: не удается записать: это сокет, а не файл\n";
     QTest::newRow("batch into a folder")
         << "batch"
-        << "folder" << 1 << "kelsa: OUT: cannot write: a folder, not a file\n";
+        << "folder" << 1 << "kelsa: OUT: не удается записать: это папка, а не файл\n";
     QTest::newRow("report into a FIFO") << "report"
                                         << "fifo" << 0 << "";
     QTest::newRow("report into the null device") << "report"
@@ -232,7 +232,7 @@ void TestCommandOutputs::streamsAndRefusals_data()
         << "full" << 1 << "kelsa: OUT: не удается записать файл: " + noSpace;
     QTest::newRow("report into a socket")
         << "report"
-        << "socket" << 1 << "kelsa: OUT: не удается создать файл: a socket, not a file\n";
+        << "socket" << 1 << "kelsa: OUT: не удается создать файл: это сокет, а не файл\n";
 }
 
 void TestCommandOutputs::streamsAndRefusals()
@@ -307,9 +307,9 @@ void TestCommandOutputs::fileTooLarge_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("batch") << QStringList { "--batch", "IN.csv", "OUT" } << 16
-                           << "kelsa: OUT: cannot write: file too large\n";
+                           << "kelsa: OUT: не удается записать: файл слишком велик\n";
     QTest::newRow("report") << QStringList { "--report", "c.kelsa", "OUT" } << 8
-                            << "kelsa: OUT: не удается записать файл: file too large\n";
+                            << "kelsa: OUT: не удается записать файл: файл слишком велик\n";
 }
 
 void TestCommandOutputs::fileTooLarge()
@@ -343,13 +343,13 @@ void TestCommandOutputs::controlCharactersEscaped_data()
         << QByteArray("Prolet;\x1b[2J\x1b[Hkelsa: 9 rows computed\n50;1\n")
         << "\"\\x1B[2J\\x1B[Hkelsa: 9 rows computed\"";
     QTest::newRow("file name with CR, LF and tab") << QStringList { "--batch", "IN\r\n\t.csv",
-        "OUT.csv" } << header << "kelsa: IN\\r\\n\\t.csv: cannot read";
+        "OUT.csv" } << header << "kelsa: IN\\r\\n\\t.csv: не удается прочитать";
     QTest::newRow("output name with ESC and BEL")
         << QStringList { "--batch", "IN.csv", "no\x1b]0;x\x07/OUT.csv" } << header
-        << "kelsa: no\\x1B]0;x\\x07/OUT.csv: cannot write: no such file or folder";
+        << "kelsa: no\\x1B]0;x\\x07/OUT.csv: не удается записать: нет такого файла или папки";
     QTest::newRow("unknown option with DEL and a C1 control")
         << QStringList { "--x\x7f\u009b" } << header
-        << "kelsa: unknown option --x\\x7F\\u009B (kelsa --help lists the options)";
+        << "kelsa: неизвестный параметр --x\\x7F\\u009B (список параметров: kelsa --help)";
     QTest::newRow("key of a calculation file")
         << QStringList { "--compute", "k.kelsa" } << header << "\"\\x1B[2J\"";
 }

@@ -65,11 +65,11 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
             continue;
         }
         if (seen.contains(name, Qt::CaseInsensitive))
-            return QStringLiteral("column \"%1\" appears twice").arg(name);
+            return QStringLiteral("столбец \"%1\" указан дважды").arg(name);
         seen << name;
         if (name.compare(kSupportColumn, Qt::CaseInsensitive) == 0) {
             if (k != 0)
-                return QStringLiteral("column \"%1\" must be the first").arg(kSupportColumn);
+                return QStringLiteral("столбец \"%1\" должен быть первым").arg(kSupportColumn);
             columns.push_back({ Column::Kind::Support });
         } else if (name.compare(kSectionColumn, Qt::CaseInsensitive) == 0) {
             columns.push_back({ Column::Kind::Section });
@@ -78,7 +78,7 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
         } else if (results.contains(name, Qt::CaseInsensitive)) {
             columns.push_back({ Column::Kind::Result });
         } else {
-            return QStringLiteral("unknown column \"%1\"").arg(name);
+            return QStringLiteral("неизвестный столбец \"%1\"").arg(name);
         }
     }
     return columns;
@@ -342,7 +342,7 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     if (!reader.readRecord(cells)) {
         if (!reader.error().isEmpty())
             return BatchProblem { reader.recordLine(), reader.error() };
-        return BatchProblem { 1, QStringLiteral("no header line") };
+        return BatchProblem { 1, QStringLiteral("нет строки заголовка") };
     }
     auto columns = mapHeader(cells);
     if (const QString *problem = std::get_if<QString>(&columns))
@@ -356,7 +356,7 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     // separator of the user's language) stops the run rather than turn into a substitute.
     const auto unwritable = [&](const QString &character) {
         return BatchProblem { 0,
-            QStringLiteral("%1 has no code in %2, the table's encoding")
+            QStringLiteral("знака %1 нет в кодировке таблицы %2")
                 .arg(character, encodingName(format.encoding)) };
     };
 

@@ -110,7 +110,7 @@ bool CsvReader::start()
     if (!m_toUtf8->isValid()) {
         m_recordLine = 1;
         return fail(
-            QStringLiteral("this build of Qt cannot read %1").arg(encodingName(m_encoding)));
+            QStringLiteral("эта сборка Qt не читает кодировку %1").arg(encodingName(m_encoding)));
     }
     chooseSeparator();
     return m_error.isEmpty();
@@ -176,13 +176,13 @@ void CsvReader::failEncoding()
     m_recordLine = m_line + lineBreaks(m_buffer.constData() + m_pos, m_buffer.size() - m_pos);
     switch (m_encoding) {
     case TextEncoding::Utf8:
-        fail(QStringLiteral("the text is not UTF-8 (a table saved in Windows-1251 is read with "
-                            "--encoding windows-1251)"));
+        fail(QStringLiteral("текст не в кодировке UTF-8 (таблицу, сохраненную в Windows-1251, "
+                            "читают с --encoding windows-1251)"));
         break;
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE:
-        fail(QStringLiteral("the text is not %1: half of a character pair, or a byte short at "
-                            "the end")
+        fail(QStringLiteral("текст не в кодировке %1: половина суррогатной пары или недостающий "
+                            "байт в конце")
                  .arg(encodingName(m_encoding)));
         break;
     case TextEncoding::Windows1251: // every byte is a character
@@ -194,7 +194,7 @@ bool CsvReader::tooLong(qint64 recordStart)
 {
     if (textRead() - recordStart <= m_longest)
         return false;
-    fail(QStringLiteral("the line is too long (a record of more than %1 bytes)").arg(m_longest));
+    fail(QStringLiteral("строка слишком длинная (запись длиннее %1 байт)").arg(m_longest));
     return true;
 }
 
@@ -276,13 +276,13 @@ bool CsvReader::parseRecord(QStringList &cells)
 
     for (;;) {
         if (cells.size() >= kMostCsvCells)
-            return fail(QStringLiteral("the line has more than %1 cells").arg(kMostCsvCells));
+            return fail(QStringLiteral("в строке больше %1 ячеек").arg(kMostCsvCells));
         cell.clear();
         if (ensureAvailable(m_pos + 1) && m_buffer[m_pos] == '"') {
             ++m_pos;
             for (;;) {
                 if (!ensureAvailable(m_pos + 1))
-                    return fail(QStringLiteral("a quote opened here is never closed"));
+                    return fail(QStringLiteral("открытая здесь кавычка не закрыта"));
                 const char *from = m_buffer.constData() + m_pos;
                 const qsizetype left = m_buffer.size() - m_pos;
                 const char *quote = static_cast<const char *>(std::memchr(from, '"', left));
@@ -291,7 +291,7 @@ bool CsvReader::parseRecord(QStringList &cells)
                 // tells.
                 if (!quote && from[run - 1] == '\r' && --run == 0) {
                     if (!ensureAvailable(m_pos + 2))
-                        return fail(QStringLiteral("a quote opened here is never closed"));
+                        return fail(QStringLiteral("открытая здесь кавычка не закрыта"));
                     continue;
                 }
                 cell.append(from, run);
@@ -314,7 +314,7 @@ bool CsvReader::parseRecord(QStringList &cells)
             if (ensureAvailable(m_pos + 1)) {
                 const char c = m_buffer[m_pos];
                 if (c != m_separator && c != '\n' && c != '\r')
-                    return fail(QStringLiteral("a quoted cell goes on after its closing quote"));
+                    return fail(QStringLiteral("ячейка продолжается после закрывающей кавычки"));
             }
             cells.append(QString::fromUtf8(cell));
         } else if (const qsizetype end = unquotedCellEnd(); end >= 0) {

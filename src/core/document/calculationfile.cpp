@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
 #include <cmath>
 #include <utility>
 
@@ -445,7 +446,9 @@ static QByteArray readBounded(const QString &path, QString &problem)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        problem = QStringLiteral("файл не открывается: %1").arg(file.errorString());
+        // Unreadable by permissions in Kelsa's own words; any rarer reason as Qt gives it.
+        problem = QStringLiteral("файл не открывается: %1")
+                      .arg(info.isReadable() ? file.errorString() : systemErrorText(EACCES));
         return {};
     }
     // One byte past the limit, so that a file grown since it was measured is caught too.

@@ -10,57 +10,15 @@ namespace kelsa
 namespace
 {
 
-// The system's reasons in the same words on every computer, whatever its language: the usual
-// ones from a table, any other as the C library words it.
-QString errorText(int error)
-{
-    struct Reason {
-        int error;
-        const char *text;
-    };
-    static constexpr Reason kReasons[] = {
-        { ENOSPC, "no space left on device" },
-        { EFBIG, "file too large" },
-#ifdef EDQUOT
-        { EDQUOT, "disk quota exceeded" },
-#endif
-        { EACCES, "permission denied" },
-        { EPERM, "operation not permitted" },
-        { EROFS, "read-only file system" },
-        { ENOENT, "no such file or folder" },
-        { ENOTDIR, "a part of the path is not a folder" },
-        { EISDIR, "a folder" },
-        { ENAMETOOLONG, "file name too long" },
-        { ELOOP, "too many levels of symbolic links" },
-        { EIO, "input/output error" },
-        { EPIPE, "the reader closed the pipe" },
-        { ENXIO, "no such device or address" },
-        { ENODEV, "no such device" },
-        { ETXTBSY, "text file busy" },
-        { EBUSY, "device or resource busy" },
-        { EMFILE, "too many open files" },
-        { ENFILE, "too many open files in system" },
-        { EINVAL, "invalid argument" },
-        { EBADF, "not open for writing" },
-    };
-    for (const Reason &reason : kReasons)
-        if (reason.error == error)
-            return QString::fromLatin1(reason.text);
-    QString text = QString::fromLocal8Bit(std::strerror(error));
-    if (!text.isEmpty())
-        text[0] = text[0].toLower();
-    return text;
-}
-
 QString targetText(OutputTarget target)
 {
     switch (target) {
     case OutputTarget::Folder:
-        return QStringLiteral("a folder, not a file");
+        return QStringLiteral("это папка, а не файл");
     case OutputTarget::Socket:
-        return QStringLiteral("a socket, not a file");
+        return QStringLiteral("это сокет, а не файл");
     case OutputTarget::BlockDevice:
-        return QStringLiteral("a block device, not a file");
+        return QStringLiteral("это блочное устройство, а не файл");
     case OutputTarget::Unknown:
     case OutputTarget::NewFile:
     case OutputTarget::RegularFile:
@@ -69,10 +27,50 @@ QString targetText(OutputTarget target)
     case OutputTarget::Other:
         break;
     }
-    return QStringLiteral("neither a file, a FIFO nor a character device");
+    return QStringLiteral("это не файл, не FIFO и не символьное устройство");
 }
 
 } // namespace
+
+// The system's reasons in the same Russian words on every computer, whatever its language: the
+// usual ones from a table, any other by its number and as the C library words it.
+QString systemErrorText(int error)
+{
+    struct Reason {
+        int error;
+        const char *text; // UTF-8
+    };
+    static constexpr Reason kReasons[] = {
+        { ENOSPC, "на диске нет места" },
+        { EFBIG, "файл слишком велик" },
+#ifdef EDQUOT
+        { EDQUOT, "превышена дисковая квота" },
+#endif
+        { EACCES, "нет прав доступа" },
+        { EPERM, "операция не разрешена" },
+        { EROFS, "файловая система только для чтения" },
+        { ENOENT, "нет такого файла или папки" },
+        { ENOTDIR, "часть пути не является папкой" },
+        { EISDIR, "это папка" },
+        { ENAMETOOLONG, "слишком длинное имя файла" },
+        { ELOOP, "слишком много уровней символических ссылок" },
+        { EIO, "ошибка ввода-вывода" },
+        { EPIPE, "читающая программа закрыла канал" },
+        { ENXIO, "нет такого устройства или адреса" },
+        { ENODEV, "нет такого устройства" },
+        { ETXTBSY, "файл занят" },
+        { EBUSY, "устройство или ресурс заняты" },
+        { EMFILE, "слишком много открытых файлов" },
+        { ENFILE, "слишком много открытых файлов в системе" },
+        { EINVAL, "недопустимый аргумент" },
+        { EBADF, "файл не открыт для записи" },
+    };
+    for (const Reason &reason : kReasons)
+        if (reason.error == error)
+            return QString::fromUtf8(reason.text);
+    return QStringLiteral("ошибка системы %1 (%2)")
+        .arg(QString::number(error), QString::fromLocal8Bit(std::strerror(error)));
+}
 
 QString outputFailureText(const OutputFailure &failure)
 {
@@ -80,11 +78,11 @@ QString outputFailureText(const OutputFailure &failure)
     case OutputFailure::Kind::None:
         return {};
     case OutputFailure::Kind::SameAsInput:
-        return QStringLiteral("the same file as the input %1").arg(failure.input);
+        return QStringLiteral("это тот же файл, что и входной %1").arg(failure.input);
     case OutputFailure::Kind::NotWritable:
         return targetText(failure.target);
     case OutputFailure::Kind::System:
-        return errorText(failure.error);
+        return systemErrorText(failure.error);
     }
     return {};
 }

@@ -47,9 +47,13 @@ struct OutputFailure {
     friend bool operator==(const OutputFailure &, const OutputFailure &) = default;
 };
 
-// The failure in a few English words, without the output's name: "no space left on device",
-// "file too large", "the same file as the input s.csv", "a socket, not a file".
+// The failure in a few Russian words, without the output's name: "на диске нет места",
+// "файл слишком велик", "это тот же файл, что и входной s.csv", "это сокет, а не файл".
 QString outputFailureText(const OutputFailure &failure);
+
+// A reason the system gives (an errno value) in Russian, the same on every computer:
+// "нет такого файла или папки", "нет прав доступа".
+QString systemErrorText(int error);
 
 // The name that stands for the standard output.
 inline constexpr const char *kStandardOutputName = "-";

@@ -234,7 +234,7 @@ void Form1::connectMenu()
     connect(m_menu.chooseTablesFolder, &QAction::triggered, this, &Form1::chooseTablesFolder);
     connect(m_menu.reloadTables, &QAction::triggered, this, [this] { loadTables(m_tablesFolder); });
     connect(m_menu.about, &QAction::triggered, m_launches.get(), &Launches::Command15_Click);
-    connect(m_menu.helpPage, &QAction::triggered, this, &Form1::openHelpPage);
+    connect(m_menu.helpPage, &QAction::triggered, m_launches.get(), &Launches::showHelpPage);
     connect(m_menu.report, &QAction::triggered, this, &Form1::showReport);
 }
 
@@ -279,18 +279,6 @@ void Form1::showReport()
     m_services.showReport(this,
         ReportInput { savedCalculation(), tablesFolderName(m_tablesFolder), QDate::currentDate(),
             m_document->filePath() });
-}
-
-void Form1::openHelpPage()
-{
-    const QString path = m_services.files.locate(QStringLiteral("help.htm"));
-    if (!QFileInfo(path).isFile()) {
-        showMessage(QStringLiteral("Не найдена страница справки help.htm"));
-        return;
-    }
-    if (!m_services.openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
-        showMessage(QStringLiteral("Не удалось открыть страницу справки %1")
-                        .arg(QDir::toNativeSeparators(path)));
 }
 
 // Typed cell values go with their records while the window lives; closing keeps them too.

@@ -129,7 +129,6 @@ private:
     void watchForChanges();
     void connectMenu();
     void chooseTablesFolder();
-    void openHelpPage();
     void showReport();
 
     kelsa::Form1Services m_services;

@@ -3,10 +3,12 @@
 
 #include "gui/about/form2.h"
 #include "gui/expr/form3.h"
+#include "gui/help/helpwindow.h"
 #include "gui/mainwindow/form1.h"
 #include "gui/mainwindow/form1controls.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 
 namespace kelsa
 {
@@ -55,6 +57,7 @@ Launches::~Launches()
     // Windows still open when the main window goes away go with it.
     delete m_about.data();
     delete m_calculator.data();
+    delete m_help.data();
 }
 
 void Launches::Command15_Click()
@@ -70,6 +73,18 @@ void Launches::Command15_Click()
 void Launches::Command18_Click()
 {
     showOnce<Form3>(m_calculator, [] { return new Form3; });
+}
+
+void Launches::showHelpPage()
+{
+    // Found as the About window's «Помощь» finds it: in the working folder, then installed.
+    const QString path = m_services.files.locate(QStringLiteral("help.htm"));
+    if (!QFileInfo(path).isFile()) {
+        m_showMessage(QStringLiteral("Не найдена страница справки help.htm"));
+        return;
+    }
+    showOnce<HelpWindow>(
+        m_help, [this, &path] { return new HelpWindow(path, m_services.openUrl); });
 }
 
 void Launches::Command17_Click()
