@@ -21,10 +21,11 @@ kelsa_ensure_packages() {
 }
 
 # What building and running Kelsa needs on Debian 12, the font of its windows included:
-# FreeXL reads .xls workbooks, liborcus .xlsx and .ods; the report's tests render and read its
-# PDF with poppler's pdftoppm and pdftotext.
+# FreeXL reads .xls workbooks, liborcus .xlsx and .ods; qt6-translations-l10n holds Qt's Russian
+# texts (dialogs, standard buttons, context menus); the report's tests render and read its PDF
+# with poppler's pdftoppm and pdftotext.
 KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev liborcus-dev
-    fonts-liberation2 poppler-utils)
+    fonts-liberation2 qt6-translations-l10n poppler-utils)
 
 # What the benchmarks that compare with LibreOffice need besides (bench_workbook_load,
 # bench_batch_libreoffice; without it they skip that part). Install it with

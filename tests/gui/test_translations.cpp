@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts in Russian once the program's translations are installed, on a computer set to
-// English: texts from Qt's catalogue, Kelsa's own for those it lacks or words wrongly, and the
-// buttons of a real file dialog.
+// English: texts from Qt's catalogue, Kelsa's own for those it lacks or words wrongly, the
+// buttons of a real file dialog, and its list of places wide enough for their Russian names.
 #include "core/platform/qttranslations.h"
+#include "gui/widgets/services.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <optional>
 
 class TestTranslations : public QObject
 {
@@ -19,6 +25,7 @@ private slots:
     void texts_data();
     void texts();
     void fileDialogButtons();
+    void fileDialogPlacesFitTheirNames();
 };
 
 void TestTranslations::initTestCase()
@@ -116,6 +123,24 @@ void TestTranslations::fileDialogButtons()
         texts << button->text().remove(QLatin1Char('&'));
     texts.sort();
     QCOMPARE(texts, (QStringList { "Открыть", "Отмена" }));
+}
+
+// «Компьютер» was cut to «Ком…» in the list of places of the program's file dialogs.
+void TestTranslations::fileDialogPlacesFitTheirNames()
+{
+    std::optional<int> shortBy;
+    QTimer::singleShot(300, this, [&shortBy] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *places
+            = modal ? modal->findChild<QListView *>(QStringLiteral("sidebar")) : nullptr)
+            shortBy = places->sizeHintForColumn(0) - places->viewport()->width();
+        if (modal)
+            modal->close();
+    });
+    kelsa::openFileDialogChooser()(nullptr, QStringLiteral("Открыть расчет"), QDir::tempPath(),
+        QStringLiteral("Расчеты Kelsa (*.kelsa)"));
+    QVERIFY(shortBy.has_value());
+    QVERIFY2(*shortBy <= 0, qPrintable(QString::number(*shortBy)));
 }
 
 QTEST_MAIN(TestTranslations)

@@ -116,9 +116,10 @@ HelpWindow::HelpWindow(const QString &pagePath, UrlOpener openUrl, QWidget *pare
     });
 
     m_browser->setSource(QUrl::fromLocalFile(pagePath));
+    m_browser->setFocus(); // the keys scroll the page; Ctrl+F goes to the search field
 
-    // A page of text reads best about 60 em wide; never larger than the screen.
-    QSize size(m_browser->fontMetrics().averageCharWidth() * 110, 760);
+    // Wide enough for the page's tables, never larger than the screen.
+    QSize size(960, 820);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize() * 9 / 10);
     resize(size);

@@ -4,10 +4,14 @@
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QSettings>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
 
 namespace kelsa
 {
@@ -25,24 +29,67 @@ FolderMemory settingsFolderMemory()
         } };
 }
 
+namespace
+{
+
+// Qt's own file dialog, shown where the desktop has none, opens its list of places narrower
+// than its Russian names («Компьютер»): the list is widened to its longest name once the dialog
+// is laid out. A desktop's own dialog has no such list and is left alone.
+void widenPlaces(QFileDialog &dialog)
+{
+    auto *places = dialog.findChild<QListView *>(QStringLiteral("sidebar"));
+    auto *splitter = dialog.findChild<QSplitter *>(QStringLiteral("splitter"));
+    if (!places || !splitter)
+        return;
+    QTimer::singleShot(0, &dialog, [places, splitter] {
+        const int wanted = places->sizeHintForColumn(0) + 2 * places->frameWidth()
+            + places->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QList<int> sizes = splitter->sizes();
+        if (sizes.size() != 2 || sizes[0] >= wanted)
+            return;
+        sizes[1] -= wanted - sizes[0];
+        sizes[0] = wanted;
+        splitter->setSizes(sizes);
+    });
+}
+
+// What the static QFileDialog functions do, with the places list widened.
+QString askFile(QWidget *parent, const QString &title, const QString &start, const QString &filter,
+    QFileDialog::FileMode mode, QFileDialog::AcceptMode accept)
+{
+    QFileDialog dialog(parent, title, start, filter);
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(accept);
+    if (mode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    widenPlaces(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
 FolderChooser folderDialogChooser()
 {
     return [](QWidget *parent, const QString &title, const QString &startFolder) {
-        return QFileDialog::getExistingDirectory(parent, title, startFolder);
+        return askFile(
+            parent, title, startFolder, QString(), QFileDialog::Directory, QFileDialog::AcceptOpen);
     };
 }
 
 FileChooser openFileDialogChooser()
 {
     return [](QWidget *parent, const QString &title, const QString &start, const QString &filter) {
-        return QFileDialog::getOpenFileName(parent, title, start, filter);
+        return askFile(
+            parent, title, start, filter, QFileDialog::ExistingFile, QFileDialog::AcceptOpen);
     };
 }
 
 FileChooser saveFileDialogChooser()
 {
     return [](QWidget *parent, const QString &title, const QString &start, const QString &filter) {
-        return QFileDialog::getSaveFileName(parent, title, start, filter);
+        return askFile(parent, title, start, filter, QFileDialog::AnyFile, QFileDialog::AcceptSave);
     };
 }
 
