@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The built program on its command line: each mode once, and each kind of failure ending with
-// one message naming the file and a non-zero exit, with nothing written.
+// The built program on its command line: each mode once, --help with the columns of a schedule
+// as the manual page lists them, and each kind of failure ending with one Russian message
+// naming the file and a non-zero exit, with nothing written.
+#include "core/batch/batchcolumns.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
 
@@ -89,6 +91,19 @@ void TestCommandLine::helpAndVersion()
     for (const char *option : { "--tables", "--screenshot", "--compute", "--report", "--batch",
              "--decimal", "--encoding", "--help", "--version" })
         QVERIFY2(help.out.contains(option), option);
+    // Every column of a schedule with its caption, in --help and in the manual page alike.
+    const QString text = QString::fromUtf8(help.out);
+    QFile manual(QStringLiteral(KELSA_SOURCE_DIR "/dist/kelsa.1.in"));
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(manual.readAll());
+    for (const BatchColumnInfo &column : batchColumns()) {
+        QVERIFY2(
+            text.contains(
+                QStringLiteral("\n  %1 %2\n").arg(column.name.leftJustified(9), column.caption)),
+            qPrintable(column.name));
+        QVERIFY2(page.contains(QStringLiteral("\n.B %1\n%2\n").arg(column.name, column.caption)),
+            qPrintable(column.name));
+    }
     const Run version = runKelsa({ "--version" }, dir.path());
     QCOMPARE(version.exitCode, 0);
     QVERIFY(version.out.startsWith("kelsa 1."));
