@@ -240,7 +240,7 @@ void TestBatch::rows_data()
     for (int row = 0; row < 1500; ++row) {
         if (row % 7 == 3) {
             mixedRows += "12;Прямая" + QByteArray(9000, ';') + "\r\n";
-            mixedResults << (results(kNone, "row: 9002 cells, the header has 20")
+            mixedResults << (results(kNone, "row: ячеек 9002, а в заголовке 20")
                 + QStringList(9002 - 20));
         } else if (row % 11 == 5) {
             const QByteArray name(100000, 'n');
@@ -257,9 +257,9 @@ void TestBatch::rows_data()
             + ";extra\r\n" + kStraight
         << ","
         << Records { results(
-                         kNone, "section: \"Кривая\" is none of Прямая, Вне.кривая, Вну.кривая"),
+                         kNone, "section: \"Кривая\" не участок пути (Прямая, Вне.кривая, Вну.кривая)"),
                results(moments("1463,134", "1856,95")),
-               results(kNone, "row: 21 cells, the header has 20") << "extra",
+               results(kNone, "row: ячеек 21, а в заголовке 20") << "extra",
                results(moments("1463,134", "1856,95")) };
 }
 
@@ -292,7 +292,7 @@ void TestBatch::sections_data()
     QTest::addColumn<QString>("errors");
 
     const QString none
-        = QStringLiteral("section: \"%1\" is none of Прямая, Вне.кривая, Вну.кривая");
+        = QStringLiteral("section: \"%1\" не участок пути (Прямая, Вне.кривая, Вну.кривая)");
     QTest::newRow("empty keeps the start-up section") << ""
                                                       << "1463,134"
                                                       << "";
@@ -354,12 +354,12 @@ void TestBatch::layout_data()
     QTest::newRow("extra cells") << QByteArray("Prolet;txtVm\n50;30;EXTRA-NOTE;more\n")
                                  << Records { QStringList { "Prolet", "txtVm" } + kResultColumns,
                                         QStringList { "50", "30" }
-                                            + results(kNone, "row: 4 cells, the header has 2")
+                                            + results(kNone, "row: ячеек 4, а в заголовке 2")
                                             + QStringList { "EXTRA-NOTE", "more" } };
     QTest::newRow("one column, a decimal comma")
         << QByteArray("Prolet\n50,5\n")
         << Records { QStringList { "Prolet" } + kResultColumns,
-               QStringList { "50" } + results(kNone, "row: 2 cells, the header has 1")
+               QStringList { "50" } + results(kNone, "row: ячеек 2, а в заголовке 1")
                    + QStringList { "5" } };
     // The result columns of an earlier run, wherever they stand, are computed anew and
     // written where a run writes them.
@@ -377,7 +377,7 @@ void TestBatch::layout_data()
                + "\n50;1;2;3;4;5;6;7;8;9;10;"
                  "e;n;EXTRA\n")
         << Records { QStringList { "Prolet" } + kResultColumns,
-               QStringList { "50" } + results(kNone, "row: 2 cells, the header has 1")
+               QStringList { "50" } + results(kNone, "row: ячеек 2, а в заголовке 1")
                    + QStringList { "EXTRA" } };
 }
 

@@ -168,7 +168,7 @@ public:
         QStringList errors, notes;
         if (cells.size() > width) {
             // Counted without the result columns, which the result has in other places.
-            errors << QStringLiteral("row: %1 cells, the header has %2")
+            errors << QStringLiteral("row: ячеек %1, а в заголовке %2")
                           .arg(cells.size() - m_results)
                           .arg(width - m_results);
         } else {
@@ -183,7 +183,7 @@ public:
                 if (const auto index = sectionIndex(cells[k]))
                     calculation.setOption(OptionGroup::TrackSection, *index);
                 else
-                    errors << QStringLiteral("section: \"%1\" is none of %2")
+                    errors << QStringLiteral("section: \"%1\" не участок пути (%2)")
                                   .arg(cells[k], sectionNames().join(QStringLiteral(", ")));
             }
         }
