@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <utility>
 
 namespace kelsa
