@@ -256,8 +256,8 @@ void TestBatch::rows_data()
         << kHeader + "1;Кривая;50\r\n" + kStraight + "3;Прямая;50;30;1500;1000;0;1;0,3;40;" + kLoads
             + ";extra\r\n" + kStraight
         << ","
-        << Records { results(
-                         kNone, "section: \"Кривая\" не участок пути (Прямая, Вне.кривая, Вну.кривая)"),
+        << Records { results(kNone,
+                         "section: \"Кривая\" не участок пути (Прямая, Вне.кривая, Вну.кривая)"),
                results(moments("1463,134", "1856,95")),
                results(kNone, "row: ячеек 21, а в заголовке 20") << "extra",
                results(moments("1463,134", "1856,95")) };

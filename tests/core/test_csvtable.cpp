@@ -121,8 +121,8 @@ Records longLineRecords(qsizetype bytes, qsizetype length = 1000)
     return Records(longLines(bytes, length).count('\n'), { QString(length, QLatin1Char('x')) });
 }
 
-const QString kNotUtf8 = QStringLiteral(
-    "текст не в кодировке UTF-8 (таблицу, сохраненную в Windows-1251, читают с --encoding windows-1251)");
+const QString kNotUtf8 = QStringLiteral("текст не в кодировке UTF-8 (таблицу, сохраненную в "
+                                        "Windows-1251, читают с --encoding windows-1251)");
 const QString kNotUtf16LE = QStringLiteral(
     "текст не в кодировке UTF-16LE: половина суррогатной пары или недостающий байт в конце");
 const QString kNotUtf16BE = QStringLiteral(

@@ -167,7 +167,8 @@ void TestCommandOutputs::outputIsAnInput_data()
     QTest::newRow("compute, standard output appended to the calculation")
         << QStringList { "--compute", "c.kelsa" }
         << QString(toStdout).replace(QStringLiteral("IN.csv"), QStringLiteral("c.kelsa"))
-        << "kelsa: не удается записать в стандартный вывод: это тот же файл, что и входной c.kelsa\n";
+        << "kelsa: не удается записать в стандартный вывод: это тот же файл, что и входной "
+           "c.kelsa\n";
 }
 
 void TestCommandOutputs::outputIsAnInput()
