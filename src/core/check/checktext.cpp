@@ -160,7 +160,8 @@ QString catalogueReport(const SupportCatalogue &catalogue)
     if (catalogue.state == SupportCatalogue::State::Absent)
         return {};
     if (!catalogue.usable())
-        return QStringLiteral("Каталог опор не используется: %1.").arg(catalogueStateText(catalogue));
+        return QStringLiteral("Каталог опор не используется: %1.")
+            .arg(catalogueStateText(catalogue));
     const QStringList lines = catalogueProblemLines(catalogue);
     if (lines.isEmpty())
         return {};
@@ -205,7 +206,8 @@ CheckLine checkLine(
         line.level = utilisationLevel(check.utilisation);
     }
     if (check.governing && !check.stale.empty())
-        line.note = QStringLiteral("не учтены устаревшие моменты: %1").arg(momentNames(check.stale));
+        line.note
+            = QStringLiteral("не учтены устаревшие моменты: %1").arg(momentNames(check.stale));
     return line;
 }
 
@@ -235,8 +237,8 @@ QString checkErrorText(
     return {};
 }
 
-QString utilisationNote(
-    double kgfm, const SupportCheck &check, const SupportCatalogue &catalogue, const QLocale &locale)
+QString utilisationNote(double kgfm, const SupportCheck &check, const SupportCatalogue &catalogue,
+    const QLocale &locale)
 {
     if (!check.type || !std::isfinite(kgfm))
         return {};

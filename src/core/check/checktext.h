@@ -55,7 +55,7 @@ QString checkErrorText(
 
 // «Использование для типа СС-1 (Mн 59 кН·м): 31 %», the line a result's tooltip adds; empty
 // when no type was checked.
-QString utilisationNote(
-    double kgfm, const SupportCheck &check, const SupportCatalogue &catalogue, const QLocale &locale);
+QString utilisationNote(double kgfm, const SupportCheck &check, const SupportCatalogue &catalogue,
+    const QLocale &locale);
 
 } // namespace kelsa

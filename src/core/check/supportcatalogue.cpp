@@ -72,9 +72,9 @@ std::optional<MomentUnit> unitInHeading(const QString &heading)
     std::optional<MomentUnit> found;
     for (auto it = unit.globalMatch(heading); it.hasNext();) {
         const QString force = it.next().captured(1).toLower();
-        const MomentUnit named = force == QLatin1String("кн") ? MomentUnit::KilonewtonMetre
-            : force == QLatin1String("кгс")                  ? MomentUnit::KilogramForceMetre
-                                                             : MomentUnit::TonneForceMetre;
+        const MomentUnit named = force == u"кн" ? MomentUnit::KilonewtonMetre
+            : force == u"кгс"                   ? MomentUnit::KilogramForceMetre
+                                                : MomentUnit::TonneForceMetre;
         if (found && *found != named)
             return std::nullopt;
         found = named;
@@ -155,7 +155,8 @@ SupportCatalogue readSupportCatalogue(const QString &folder)
 {
     const SheetRequest request = supportCatalogueRequest(folder);
     const QLocale locale = QLocale::c();
-    return supportCatalogueFrom(request.filePath, readSheets({ request }, locale).constFirst(), locale);
+    return supportCatalogueFrom(
+        request.filePath, readSheets({ request }, locale).constFirst(), locale);
 }
 
 } // namespace kelsa

@@ -27,8 +27,7 @@ struct ComputedMoment {
 };
 
 // The moments of a calculation as freshly computed: those with a value, none stale.
-std::vector<ComputedMoment> computedMoments(
-    std::span<const MomentOutcome> outcomes);
+std::vector<ComputedMoment> computedMoments(std::span<const MomentOutcome> outcomes);
 
 // Utilisation of a moment (kgf·m) for a type: |M| / Mн. The moment is brought into the
 // catalogue's unit, so that a moment equal to Mн in that unit is exactly 100 %.
