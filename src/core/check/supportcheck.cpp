@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/check/supportcheck.h"
 
+#include "core/calc/breakdown.h"
 #include "core/calc/momentlabel.h"
 
 #include <cmath>
@@ -14,6 +15,24 @@ std::vector<ComputedMoment> computedMoments(std::span<const MomentOutcome> outco
     for (const MomentOutcome &outcome : outcomes)
         if (outcome.inputsAccepted() && outcome.result.outcome == MomentResult::Outcome::Value)
             computed.push_back({ outcome.moment, outcome.result.moment, false });
+    return computed;
+}
+
+std::vector<ComputedMoment> savedMoments(const SavedCalculation &saved, const QLocale &locale)
+{
+    std::vector<ComputedMoment> computed;
+    for (const MomentInfo &info : moments()) {
+        const SavedResult &result = saved.result(info.moment);
+        if (result.text.isEmpty())
+            continue;
+        const Calculation &from = result.computedFrom.value_or(saved.calculation);
+        const MomentOutcome outcome = computeMoment(from, info.moment, locale);
+        if (!outcome.inputsAccepted() || outcome.result.outcome != MomentResult::Outcome::Value)
+            continue;
+        const bool stale = result.computedFrom
+            && !changedInputs(info.moment, *result.computedFrom, saved.calculation).isEmpty();
+        computed.push_back({ info.moment, outcome.result.moment, stale });
+    }
     return computed;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/calc/momentcases.h"
 #include "core/check/supportcatalogue.h"
+#include "core/document/savedcalculation.h"
 
 #include <QString>
 
@@ -28,6 +29,10 @@ struct ComputedMoment {
 
 // The moments of a calculation as freshly computed: those with a value, none stale.
 std::vector<ComputedMoment> computedMoments(std::span<const MomentOutcome> outcomes);
+
+// The moments a saved calculation shows on its labels: each label with a moment, computed from
+// the inputs it was computed from, stale when those differ now in what the moment reads.
+std::vector<ComputedMoment> savedMoments(const SavedCalculation &saved, const QLocale &locale);
 
 // Utilisation of a moment (kgf·m) for a type: |M| / Mн. The moment is brought into the
 // catalogue's unit, so that a moment equal to Mн in that unit is exactly 100 %.
