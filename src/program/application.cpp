@@ -4,6 +4,7 @@
 #include "gui/about/form2.h"
 #include "gui/mainwindow/calculationdocument.h"
 #include "gui/mainwindow/form1.h"
+#include "gui/mainwindow/referencetables.h"
 #include "program/batchcommand.h"
 #include "program/commandline.h"
 #include "program/computecommand.h"
@@ -11,6 +12,7 @@
 #include "program/reportcommand.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTextStream>
@@ -63,13 +65,28 @@ void printUsageError(const QString &text)
     printMessage(stderr, QStringLiteral("kelsa: %1 (kelsa --help lists the options)").arg(text));
 }
 
+// The folder whose catalogue of support types the commands check with: --tables DIR, else the
+// one the window would start with. Nothing when DIR is no folder, which is told.
+std::optional<TablesFolder> commandTablesFolder(const CommandLine &line)
+{
+    if (!line.tables.isNull() && !QFileInfo(line.tables).isDir()) {
+        printMessage(stderr, QStringLiteral("kelsa: no folder %1").arg(line.tables));
+        return std::nullopt;
+    }
+    return chooseTablesFolder(
+        line.tables, QDir::currentPath(), settingsFolderMemory().recall(), installedDataFolder());
+}
+
 // --compute and --batch need no display: a core application, no platform plugin.
 int runWithoutWindow(int argc, char *argv[], const CommandLine &line)
 {
     QCoreApplication app(argc, argv);
+    const auto tables = commandTablesFolder(line);
+    if (!tables)
+        return 2;
     if (line.mode == CommandLine::Mode::Compute)
-        return runComputeCommand(line.files[0]);
-    return runBatchCommand(line.files[0], line.files[1], line.decimal, line.encoding);
+        return runComputeCommand(line.files[0], tables->path);
+    return runBatchCommand(line.files[0], line.files[1], line.decimal, line.encoding, tables->path);
 }
 
 // --report draws with fonts and a painter but shows nothing: offscreen when there is no screen.
@@ -80,7 +97,10 @@ int runReport(int argc, char *argv[], const CommandLine &line)
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kelsa"));
     QGuiApplication::setApplicationVersion(programVersion());
-    return runReportCommand(line.files[0], line.files[1]);
+    const auto tables = commandTablesFolder(line);
+    if (!tables)
+        return 2;
+    return runReportCommand(line.files[0], line.files[1], *tables);
 }
 
 } // namespace

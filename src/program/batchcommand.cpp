@@ -2,6 +2,7 @@
 #include "program/batchcommand.h"
 
 #include "core/batch/batchfiles.h"
+#include "core/check/checktext.h"
 #include "program/messageprinting.h"
 
 #include <QFileInfo>
@@ -13,7 +14,8 @@ namespace kelsa
 {
 
 int runBatchCommand(const QString &inputPath, const QString &outputPath,
-    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding)
+    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding,
+    const QString &tablesFolder)
 {
     const qint64 inputSize = QFileInfo(inputPath).size();
     // On a terminal the progress line is rewritten in place; in a log each is a line of its own.
@@ -21,6 +23,7 @@ int runBatchCommand(const QString &inputPath, const QString &outputPath,
     bool progressShown = false;
     BatchSettings settings { localeForDecimal(decimalSeparator), {} };
     settings.encoding = encoding;
+    settings.catalogue = readSupportCatalogue(tablesFolder);
     settings.progress = [&](qint64 rows, qint64 bytesRead) {
         const int percent = inputSize > 0 ? int(100 * bytesRead / inputSize) : 100;
         printMessage(stderr,
@@ -45,6 +48,14 @@ int runBatchCommand(const QString &inputPath, const QString &outputPath,
         done += QStringLiteral("; %1 with moments without value (see the column \"errors\")")
                     .arg(summary.rowsWithErrors);
     printMessage(stderr, done, start);
+    // Without a usable catalogue no row's type was checked: said once, not in every row.
+    if (!settings.catalogue.usable())
+        printMessage(stderr,
+            QStringLiteral("kelsa: %1")
+                .arg(checkErrorText(checkSupport(settings.catalogue, {}, QString()),
+                    settings.catalogue, QLocale())));
+    else if (const QString problems = catalogueReport(settings.catalogue); !problems.isEmpty())
+        printMessage(stderr, QStringLiteral("kelsa: ") + problems);
     return 0;
 }
 

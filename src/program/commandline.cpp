@@ -96,8 +96,12 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
             return error(QStringLiteral("unexpected argument \"%1\"").arg(calculationFile));
         line.files = { calculationFile };
     }
-    if (tablesGiven && !window)
-        return error(QStringLiteral("--tables goes with the window or --screenshot only"));
+    // The catalogue of support types stands in the tables folder: the commands check with it.
+    const bool checks = line.mode == CommandLine::Mode::Compute
+        || line.mode == CommandLine::Mode::Report || line.mode == CommandLine::Mode::Batch;
+    if (tablesGiven && !window && !checks)
+        return error(QStringLiteral(
+            "--tables goes with the window, --screenshot, --compute, --report or --batch only"));
     if (line.decimal && line.mode != CommandLine::Mode::Batch)
         return error(QStringLiteral("--decimal goes with --batch only"));
     if (line.encoding && line.mode != CommandLine::Mode::Batch)
@@ -119,6 +123,8 @@ QString helpText()
         "вывод\n"
         "kelsa --batch IN.csv OUT.csv      по опоре на строку: в OUT.csv строки IN.csv и их "
         "моменты; OUT.csv «-» — на стандартный вывод\n"
+        "      --tables DIR                с --compute, --report, --batch: каталог опор "
+        "(опоры.xlsx) из папки DIR\n"
         "      --decimal . | ,             десятичный разделитель чисел в IN.csv (иначе — "
         "языка системы)\n"
         "      --encoding CHARSET          кодировка IN.csv, utf-8 или windows-1251 (иначе — "

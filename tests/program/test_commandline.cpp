@@ -141,7 +141,9 @@ void TestCommandLine::compute()
     QJsonParseError parseError;
     const QJsonObject moments = QJsonDocument::fromJson(run.out, &parseError).object();
     QCOMPARE(parseError.error, QJsonParseError::NoError);
-    QCOMPARE(moments.size(), 10);
+    QCOMPARE(moments.size(), 11); // the ten labels and "check"
+    // No catalogue beside the file nor in the samples.
+    QCOMPARE(moments.value("check").toObject().value("error").toString(), "no-catalogue");
     const QJsonObject moment = moments.value(label).toObject();
     if (error.isEmpty()) {
         QCOMPARE(moment.value("text").toString(), text);
@@ -168,14 +170,16 @@ void TestCommandLine::batch()
     const QList<QByteArray> lines = out.readAll().split('\n');
     QVERIFY(lines.size() > 2);
     QVERIFY(lines[0].endsWith(";Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
-                              "Label30;Label31;errors;notes\r"));
+                              "Label30;Label31;governing;supportType;utilisation;errors;notes\r"));
     // The first support of the sample is the worked example on straight track.
     QVERIFY2(lines[1].endsWith(";1463,134;1856,95;581,184;-2206,484;838,2537;320,8213;903;"
-                               "-2738,3;762,0825;186,9925;;\r"),
+                               "-2738,3;762,0825;186,9925;Label29;;;;\r"),
         lines[1].constData());
     QCOMPARE(run.err,
         QStringLiteral("kelsa: " KELSA_SOURCE_DIR "/docs/schedule.csv: 5 rows in UTF-8 computed "
-                       "into OUT.csv; 1 with moments without value (see the column \"errors\")\n"));
+                       "into OUT.csv; 1 with moments without value (see the column \"errors\")\n"
+                       "kelsa: нет каталога опор: положите книгу опоры.xlsx (или .xls, .ods) с "
+                       "типами опор и их Mн в папку справочных таблиц\n"));
 }
 
 void TestCommandLine::report()
@@ -255,14 +259,19 @@ void TestCommandLine::encodings_data()
         = "support;section;Prolet\r\n\xce\xef\xee\xf0\xe0 12;\xcf\xf0\xff\xec\xe0\xff;50\r\n";
     const QByteArray cp1251Out
         = "support;section;Prolet;Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
-          "Label30;Label31;errors;notes\r\n\xce\xef\xee\xf0\xe0 "
+          "Label30;Label31;governing;supportType;utilisation;errors;notes\r\n\xce\xef\xee\xf0\xe0 "
           "12;\xcf\xf0\xff\xec\xe0\xff;50;191,3;"
-          "158,3;;;;;;;;;\"Label10: lp-missing; Label18: lp-missing; Label26: lp-missing; "
+          "158,3;;;;;;;;;Label1;;;\"Label10: lp-missing; Label18: lp-missing; Label26: lp-missing; "
           "Label27: lp-missing; Label28: lp-missing; Label29: lp-missing; Label30: lp-missing; "
           "Label31: lp-missing\";\r\n";
+    // Without a catalogue in the folder no row's type is checked, and that is said once.
+    const QString noCatalogue
+        = QStringLiteral("\nkelsa: нет каталога опор: положите книгу опоры.xlsx (или .xls, .ods) "
+                         "с типами опор и их Mн в папку справочных таблиц");
     const QString computed
         = QStringLiteral("kelsa: IN.csv: 1 rows in %1 computed into OUT.csv; 1 with moments "
-                         "without value (see the column \"errors\")");
+                         "without value (see the column \"errors\")")
+        + noCatalogue;
     QTest::newRow("Windows-1251 told by the text")
         << batch << cp1251 << 0 << computed.arg("Windows-1251") << cp1251Out;
     QTest::newRow("--encoding windows-1251")
@@ -278,10 +287,11 @@ void TestCommandLine::encodings_data()
         << QByteArray();
     QTest::newRow("--encoding utf-8 over UTF-8")
         << batch + QStringList { "--encoding", "UTF-8" } << QByteArray("Prolet;txtLp\n50;40\n") << 0
-        << "kelsa: IN.csv: 1 rows in UTF-8 computed into OUT.csv"
+        << "kelsa: IN.csv: 1 rows in UTF-8 computed into OUT.csv" + noCatalogue
         << QByteArray("Prolet;txtLp;Label1;Label5;Label10;Label18;Label26;Label27;Label28;"
-                      "Label29;Label30;Label31;errors;notes\n50;40;191,3;158,3;473,6;473,6;"
-                      "473,6;473,6;368,6;368,6;368,6;368,6;;\n");
+                      "Label29;Label30;Label31;governing;supportType;utilisation;errors;notes\n"
+                      "50;40;191,3;158,3;473,6;473,6;473,6;473,6;368,6;368,6;368,6;368,6;Label10;"
+                      ";;;\n");
     QTest::newRow("--encoding twice")
         << batch + QStringList { "--encoding", "utf-8", "--encoding", "utf-8" } << cp1251 << 2
         << "kelsa: --encoding is given twice" + help << QByteArray();
