@@ -169,16 +169,22 @@ QString catalogueReport(const SupportCatalogue &catalogue)
         + lines.join(QLatin1Char('\n'));
 }
 
+QString governingLine(const SupportCheck &check, const QLocale &locale)
+{
+    if (check.governing)
+        return QStringLiteral("Расчетный момент ") + governingText(*check.governing, locale);
+    if (check.error == SupportCheck::Error::NoMoment)
+        return QStringLiteral("Расчетный момент: нет — ") + noMomentText(check);
+    return {};
+}
+
 CheckLine checkLine(
     const SupportCheck &check, const SupportCatalogue &catalogue, const QLocale &locale)
 {
     using Error = SupportCheck::Error;
     CheckLine line;
-    QStringList parts;
-    if (check.governing)
-        parts << QStringLiteral("Расчетный момент ") + governingText(*check.governing, locale);
-    else if (check.error == Error::NoMoment)
-        parts << QStringLiteral("Расчетный момент: нет — ") + noMomentText(check);
+    QStringList parts { governingLine(check, locale) };
+    parts.removeAll(QString());
     switch (check.error) {
     case Error::NoCatalogue:
         parts << (catalogue.state == SupportCatalogue::State::Absent

@@ -49,6 +49,10 @@ struct CheckLine {
 CheckLine checkLine(
     const SupportCheck &check, const SupportCatalogue &catalogue, const QLocale &locale);
 
+// The line's start alone: «Расчетный момент 1856,95 кгс·м = 18,21 кН·м (Мо в max)», or why there
+// is none; empty when no moment was computed and the check stopped before moments.
+QString governingLine(const SupportCheck &check, const QLocale &locale);
+
 // The check's error in one sentence, for --compute's "message" and the report; empty for None.
 QString checkErrorText(
     const SupportCheck &check, const SupportCatalogue &catalogue, const QLocale &locale);

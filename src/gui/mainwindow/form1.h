@@ -49,6 +49,8 @@ class Switches;
 class Launches;
 class FieldEdit;
 class CalculationDocument;
+class CatalogueDialog;
+class SupportCheckBar;
 
 // What the main window needs from outside; every member left empty takes the real thing.
 struct Form1Services {
@@ -131,12 +133,16 @@ private:
     void chooseTablesFolder();
     void openHelpPage();
     void showReport();
+    void showCatalogue();
+    void updateCheck();
 
     kelsa::Form1Services m_services;
     kelsa::TablesFolder m_tablesFolder;
     kelsa::MainMenu m_menu;
     QWidget *m_surface = nullptr; // the controls stand on it, at the form's size
     QScrollArea *m_scrollArea = nullptr;
+    kelsa::SupportCheckBar *m_checkBar = nullptr; // under the form
+    kelsa::CatalogueDialog *m_catalogueDialog = nullptr; // made when first asked for
     QHash<QString, QWidget *> m_controls;
     kelsa::Form1Controls m_ui;
     bool m_shownOnce = false;
