@@ -40,7 +40,12 @@ struct TablesWithCatalogue {
             QFile::copy(
                 test::fixture(QString::fromUtf8(catalogue)), dir.filePath(QString::fromUtf8(as)));
     }
-    Form1Services services() const { return { .tablesFolder = { dir.path(), false, {} } }; }
+    Form1Services services() const
+    {
+        Form1Services services;
+        services.tablesFolder = { dir.path(), false, {} };
+        return services;
+    }
     QTemporaryDir dir;
 };
 

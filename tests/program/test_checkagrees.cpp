@@ -72,7 +72,9 @@ void TestCheckAgrees::everyPlaceAgrees()
     const SupportCatalogue catalogue = readSupportCatalogue(folder.path());
 
     // The window.
-    test::FormHarness h(Form1Services { .tablesFolder = { folder.path(), false, {} } });
+    Form1Services services;
+    services.tablesFolder = { folder.path(), false, {} };
+    test::FormHarness h(services);
     h.form->restoreCalculation(saved);
     const auto *bar = h.form->findChild<SupportCheckBar *>();
     const SupportCheck &window = bar->check();
