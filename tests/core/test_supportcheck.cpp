@@ -231,8 +231,8 @@ void TestSupportCheck::percent_data()
     QTest::addColumn<UtilisationLevel>("level");
 
     const auto G = UtilisationLevel::Green, A = UtilisationLevel::Amber, R = UtilisationLevel::Red;
-    QTest::newRow("30 % exactly is not 31") << 0.3 << "30 %"
-                                            << "30,0 %" << G;
+    QTest::newRow("7 % exactly is not 8") << 0.07 << "7 %"
+                                          << "7,0 %" << G;
     QTest::newRow("rounded up") << 0.3086 << "31 %"
                                 << "30,9 %" << G;
     QTest::newRow("89,9 %") << 0.899 << "90 %"

@@ -48,8 +48,8 @@ double utilisation(double kgfm, const SupportType &type, MomentUnit unit)
 
 double utilisationPercent(double utilisation, int decimals)
 {
-    // The smallest n with n / scale ≥ utilisation: multiplying first could round 30 % up to
-    // 30.000000000000004 and show 31.
+    // The smallest n with n / scale ≥ utilisation: the product alone could round 7 % up to
+    // 7.000000000000001 and show 8.
     const double scale = std::pow(10.0, decimals + 2);
     double n = std::ceil(utilisation * scale);
     if ((n - 1) / scale >= utilisation)
