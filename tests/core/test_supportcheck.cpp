@@ -404,6 +404,19 @@ void TestSupportCheck::words_data()
            "единица Mн: «кН·м», «кгс·м» или «тс·м»; каталог не используется"
         << "нет каталога опор: в заголовке столбца B каталога опор опоры.xlsx («Mн») не "
            "названа единица Mн: «кН·м», «кгс·м» или «тс·м»; каталог не используется";
+    SupportCatalogue locked = kn;
+    locked.state = SupportCatalogue::State::Unreadable;
+    locked.readStatus = SheetReadResult::Status::Password;
+    QTest::newRow("catalogue that cannot be read")
+        << locked << std::vector<ComputedMoment>() << ""
+        << "нет каталога опор: каталог опор опоры.xlsx не читается: книга защищена паролем"
+        << "нет каталога опор: каталог опор опоры.xlsx не читается: книга защищена паролем";
+    SupportCatalogue empty = kn;
+    empty.state = SupportCatalogue::State::Empty;
+    QTest::newRow("catalogue without a type")
+        << empty << std::vector<ComputedMoment>() << ""
+        << "нет каталога опор: в каталоге опор опоры.xlsx нет ни одного типа"
+        << "нет каталога опор: в каталоге опор опоры.xlsx нет ни одного типа";
     QTest::newRow("no moment") << kn << std::vector<ComputedMoment>() << ""
                                << "Расчетный момент: нет — ни один момент не вычислен"
                                << "ни один момент не вычислен";

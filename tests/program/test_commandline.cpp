@@ -73,6 +73,8 @@ private slots:
     void compute();
     void batch();
     void report();
+    void computeChecksWithTheCatalogue_data();
+    void computeChecksWithTheCatalogue();
     void failures_data();
     void failures();
     void encodings_data();
@@ -193,6 +195,43 @@ void TestCommandLine::report()
     QVERIFY(pdf.read(5) == "%PDF-");
 }
 
+// --tables names the folder of the catalogue (the made-up fixture); the file's own choice of
+// type is checked instead of the pick.
+void TestCommandLine::computeChecksWithTheCatalogue_data()
+{
+    QTest::addColumn<QString>("chosen"); // "supportType" of the file; empty for none
+    QTest::addColumn<QString>("check"); // the type checked, or the error
+
+    QTest::newRow("pick") << ""
+                          << "Проба-60";
+    QTest::newRow("chosen, not holding") << "Проба-25"
+                                         << "Проба-25";
+    QTest::newRow("chosen, not in the catalogue") << "Проба-99"
+                                                  << "unknown-type";
+}
+
+void TestCommandLine::computeChecksWithTheCatalogue()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, check);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("таблицы")));
+    QVERIFY(QFile::copy(QStringLiteral(KELSA_SOURCE_DIR "/tests/fixtures/каталог опор.xlsx"),
+        dir.filePath(QStringLiteral("таблицы/опоры.xlsx"))));
+    QJsonObject file = QJsonDocument::fromJson(exampleFile(QLatin1Char(','), {})).object();
+    if (!chosen.isEmpty())
+        file.insert("supportType", chosen);
+    writeFile(dir.filePath(QStringLiteral("опора.kelsa")), QJsonDocument(file).toJson());
+    const Run run = runKelsa({ "--compute", "опора.kelsa", "--tables", "таблицы" }, dir.path());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject result = QJsonDocument::fromJson(run.out).object().value("check").toObject();
+    QCOMPARE(result.contains("error") ? result.value("error").toString()
+                                      : result.value("type").toString(),
+        check);
+    QCOMPARE(result.value("picked").toBool(), chosen.isEmpty());
+}
+
 void TestCommandLine::failures_data()
 {
     QTest::addColumn<QStringList>("arguments"); // run in a folder that holds IN.csv
@@ -221,6 +260,12 @@ void TestCommandLine::failures_data()
                                     << 1 << "kelsa: IN.csv:3: a quote opened here is never closed";
     QTest::newRow("unknown column") << batch << QByteArray("Prolet;Пролет\n") << 1
                                     << "kelsa: IN.csv:1: unknown column \"Пролет\"";
+    QTest::newRow("--tables that is no folder") << QStringList { "--compute", "a.kelsa", "--tables",
+        "нет" } << header << 2 << "kelsa: no folder нет";
+    QTest::newRow("--tables with --help")
+        << QStringList { "--help", "--tables", "." } << header << 2
+        << "kelsa: --tables goes with the window, --screenshot, --compute, --report or --batch "
+           "only";
     QTest::newRow("a line of 2 MiB")
         << batch << header + "50;30\n" + QByteArray(qsizetype(2) * 1024 * 1024, '5') << 1
         << "kelsa: IN.csv:3: the line is too long";

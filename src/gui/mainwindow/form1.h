@@ -10,6 +10,8 @@
 //   fields ──calculation button──▶ formula ──▶ moment text in a red label   (Calculations)
 //   switches ─────────────▶ transition-support frame / additional loads,
 //                           built-in / system calculator button             (Switches)
+//   moments on the labels ──▶ support check against the catalogue ──▶ status bar, result
+//                           tooltips; its choice of type ──▶ the file       (SupportCheckBar)
 //
 // Every control is built from the table in form1layout.cpp; the behaviours reach them through
 // Form1Controls by what they are, and the engine (core/calc, core/tables) says which field,
