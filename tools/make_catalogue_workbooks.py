@@ -9,7 +9,7 @@ Needs Debian's python3-xlwt and python3-openpyxl. Run by hand; the files are com
 Every type name and every moment here is made up for the tests: none is a normative value of
 any standard or typical design.
 
-tests/fixtures/каталог с плохими строками.xls, .xlsx
+tests/fixtures/каталог с плохими строками.xls, .xlsx, .ods
     A first sheet «Опоры» in kgf·m with one row of each kind the reader leaves out, among
     sound ones; a second sheet «Лист2» that must not be read.
 tests/fixtures/каталог опор.xlsx
@@ -18,7 +18,10 @@ tests/fixtures/каталог опор.xlsx
 docs/опоры.xlsx
     The template: the heading row only.
 """
+import io
+import zipfile
 from pathlib import Path
+from xml.sax.saxutils import escape
 
 import openpyxl
 import xlwt
@@ -75,10 +78,43 @@ def write_xlsx(path, sheets):
     book.save(str(path))
 
 
+def ods_cell(value):
+    if value is None:
+        return "<table:table-cell/>"
+    if isinstance(value, str):
+        return ('<table:table-cell office:value-type="string"><text:p>'
+                f"{escape(value)}</text:p></table:table-cell>")
+    return (f'<table:table-cell office:value-type="float" office:value="{value}">'
+            f"<text:p>{value}</text:p></table:table-cell>")
+
+
+def write_ods(path, sheets):
+    """The package of tests/fixtures/таблица.ods with content.xml holding `sheets`."""
+    tables = "".join(
+        f'<table:table table:name="{name}">'
+        + "".join("<table:table-row>" + "".join(ods_cell(v) for v in row)
+                  + "</table:table-row>" for row in rows)
+        + "</table:table>" for name, rows in sheets)
+    content = ('<?xml version="1.0" encoding="UTF-8"?><office:document-content'
+               ' xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"'
+               ' xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"'
+               ' xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2">'
+               f"<office:body><office:spreadsheet>{tables}</office:spreadsheet></office:body>"
+               "</office:document-content>")
+    out = io.BytesIO()
+    with zipfile.ZipFile(FIXTURES / "таблица.ods") as old, zipfile.ZipFile(out, "w") as new:
+        for info in old.infolist():
+            data = content.encode() if info.filename == "content.xml" else old.read(info)
+            kind = zipfile.ZIP_STORED if info.filename == "mimetype" else zipfile.ZIP_DEFLATED
+            new.writestr(info.filename, data, compress_type=kind)
+    path.write_bytes(out.getvalue())
+
+
 def main():
     bad = [("Опоры", [HEADING_KGF] + BAD_ROWS), ("Лист2", OTHER_SHEET)]
     write_xls(FIXTURES / "каталог с плохими строками.xls", bad)
     write_xlsx(FIXTURES / "каталог с плохими строками.xlsx", bad)
+    write_ods(FIXTURES / "каталог с плохими строками.ods", bad)
     write_xlsx(FIXTURES / "каталог опор.xlsx", [("Опоры", [HEADING_KN] + AGREEMENT_ROWS)])
     write_xlsx(ROOT / "docs" / "опоры.xlsx", [("Опоры", [HEADING_KN])])
 

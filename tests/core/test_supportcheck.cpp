@@ -68,6 +68,8 @@ private slots:
     void badRows();
     void words_data();
     void words();
+    void startUpReport_data();
+    void startUpReport();
 };
 
 void TestSupportCheck::check_data()
@@ -328,7 +330,8 @@ void TestSupportCheck::catalogueState()
 void TestSupportCheck::badRows_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char *file : { "каталог с плохими строками.xls", "каталог с плохими строками.xlsx" })
+    for (const char *file : { "каталог с плохими строками.xls", "каталог с плохими строками.xlsx",
+             "каталог с плохими строками.ods" })
         QTest::newRow(file) << test::fixture(QString::fromUtf8(file));
 }
 
@@ -440,6 +443,42 @@ void TestSupportCheck::words()
     parts.removeAll(QString());
     QCOMPARE(parts.join(QLatin1Char(' ')), line);
     QCOMPARE(checkErrorText(check, catalogue, ru), message);
+}
+
+void TestSupportCheck::startUpReport_data()
+{
+    QTest::addColumn<SupportCatalogue>("catalogue");
+    QTest::addColumn<QString>("report");
+
+    const SupportCatalogue sound = catalogue(MomentUnit::KilonewtonMetre, { { "СС-1", 59 } });
+    QTest::newRow("no catalogue: not an error") << SupportCatalogue() << "";
+    QTest::newRow("sound catalogue") << sound << "";
+    SupportCatalogue withBadRow = sound;
+    withBadRow.problems = { { 4, Kind::NoName, {}, 0 } };
+    QTest::newRow("a row left out") << withBadRow
+                                    << "В каталоге опор опоры.xlsx пропущены строки:\n"
+                                       "строка 4: нет названия типа";
+    SupportCatalogue noUnit = sound;
+    noUnit.state = SupportCatalogue::State::NoUnit;
+    noUnit.unitHeading = QStringLiteral("Mн");
+    QTest::newRow("no unit") << noUnit
+                             << "В заголовке столбца B каталога опор опоры.xlsx («Mн») не названа "
+                                "единица Mн: «кН·м», «кгс·м» или «тс·м»; каталог не используется.";
+    SupportCatalogue allBad = sound;
+    allBad.state = SupportCatalogue::State::Empty;
+    allBad.types.clear();
+    allBad.problems = { { 2, Kind::NotPositive, QStringLiteral("0"), 0 } };
+    QTest::newRow("every row left out")
+        << allBad
+        << "В каталоге опор опоры.xlsx нет ни одного типа.\nВ каталоге опор опоры.xlsx пропущены "
+           "строки:\nстрока 2: Mн «0» — не положительное число";
+}
+
+void TestSupportCheck::startUpReport()
+{
+    QFETCH(SupportCatalogue, catalogue);
+    QFETCH(QString, report);
+    QCOMPARE(catalogueReport(catalogue), report);
 }
 
 QTEST_GUILESS_MAIN(TestSupportCheck)

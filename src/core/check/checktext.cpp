@@ -159,14 +159,17 @@ QString catalogueReport(const SupportCatalogue &catalogue)
 {
     if (catalogue.state == SupportCatalogue::State::Absent)
         return {};
-    if (!catalogue.usable())
-        return QStringLiteral("Каталог опор не используется: %1.")
-            .arg(catalogueStateText(catalogue));
-    const QStringList lines = catalogueProblemLines(catalogue);
-    if (lines.isEmpty())
-        return {};
-    return QStringLiteral("В каталоге опор %1 пропущены строки:\n").arg(fileName(catalogue))
-        + lines.join(QLatin1Char('\n'));
+    QStringList parts;
+    if (!catalogue.usable()) {
+        QString why = catalogueStateText(catalogue);
+        why[0] = why[0].toUpper();
+        parts << why + QLatin1Char('.');
+    }
+    // Also when every row was left out: the rows tell why the catalogue holds no type.
+    if (const QStringList lines = catalogueProblemLines(catalogue); !lines.isEmpty())
+        parts << QStringLiteral("В каталоге опор %1 пропущены строки:\n").arg(fileName(catalogue))
+                + lines.join(QLatin1Char('\n'));
+    return parts.join(QLatin1Char('\n'));
 }
 
 QString governingLine(const SupportCheck &check, const QLocale &locale)
