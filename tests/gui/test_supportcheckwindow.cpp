@@ -169,6 +169,10 @@ void TestSupportCheckWindow::staleMomentsAreLeftOut()
     QCOMPARE(barText(h),
         "Расчетный момент 1389,775 кгс·м = 13,63 кН·м (Мо вг) · тип Проба-25 · Mн 25 кН·м · 55 % "
         "не учтены устаревшие моменты: Мо в max");
+    h.click("Command2"); // «Сброс» of ice with wind empties Мо вг
+    QVERIFY(barText(h).startsWith("Расчетный момент: нет — исходные данные изменены"));
+    h.click("Command19"); // «Сброс все»: no moment is left, and none stale
+    QCOMPARE(barText(h), "Расчетный момент: нет — ни один момент не вычислен");
 }
 
 // The choice of a type is the calculation's: saved, marked as a change, put back on opening;

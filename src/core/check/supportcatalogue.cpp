@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <algorithm>
 namespace kelsa
 {
 

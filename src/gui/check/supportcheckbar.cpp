@@ -6,8 +6,8 @@
 #include <QLocale>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <utility>
-
 namespace kelsa
 {
 

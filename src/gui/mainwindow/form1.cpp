@@ -220,6 +220,9 @@ Form1::Form1(Form1Services services, QWidget *parent)
     for (const auto &group : m_ui.options)
         for (QRadioButton *option : group)
             connect(option, &QRadioButton::toggled, this, &Form1::updateCheck);
+    // A reset empties labels even where it puts back no text that differs.
+    for (QAbstractButton *reset : m_ui.resetButtons)
+        connect(reset, &QAbstractButton::clicked, this, &Form1::updateCheck);
     m_launches = std::make_unique<Launches>(m_ui, m_services, message);
     m_document = std::make_unique<CalculationDocument>(*this, m_services, m_menu);
     watchForChanges();
