@@ -74,6 +74,7 @@ private slots:
     void statusBarTextAndColour();
     void windowChecksTheShownMoments();
     void staleMomentsAreLeftOut();
+    void resetThatChangesNoTextStillClearsTheCheck();
     void chosenTypeIsKeptWithTheCalculation();
     void rereadingFollowsTheFolder();
     void catalogueAsRead();
@@ -172,6 +173,20 @@ void TestSupportCheckWindow::staleMomentsAreLeftOut()
     h.click("Command2"); // «Сброс» of ice with wind empties Мо вг
     QVERIFY(barText(h).startsWith("Расчетный момент: нет — исходные данные изменены"));
     h.click("Command19"); // «Сброс все»: no moment is left, and none stale
+    QCOMPARE(barText(h), "Расчетный момент: нет — ни один момент не вычислен");
+}
+
+// On an outer curve the start-up texts give Мо вг a value; «Сброс» then puts back the texts
+// the fields already hold, and the emptied label must still leave the check.
+void TestSupportCheckWindow::resetThatChangesNoTextStillClearsTheCheck()
+{
+    const TablesWithCatalogue tables;
+    FormHarness h(tables.services());
+    h.select("Option19");
+    h.click("Command1");
+    QVERIFY(!h.label("Label1")->text().isEmpty());
+    QVERIFY(barText(h).contains("(Мо вг) · тип Проба-10"));
+    h.click("Command2");
     QCOMPARE(barText(h), "Расчетный момент: нет — ни один момент не вычислен");
 }
 
