@@ -5,6 +5,7 @@
 #include "gui/about/form2.h"
 #include "gui/mainwindow/calculationdocument.h"
 #include "gui/mainwindow/form1.h"
+#include "gui/mainwindow/referencetables.h"
 #include "program/batchcommand.h"
 #include "program/commandline.h"
 #include "program/computecommand.h"
@@ -12,6 +13,7 @@
 #include "program/reportcommand.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTextStream>
@@ -64,14 +66,29 @@ void printUsageError(const QString &text)
     printMessage(stderr, QStringLiteral("kelsa: %1 (список параметров: kelsa --help)").arg(text));
 }
 
+// The folder whose catalogue of support types the commands check with: --tables DIR, else the
+// one the window would start with. Nothing when DIR is no folder, which is told.
+std::optional<TablesFolder> commandTablesFolder(const CommandLine &line)
+{
+    if (!line.tables.isNull() && !QFileInfo(line.tables).isDir()) {
+        printMessage(stderr, QStringLiteral("kelsa: нет папки %1").arg(line.tables));
+        return std::nullopt;
+    }
+    return chooseTablesFolder(
+        line.tables, QDir::currentPath(), settingsFolderMemory().recall(), installedDataFolder());
+}
+
 // --compute and --batch need no display: a core application, no platform plugin.
 int runWithoutWindow(int argc, char *argv[], const CommandLine &line)
 {
     QCoreApplication app(argc, argv);
     installRussianTranslations(app);
+    const auto tables = commandTablesFolder(line);
+    if (!tables)
+        return 2;
     if (line.mode == CommandLine::Mode::Compute)
-        return runComputeCommand(line.files[0]);
-    return runBatchCommand(line.files[0], line.files[1], line.decimal, line.encoding);
+        return runComputeCommand(line.files[0], tables->path);
+    return runBatchCommand(line.files[0], line.files[1], line.decimal, line.encoding, tables->path);
 }
 
 // --report draws with fonts and a painter but shows nothing: offscreen when there is no screen.
@@ -83,7 +100,10 @@ int runReport(int argc, char *argv[], const CommandLine &line)
     installRussianTranslations(app);
     QGuiApplication::setApplicationName(QStringLiteral("Kelsa"));
     QGuiApplication::setApplicationVersion(programVersion());
-    return runReportCommand(line.files[0], line.files[1]);
+    const auto tables = commandTablesFolder(line);
+    if (!tables)
+        return 2;
+    return runReportCommand(line.files[0], line.files[1], *tables);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "program/batchcommand.h"
 
 #include "core/batch/batchfiles.h"
+#include "core/check/checktext.h"
 #include "program/messageprinting.h"
 #include "program/progressline.h"
 
@@ -15,13 +16,15 @@ namespace kelsa
 {
 
 int runBatchCommand(const QString &inputPath, const QString &outputPath,
-    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding)
+    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding,
+    const QString &tablesFolder)
 {
     QElapsedTimer clock;
     clock.start();
     ProgressLine progress(inputPath, QFileInfo(inputPath).size(), isatty(fileno(stderr)));
     BatchSettings settings { localeForDecimal(decimalSeparator), {} };
     settings.encoding = encoding;
+    settings.catalogue = readSupportCatalogue(tablesFolder);
     settings.progress = [&](qint64 rows, qint64 bytesRead) {
         if (const auto line = progress.update(rows, bytesRead, clock.elapsed()))
             printMessage(stderr, line->text, QLatin1StringView(line->inPlace ? "\r" : ""),
@@ -44,6 +47,14 @@ int runBatchCommand(const QString &inputPath, const QString &outputPath,
                                "«errors»)")
                     .arg(summary.rowsWithErrors);
     printMessage(stderr, done, start);
+    // Without a usable catalogue no row's type was checked: said once, not in every row.
+    if (!settings.catalogue.usable())
+        printMessage(stderr,
+            QStringLiteral("kelsa: %1")
+                .arg(checkErrorText(checkSupport(settings.catalogue, {}, QString()),
+                    settings.catalogue, QLocale())));
+    else if (const QString problems = catalogueReport(settings.catalogue); !problems.isEmpty())
+        printMessage(stderr, QStringLiteral("kelsa: ") + problems);
     return 0;
 }
 

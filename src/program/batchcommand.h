@@ -18,8 +18,10 @@ namespace kelsa
 // OUT.csv "-" is the standard output; a FIFO or a device is written as a stream, and an OUT.csv
 // that is IN.csv under any name is refused. Returns the exit code; a file that cannot be read or
 // written, or a malformed table, is told in one line naming the file and its line, and OUT.csv
-// is left as it was.
+// is left as it was. Each row's support type is checked against the catalogue of the tables
+// folder; without one, the summary says so.
 int runBatchCommand(const QString &inputPath, const QString &outputPath,
-    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding);
+    std::optional<QChar> decimalSeparator, std::optional<TextEncoding> encoding,
+    const QString &tablesFolder);
 
 } // namespace kelsa

@@ -118,8 +118,12 @@ std::variant<CommandLine, CommandLineError> parseCommandLine(const QStringList &
             return error(QStringLiteral("лишний аргумент \"%1\"").arg(calculationFile));
         line.files = { calculationFile };
     }
-    if (tablesGiven && !window)
-        return error(QStringLiteral("--tables указывают только для окна и --screenshot"));
+    // The catalogue of support types stands in the tables folder: the commands check with it.
+    const bool checks = line.mode == CommandLine::Mode::Compute
+        || line.mode == CommandLine::Mode::Report || line.mode == CommandLine::Mode::Batch;
+    if (tablesGiven && !window && !checks)
+        return error(QStringLiteral(
+            "--tables указывают только для окна, --screenshot, --compute, --report и --batch"));
     if (line.decimal && line.mode != CommandLine::Mode::Batch)
         return error(QStringLiteral("--decimal указывают только с --batch"));
     if (line.encoding && line.mode != CommandLine::Mode::Batch)
@@ -142,6 +146,8 @@ QString helpText()
                "вывод\n"
                "kelsa --batch IN.csv OUT.csv      по опоре на строку: в OUT.csv строки IN.csv и их "
                "моменты; OUT.csv «-» — на стандартный вывод\n"
+               "      --tables DIR                с --compute, --report, --batch: каталог опор "
+               "(опоры.xlsx) из папки DIR\n"
                "      --decimal . | ,             десятичный разделитель чисел в IN.csv (иначе — "
                "языка системы)\n"
                "      --encoding CHARSET          кодировка IN.csv, utf-8 или windows-1251 (иначе "

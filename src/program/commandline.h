@@ -26,7 +26,7 @@ struct CommandLine {
     };
     Mode mode = Mode::Window;
     QStringList files; // the files of the mode, in the order the option takes them
-    QString tables; // --tables DIR, for the window and the screenshot
+    QString tables; // --tables DIR: the reference tables and the catalogue of support types
     std::optional<QChar> decimal; // --decimal . or , for --batch
     std::optional<TextEncoding> encoding; // --encoding utf-8 or windows-1251 for --batch
 };

@@ -2,11 +2,14 @@
 #include "program/computecommand.h"
 
 #include "core/calc/momentlabel.h"
+#include "core/check/checktext.h"
+#include "core/check/supportcheck.h"
 #include "core/document/calculationfile.h"
 #include "core/platform/outputfile.h"
 #include "gui/mainwindow/momentmessages.h"
 #include "program/messageprinting.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QStringList>
 
@@ -70,9 +73,33 @@ QString outcomeJson(const MomentOutcome &outcome, const QLocale &locale)
     return QLatin1Char('{') + members.join(QStringLiteral(", ")) + QLatin1Char('}');
 }
 
+QString checkJson(
+    const SupportCheck &check, const SupportCatalogue &catalogue, const QLocale &locale)
+{
+    QStringList members;
+    if (check.error != SupportCheck::Error::None) {
+        members << member("error", jsonString(checkErrorCode(check.error)))
+                << member("message", jsonString(checkErrorText(check, catalogue, locale)));
+    } else {
+        const double moment = check.governing->kgfm;
+        members << member("catalogue", jsonString(QDir::toNativeSeparators(catalogue.filePath)))
+                << member("governing",
+                       jsonString(QLatin1String(momentInfo(check.governing->moment).label)))
+                << member("moment", jsonNumber(moment))
+                << member("kNm", jsonNumber(moment * kKilonewtonMetresPerKgfMetre))
+                << member("type", jsonString(check.type->name))
+                << member("picked", check.picked ? QStringLiteral("true") : QStringLiteral("false"))
+                << member("normativeKNm", jsonNumber(check.normativeKNm))
+                << member("utilisation", jsonNumber(check.utilisation))
+                << member(
+                       "holds", check.holds() ? QStringLiteral("true") : QStringLiteral("false"));
+    }
+    return QLatin1Char('{') + members.join(QStringLiteral(", ")) + QLatin1Char('}');
+}
+
 } // namespace
 
-QByteArray momentsJson(const SavedCalculation &saved)
+QByteArray momentsJson(const SavedCalculation &saved, const SupportCatalogue &catalogue)
 {
     const QLocale locale = calculationFileLocale(saved.decimalSeparator);
     const auto outcomes = computeMoments(saved.calculation, locale);
@@ -80,18 +107,25 @@ QByteArray momentsJson(const SavedCalculation &saved)
     for (const MomentOutcome &outcome : outcomes)
         lines << QStringLiteral("  ")
                 + member(momentInfo(outcome.moment).label, outcomeJson(outcome, locale));
+    const SupportCheck check
+        = checkSupport(catalogue, computedMoments(outcomes), saved.supportType);
+    lines << QStringLiteral("  ") + member("check", checkJson(check, catalogue, locale));
     return (QStringLiteral("{\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n}\n"))
         .toUtf8();
 }
 
-int runComputeCommand(const QString &calculationPath)
+int runComputeCommand(const QString &calculationPath, const QString &tablesFolder)
 {
     const CalculationFileReading reading = readCalculationFileAsWritten(calculationPath);
     if (const auto *problem = std::get_if<CalculationFileProblem>(&reading)) {
         printMessage(stderr, QStringLiteral("kelsa: %1: %2").arg(calculationPath, problem->text));
         return 1;
     }
-    const QByteArray json = momentsJson(std::get<SavedCalculation>(reading));
+    const SupportCatalogue catalogue = readSupportCatalogue(tablesFolder);
+    // Rows left out of the catalogue are told, as the window tells them at start-up.
+    if (const QString problems = catalogueReport(catalogue); !problems.isEmpty())
+        printMessage(stderr, QStringLiteral("kelsa: ") + problems);
+    const QByteArray json = momentsJson(std::get<SavedCalculation>(reading), catalogue);
     OutputFile out(QLatin1StringView(kStandardOutputName), { calculationPath });
     if (!out.open() || out.write(json) != json.size() || !out.commit()) {
         printMessage(stderr,

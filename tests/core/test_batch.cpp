@@ -5,6 +5,7 @@
 #include "core/batch/batchcolumns.h"
 #include "core/batch/batchfiles.h"
 #include "core/batch/csvtable.h"
+#include "core/numbers/numbertext.h"
 
 #include <QBuffer>
 #include <QStringDecoder>
@@ -63,7 +64,7 @@ struct Run {
 // Runs the table through runBatch with `user` as the user's locale; `decimal` is "." or
 // "," ("" for the user's), `encoding` a name the run is told ("" for none).
 Run runTable(const QByteArray &table, const QString &decimal = QStringLiteral(","),
-    const QString &encoding = {}, const QLocale &user = ru)
+    const QString &encoding = {}, const QLocale &user = ru, const SupportCatalogue &catalogue = {})
 {
     const QLocale before;
     QLocale::setDefault(user);
@@ -76,6 +77,7 @@ Run runTable(const QByteArray &table, const QString &decimal = QStringLiteral(",
         {}
     };
     settings.encoding = encodingNamed(encoding);
+    settings.catalogue = catalogue;
     Run run { runBatch(input, output, settings), output.data() };
     QLocale::setDefault(before);
     return run;
@@ -95,7 +97,8 @@ const QStringList kTransition { "581,184", "-2206,484", "838,2537", "320,8213", 
 const QStringList kTransitionLabels { "Label10", "Label18", "Label26", "Label27", "Label28",
     "Label29", "Label30", "Label31" };
 const QStringList kResultColumns { "Label1", "Label5", "Label10", "Label18", "Label26", "Label27",
-    "Label28", "Label29", "Label30", "Label31", "errors", "notes" };
+    "Label28", "Label29", "Label30", "Label31", "governing", "supportType", "utilisation", "errors",
+    "notes" };
 const QStringList kNone(10); // ten moments without a value
 
 // The errors cell when each of `labels` has no value for the same reason.
@@ -112,11 +115,27 @@ QStringList moments(const QString &ice, const QString &wind)
     return QStringList { ice, wind } + kTransition;
 }
 
-// The result columns of a row: the ten labels, the errors and the notes.
-QStringList results(
-    const QStringList &labels, const QString &errors = {}, const QString &notes = {})
+// The label of the largest moment of the ten (the first of equals); empty when none has one.
+QString governingOf(const QStringList &labels)
 {
-    return labels + QStringList { errors, notes };
+    QString governing;
+    double largest = -1;
+    for (qsizetype k = 0; k < labels.size(); ++k)
+        if (const auto value = readNumber(labels[k], ru)
+                                   .value_or(readNumber(labels[k], QLocale::c()).value_or(qQNaN()));
+            qAbs(value) > largest) {
+            largest = qAbs(value);
+            governing = kResultColumns[k];
+        }
+    return governing;
+}
+
+// The result columns of a row without a catalogue: the ten labels, the governing moment, the
+// type as the row gave it, no utilisation, the errors and the notes.
+QStringList results(const QStringList &labels, const QString &errors = {},
+    const QString &notes = {}, const QString &supportType = {})
+{
+    return labels + QStringList { governingOf(labels), supportType, QString(), errors, notes };
 }
 
 // A span of 50 m and nothing else: the ordinary support's moments, no Lp for the transition.
@@ -142,6 +161,8 @@ private slots:
     void unwritableResults();
     void lineBreaksKept_data();
     void lineBreaksKept();
+    void supportCheck_data();
+    void supportCheck();
     void resultFilesRunAgain_data();
     void resultFilesRunAgain();
     void summary_data();
@@ -341,7 +362,7 @@ void TestBatch::sections()
     const Records out = readTable(run.out);
     QCOMPARE(out.size(), 2);
     QCOMPARE(out[1].value(20), iceWithWind);
-    QCOMPARE(out[1].value(30), errors);
+    QCOMPARE(out[1].value(33), errors);
 }
 
 void TestBatch::layout_data()
@@ -374,10 +395,10 @@ void TestBatch::layout_data()
         << Records { QStringList { "Prolet" } + kResultColumns, QStringList { "50" } + kSpan50 };
     QTest::newRow("extra cells of a result file")
         << QByteArray("Prolet;" + kResultColumns.join(';').toLatin1()
-               + "\n50;1;2;3;4;5;6;7;8;9;10;"
+               + "\n50;1;2;3;4;5;6;7;8;9;10;g;s;u;"
                  "e;n;EXTRA\n")
         << Records { QStringList { "Prolet" } + kResultColumns,
-               QStringList { "50" } + results(kNone, "row: ячеек 2, а в заголовке 1")
+               QStringList { "50" } + results(kNone, "row: ячеек 2, а в заголовке 1", {}, "s")
                    + QStringList { "EXTRA" } };
 }
 
@@ -492,6 +513,62 @@ void TestBatch::lineBreaksKept()
     const Run run = runTable(in.replace("\n", lineBreak));
     QVERIFY(std::holds_alternative<BatchSummary>(run.result));
     QCOMPARE(run.out, expected.replace("\n", lineBreak));
+}
+
+// Three made-up types in kgf·m.
+SupportCatalogue madeUpCatalogue()
+{
+    SupportCatalogue catalogue;
+    catalogue.state = SupportCatalogue::State::Ok;
+    catalogue.unit = MomentUnit::KilogramForceMetre;
+    catalogue.types = { { QStringLiteral("Проба-410"), 410, {}, {}, 2 },
+        { QStringLiteral("Проба-600"), 600, {}, {}, 3 },
+        { QStringLiteral("Проба-500"), 500, {}, {}, 4 } };
+    return catalogue;
+}
+
+void TestBatch::supportCheck_data()
+{
+    QTest::addColumn<QByteArray>("row"); // Prolet;txtLp;Text2;supportType
+    QTest::addColumn<QStringList>("check"); // governing, supportType, utilisation, errors
+
+    const QString lpMissing = errors(kTransitionLabels, "lp-missing");
+    // 50 m, Lp 40 m, no tension: the largest moment is Label10's 473,6 kgf·m.
+    QTest::newRow("pick: the smallest Mн that holds")
+        << QByteArray("50;40;0;") << QStringList { "Label10", "Проба-500", "94,8", "" };
+    QTest::newRow("chosen type, as written")
+        << QByteArray("50;40;0; проба-600 ") << QStringList { "Label10", "проба-600", "79,0", "" };
+    QTest::newRow("chosen type that does not hold")
+        << QByteArray("50;40;0;Проба-410") << QStringList { "Label10", "Проба-410", "115,6", "" };
+    QTest::newRow("type not in the catalogue")
+        << QByteArray("50;40;0;Проба-9")
+        << QStringList { "Label10", "Проба-9", "",
+               "supportType: \"Проба-9\" is not in the catalogue" };
+    QTest::newRow("none holds") << QByteArray("50;40;5000;")
+                                << QStringList { "Label28", "", "", "check: none-holds" };
+    QTest::newRow("no moment") << QByteArray("0;0;0;")
+                               << QStringList { "", "", "",
+                                      errors({ "Label1", "Label5" }, "span-missing") + "; "
+                                          + lpMissing + "; check: no-moment" };
+    QTest::newRow("a bad row keeps its type")
+        << QByteArray("50;40;0;Проба-500;extra")
+        << QStringList { "", "Проба-500", "", "row: ячеек 4, а в заголовке 3" };
+}
+
+// The check's columns of a row, and the same output when the result runs again.
+void TestBatch::supportCheck()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(QStringList, check);
+    const QByteArray table = "Prolet;txtLp;Text2;supportType\n" + row + "\n";
+    const Run run = runTable(table, QStringLiteral(","), {}, ru, madeUpCatalogue());
+    const Records out = readTable(run.out);
+    QCOMPARE(out.size(), 2);
+    QCOMPARE(out[0].mid(13, 4), kResultColumns.mid(10, 4));
+    QCOMPARE(out[1].mid(13, 4), check);
+    QCOMPARE(run.summary().rowsWithErrors, check.last().isEmpty() ? 0 : 1);
+    if (!row.contains("extra"))
+        QCOMPARE(runTable(run.out, QStringLiteral(","), {}, ru, madeUpCatalogue()).out, run.out);
 }
 
 void TestBatch::resultFilesRunAgain_data()

@@ -126,9 +126,13 @@ void TestForm1::startUpState()
     QVERIFY(!h.shown("Command17"));
     for (const char *name : kResultLabels)
         QVERIFY2(h.label(name)->text().isEmpty(), name);
-    // The form keeps its size below the menu bar; the window grows by the bar's height.
+    // The form keeps its size between the menu bar and the status bar; the window grows by the
+    // bars' heights.
     QCOMPARE(h.widget("Form1Surface")->size(), QSize(728, 573));
-    QCOMPARE(h.form->size(), QSize(728, 573 + h.widget("menuBar")->height()));
+    QCOMPARE(h.form->size(),
+        QSize(728,
+            573 + h.widget("menuBar")->height()
+                + h.widget("supportCheckBar")->sizeHint().height()));
     QCOMPARE(h.widget("Form1Surface")->mapTo(h.form.get(), QPoint(0, 0)),
         QPoint(0, h.widget("menuBar")->height()));
     QCOMPARE(h.form->palette().color(QPalette::Window), QColor(224, 224, 224));

@@ -75,6 +75,8 @@ private slots:
     void compute();
     void batch();
     void report();
+    void computeChecksWithTheCatalogue_data();
+    void computeChecksWithTheCatalogue();
     void failures_data();
     void failures();
     void encodings_data();
@@ -156,7 +158,9 @@ void TestCommandLine::compute()
     QJsonParseError parseError;
     const QJsonObject moments = QJsonDocument::fromJson(run.out, &parseError).object();
     QCOMPARE(parseError.error, QJsonParseError::NoError);
-    QCOMPARE(moments.size(), 10);
+    QCOMPARE(moments.size(), 11); // the ten labels and "check"
+    // No catalogue beside the file nor in the samples.
+    QCOMPARE(moments.value("check").toObject().value("error").toString(), "no-catalogue");
     const QJsonObject moment = moments.value(label).toObject();
     if (error.isEmpty()) {
         QCOMPARE(moment.value("text").toString(), text);
@@ -183,15 +187,17 @@ void TestCommandLine::batch()
     const QList<QByteArray> lines = out.readAll().split('\n');
     QVERIFY(lines.size() > 2);
     QVERIFY(lines[0].endsWith(";Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
-                              "Label30;Label31;errors;notes\r"));
+                              "Label30;Label31;governing;supportType;utilisation;errors;notes\r"));
     // The first support of the sample is the worked example on straight track.
     QVERIFY2(lines[1].endsWith(";1463,134;1856,95;581,184;-2206,484;838,2537;320,8213;903;"
-                               "-2738,3;762,0825;186,9925;;\r"),
+                               "-2738,3;762,0825;186,9925;Label29;;;;\r"),
         lines[1].constData());
     QCOMPARE(run.err,
         QStringLiteral("kelsa: " KELSA_SOURCE_DIR "/docs/schedule.csv: рассчитано строк: 5 "
                        "(кодировка UTF-8), результат в OUT.csv; строк с моментами без значения: "
-                       "1 (причина — в столбце «errors»)\n"));
+                       "1 (причина — в столбце «errors»)\n"
+                       "kelsa: нет каталога опор: положите книгу опоры.xlsx (или .xls, .ods) с "
+                       "типами опор и их Mн в папку справочных таблиц\n"));
 }
 
 void TestCommandLine::report()
@@ -203,6 +209,43 @@ void TestCommandLine::report()
     QFile pdf(dir.filePath(QStringLiteral("опора.pdf")));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
+}
+
+// --tables names the folder of the catalogue (the made-up fixture); the file's own choice of
+// type is checked instead of the pick.
+void TestCommandLine::computeChecksWithTheCatalogue_data()
+{
+    QTest::addColumn<QString>("chosen"); // "supportType" of the file; empty for none
+    QTest::addColumn<QString>("check"); // the type checked, or the error
+
+    QTest::newRow("pick") << ""
+                          << "Проба-60";
+    QTest::newRow("chosen, not holding") << "Проба-25"
+                                         << "Проба-25";
+    QTest::newRow("chosen, not in the catalogue") << "Проба-99"
+                                                  << "unknown-type";
+}
+
+void TestCommandLine::computeChecksWithTheCatalogue()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, check);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("таблицы")));
+    QVERIFY(QFile::copy(QStringLiteral(KELSA_SOURCE_DIR "/tests/fixtures/каталог опор.xlsx"),
+        dir.filePath(QStringLiteral("таблицы/опоры.xlsx"))));
+    QJsonObject file = QJsonDocument::fromJson(exampleFile(QLatin1Char(','), {})).object();
+    if (!chosen.isEmpty())
+        file.insert("supportType", chosen);
+    writeFile(dir.filePath(QStringLiteral("опора.kelsa")), QJsonDocument(file).toJson());
+    const Run run = runKelsa({ "--compute", "опора.kelsa", "--tables", "таблицы" }, dir.path());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject result = QJsonDocument::fromJson(run.out).object().value("check").toObject();
+    QCOMPARE(result.contains("error") ? result.value("error").toString()
+                                      : result.value("type").toString(),
+        check);
+    QCOMPARE(result.value("picked").toBool(), chosen.isEmpty());
 }
 
 void TestCommandLine::failures_data()
@@ -243,6 +286,12 @@ void TestCommandLine::failures_data()
                                     << 1 << "kelsa: IN.csv:3: открытая здесь кавычка не закрыта";
     QTest::newRow("unknown column") << batch << QByteArray("Prolet;Пролет\n") << 1
                                     << "kelsa: IN.csv:1: неизвестный столбец \"Пролет\"";
+    QTest::newRow("--tables that is no folder") << QStringList { "--compute", "a.kelsa", "--tables",
+        "нет" } << header << 2 << "kelsa: нет папки нет";
+    QTest::newRow("--tables with --help")
+        << QStringList { "--help", "--tables", "." } << header << 2
+        << "kelsa: --tables указывают только для окна, --screenshot, --compute, --report и --batch"
+            + usage;
     QTest::newRow("a line of 2 MiB")
         << batch << header + "50;30\n" + QByteArray(qsizetype(2) * 1024 * 1024, '5') << 1
         << "kelsa: IN.csv:3: строка слишком длинная (запись длиннее 1048576 байт)";
@@ -286,14 +335,19 @@ void TestCommandLine::encodings_data()
         = "support;section;Prolet\r\n\xce\xef\xee\xf0\xe0 12;\xcf\xf0\xff\xec\xe0\xff;50\r\n";
     const QByteArray cp1251Out
         = "support;section;Prolet;Label1;Label5;Label10;Label18;Label26;Label27;Label28;Label29;"
-          "Label30;Label31;errors;notes\r\n\xce\xef\xee\xf0\xe0 "
+          "Label30;Label31;governing;supportType;utilisation;errors;notes\r\n\xce\xef\xee\xf0\xe0 "
           "12;\xcf\xf0\xff\xec\xe0\xff;50;191,3;"
-          "158,3;;;;;;;;;\"Label10: lp-missing; Label18: lp-missing; Label26: lp-missing; "
+          "158,3;;;;;;;;;Label1;;;\"Label10: lp-missing; Label18: lp-missing; Label26: lp-missing; "
           "Label27: lp-missing; Label28: lp-missing; Label29: lp-missing; Label30: lp-missing; "
           "Label31: lp-missing\";\r\n";
+    // Without a catalogue in the folder no row's type is checked, and that is said once.
+    const QString noCatalogue
+        = QStringLiteral("\nkelsa: нет каталога опор: положите книгу опоры.xlsx (или .xls, .ods) "
+                         "с типами опор и их Mн в папку справочных таблиц");
     const QString computed
         = QStringLiteral("kelsa: IN.csv: рассчитано строк: 1 (кодировка %1), результат в OUT.csv; "
-                         "строк с моментами без значения: 1 (причина — в столбце «errors»)");
+                         "строк с моментами без значения: 1 (причина — в столбце «errors»)")
+        + noCatalogue;
     QTest::newRow("Windows-1251 told by the text")
         << batch << cp1251 << 0 << computed.arg("Windows-1251") << cp1251Out;
     QTest::newRow("--encoding windows-1251")
@@ -309,10 +363,11 @@ void TestCommandLine::encodings_data()
         << QByteArray();
     QTest::newRow("--encoding utf-8 over UTF-8")
         << batch + QStringList { "--encoding", "UTF-8" } << QByteArray("Prolet;txtLp\n50;40\n") << 0
-        << "kelsa: IN.csv: рассчитано строк: 1 (кодировка UTF-8), результат в OUT.csv"
+        << "kelsa: IN.csv: рассчитано строк: 1 (кодировка UTF-8), результат в OUT.csv" + noCatalogue
         << QByteArray("Prolet;txtLp;Label1;Label5;Label10;Label18;Label26;Label27;Label28;"
-                      "Label29;Label30;Label31;errors;notes\n50;40;191,3;158,3;473,6;473,6;"
-                      "473,6;473,6;368,6;368,6;368,6;368,6;;\n");
+                      "Label29;Label30;Label31;governing;supportType;utilisation;errors;notes\n"
+                      "50;40;191,3;158,3;473,6;473,6;473,6;473,6;368,6;368,6;368,6;368,6;Label10;"
+                      ";;;\n");
     QTest::newRow("--encoding twice")
         << batch + QStringList { "--encoding", "utf-8", "--encoding", "utf-8" } << cp1251 << 2
         << "kelsa: --encoding указан дважды" + help << QByteArray();

@@ -80,6 +80,8 @@ Outcomes computeOutcomes(const QByteArray &json)
     Outcomes outcomes;
     const QJsonObject moments = QJsonDocument::fromJson(json).object();
     for (auto it = moments.begin(); it != moments.end(); ++it) {
+        if (it.key() == QLatin1String("check")) // the support type, not a moment
+            continue;
         const QJsonObject moment = it.value().toObject();
         outcomes.insert(it.key(),
             outcomeText(moment.value("error").toString(), moment.value("moment").toDouble()));

@@ -58,6 +58,15 @@ std::vector<BatchColumnInfo> batchColumns()
         columns.push_back({ QString::fromLatin1(info.name), fieldCaption(info) });
     for (const MomentInfo &info : moments())
         columns.push_back({ QString::fromLatin1(info.label), momentCaption(info), true });
+    columns.push_back({ QStringLiteral("governing"),
+        QStringLiteral("расчетный момент: метка наибольшего по модулю из вычисленных моментов"),
+        true });
+    columns.push_back({ QStringLiteral("supportType"),
+        QStringLiteral("тип опоры из каталога опор: подобранный, или заданный во входном столбце "
+                       "supportType"),
+        true });
+    columns.push_back({ QStringLiteral("utilisation"),
+        QStringLiteral("использование типа опоры расчетным моментом, %"), true });
     columns.push_back({ QStringLiteral("errors"),
         QStringLiteral("почему у момента нет значения: «Label10: lp-missing»"), true });
     columns.push_back({ QStringLiteral("notes"),

@@ -19,7 +19,8 @@ struct BatchColumnInfo {
 };
 
 // Every column a schedule may have and every one a run adds, in the order of the result table:
-// "support", "section", the input fields, the ten result labels, "errors", "notes".
+// "support", "section", the input fields, the ten result labels, the check of the support
+// type ("governing", "supportType", "utilisation"), "errors", "notes".
 std::vector<BatchColumnInfo> batchColumns();
 
 } // namespace kelsa

@@ -4,6 +4,8 @@
 #include "core/batch/csvtable.h"
 #include "core/calc/momentcases.h"
 #include "core/calc/momentlabel.h"
+#include "core/check/checktext.h"
+#include "core/check/supportcheck.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
 
@@ -26,22 +28,30 @@ const QString kSupportColumn = QStringLiteral("support");
 const QString kSectionColumn = QStringLiteral("section");
 const QString kErrorsColumn = QStringLiteral("errors");
 const QString kNotesColumn = QStringLiteral("notes");
+const QString kGoverningColumn = QStringLiteral("governing");
+const QString kSupportTypeColumn = QStringLiteral("supportType");
+const QString kUtilisationColumn = QStringLiteral("utilisation");
+// The check's columns between the moments and "errors".
+constexpr qsizetype kCheckColumns = 3;
 
-// The columns a run adds: the ten result labels, "errors" and "notes".
+// The columns a run adds: the ten result labels, the check, "errors" and "notes".
 QStringList resultColumns()
 {
     QStringList names;
     for (const MomentInfo &info : moments())
         names << QString::fromLatin1(info.label);
-    return names << kErrorsColumn << kNotesColumn;
+    return names << kGoverningColumn << kSupportTypeColumn << kUtilisationColumn << kErrorsColumn
+                 << kNotesColumn;
 }
 
 // What a column of the table fills. A column without a name, as a spreadsheet leaves after
 // the last one it filled, is carried along unread; a result column of an earlier run is left
-// out, its values computed anew.
+// out, its values computed anew; the support type is read and written in the result's place.
 struct Column {
-    enum class Kind { Support, Section, Field, Unnamed, Result } kind;
+    enum class Kind { Support, Section, Field, Unnamed, Result, SupportType } kind;
     InputField field = InputField::SpanLength;
+
+    bool movesToResult() const { return kind == Kind::Result || kind == Kind::SupportType; }
 };
 
 std::optional<InputField> fieldNamedAnyCase(const QString &name)
@@ -73,6 +83,8 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
             columns.push_back({ Column::Kind::Support });
         } else if (name.compare(kSectionColumn, Qt::CaseInsensitive) == 0) {
             columns.push_back({ Column::Kind::Section });
+        } else if (name.compare(kSupportTypeColumn, Qt::CaseInsensitive) == 0) {
+            columns.push_back({ Column::Kind::SupportType });
         } else if (const auto field = fieldNamedAnyCase(name)) {
             columns.push_back({ Column::Kind::Field, *field });
         } else if (results.contains(name, Qt::CaseInsensitive)) {
@@ -88,7 +100,7 @@ std::variant<std::vector<Column>, QString> mapHeader(const QStringList &header)
 void dropResultColumns(QStringList &cells, const std::vector<Column> &columns)
 {
     for (qsizetype k = qsizetype(columns.size()) - 1; k >= 0; --k)
-        if (columns[std::size_t(k)].kind == Column::Kind::Result)
+        if (columns[std::size_t(k)].movesToResult())
             cells.removeAt(k);
 }
 
@@ -150,12 +162,14 @@ QString momentNote(const MomentOutcome &outcome)
 class RowComputer
 {
 public:
-    RowComputer(std::vector<Column> columns, const QLocale &locale)
+    RowComputer(
+        std::vector<Column> columns, const QLocale &locale, const SupportCatalogue &catalogue)
         : m_columns(std::move(columns))
         , m_results(std::count_if(m_columns.begin(), m_columns.end(),
-              [](const Column &column) { return column.kind == Column::Kind::Result; }))
+              [](const Column &column) { return column.movesToResult(); }))
         , m_locale(locale)
         , m_start(Calculation::atStart())
+        , m_catalogue(catalogue)
     {
     }
 
@@ -175,9 +189,12 @@ public:
             cells.resize(width);
         }
         Calculation calculation = m_start;
+        QString chosenType;
         for (qsizetype k = 0; k < width; ++k) {
             const Column &column = m_columns[std::size_t(k)];
-            if (column.kind == Column::Kind::Field) {
+            if (column.kind == Column::Kind::SupportType) {
+                chosenType = cells[k].trimmed();
+            } else if (column.kind == Column::Kind::Field) {
                 calculation.text(column.field) = cells[k];
             } else if (column.kind == Column::Kind::Section && !cells[k].trimmed().isEmpty()) {
                 if (const auto index = sectionIndex(cells[k]))
@@ -191,21 +208,62 @@ public:
             dropResultColumns(cells, m_columns);
         // The result columns go after the row's own cells, before any past the header.
         const qsizetype at = width - m_results;
-        cells.insert(at, kMomentCount + 2, QString());
+        const qsizetype check = at + kMomentCount;
+        const qsizetype end = check + kCheckColumns;
+        cells.insert(at, kMomentCount + kCheckColumns + 2, QString());
+        cells[check + 1] = chosenType;
         bad = !errors.isEmpty();
         if (!bad) {
             qsizetype k = at;
-            for (const MomentOutcome &outcome : computeMoments(calculation, m_locale)) {
+            const auto outcomes = computeMoments(calculation, m_locale);
+            for (const MomentOutcome &outcome : outcomes) {
                 cells[k++] = momentCell(outcome, m_locale);
                 if (const QString error = momentError(outcome); !error.isEmpty())
                     errors << error;
                 if (const QString note = momentNote(outcome); !note.isEmpty())
                     notes << note;
             }
+            if (const QString error = checkRow(outcomes, chosenType, &cells[check]);
+                !error.isEmpty())
+                errors << error;
         }
-        cells[at + kMomentCount] = errors.join(QStringLiteral("; "));
-        cells[at + kMomentCount + 1] = notes.join(QStringLiteral("; "));
+        cells[end] = errors.join(QStringLiteral("; "));
+        cells[end + 1] = notes.join(QStringLiteral("; "));
         return errors.isEmpty();
+    }
+
+    // Fills the check's three cells from `checkCells` on; returns the row's error, if any.
+    QString checkRow(
+        std::span<const MomentOutcome> outcomes, const QString &chosen, QString *checkCells) const
+    {
+        using Error = SupportCheck::Error;
+        const SupportCheck check = checkSupport(m_catalogue, computedMoments(outcomes), chosen);
+        if (check.governing)
+            checkCells[0] = QString::fromLatin1(momentInfo(check.governing->moment).label);
+        switch (check.error) {
+        case Error::None:
+            if (check.picked)
+                checkCells[1] = check.type->name;
+            checkCells[2] = utilisationCell(check.utilisation);
+            return {};
+        case Error::NoCatalogue: // said once for the whole table
+            return {};
+        case Error::UnknownType:
+            return QStringLiteral("%1: \"%2\" is not in the catalogue")
+                .arg(kSupportTypeColumn, chosen);
+        case Error::NoMoment:
+        case Error::NoneHolds:
+            return QStringLiteral("check: ") + checkErrorCode(check.error);
+        }
+        return {};
+    }
+
+    // Per cent to 0.1, rounded up, without the sign: a number a spreadsheet sums and sorts.
+    QString utilisationCell(double utilisation) const
+    {
+        QLocale plain = m_locale;
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        return plain.toString(utilisationPercent(utilisation, 1), 'f', 1);
     }
 
     // The header of the result: the table's own columns, then the result columns.
@@ -224,6 +282,7 @@ private:
     qsizetype m_results; // result columns of an earlier run among them
     QLocale m_locale;
     Calculation m_start;
+    const SupportCatalogue &m_catalogue;
 };
 
 // Rows are computed a chunk at a time, the chunk shared among the processor's threads while
@@ -348,7 +407,8 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     if (const QString *problem = std::get_if<QString>(&columns))
         return BatchProblem { reader.recordLine(), *problem };
 
-    const RowComputer computer(std::get<std::vector<Column>>(std::move(columns)), settings.locale);
+    const RowComputer computer(
+        std::get<std::vector<Column>>(std::move(columns)), settings.locale, settings.catalogue);
     const OutputFormat format { char(reader.separator().unicode()), reader.lineBreak(),
         reader.encoding() };
     const qsizetype resultWidth = computer.width() + resultColumns().size();

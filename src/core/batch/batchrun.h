@@ -11,8 +11,17 @@
 // nothing when it has none), in "errors" why a moment has none, and in "notes" the fields an
 // ordinary support read as 0 because they were empty. The result columns of an earlier run in
 // the table are computed anew: a result file runs again and gives itself back.
+//
+// Each row's support type is checked against the catalogue: before "errors" come "governing"
+// (the label of the governing moment), "supportType" (the type checked) and "utilisation" (its
+// utilisation in per cent to 0.1, rounded up). A "supportType" column in the table names the
+// type to check instead of the pick; it is written back in the result's place, so that a
+// result file keeps its types when it runs again (empty the column to pick anew). A type not in
+// the catalogue, a pick that finds none and a row without a moment are row errors; without a
+// usable catalogue no row is checked and "utilisation" stays empty.
 
 #include "core/batch/textencoding.h"
+#include "core/check/supportcatalogue.h"
 
 #include <QLocale>
 #include <QString>
@@ -32,6 +41,7 @@ struct BatchSettings {
     std::function<void(qint64 rows, qint64 bytesRead)> progress;
     int threads = 0; // threads computing rows; 0 for one per processor thread
     std::optional<TextEncoding> encoding {}; // the table's encoding; none to tell it from the table
+    SupportCatalogue catalogue {}; // the support types the rows are checked against
 };
 inline constexpr qint64 kBatchProgressRows = 10000;
 

@@ -354,7 +354,7 @@ QByteArray calculationToJson(const SavedCalculation &saved)
     }
     const QJsonObject title { { "object", saved.title.object }, { "support", saved.title.support },
         { "author", saved.title.author } };
-    const Members document {
+    Members document {
         { QStringLiteral("format"), compact(latin(kFormatName)) },
         { QStringLiteral("version"), QByteArray::number(kCalculationFileVersion) },
         { QStringLiteral("decimalSeparator"), compact(QString(saved.decimalSeparator)) },
@@ -365,6 +365,9 @@ QByteArray calculationToJson(const SavedCalculation &saved)
         { QStringLiteral("results"), object(results, 2) },
         { QStringLiteral("title"), compact(title) },
     };
+    // Only a chosen type is written: a file without it picks, as files always did.
+    if (!saved.supportType.isEmpty())
+        document.append({ QStringLiteral("supportType"), compact(saved.supportType) });
     return object(document, 0) + '\n';
 }
 
@@ -416,6 +419,9 @@ static CalculationFileReading fromJson(const QByteArray &json, const QLocale *lo
                 if (title.contains(latin(name)))
                     *text = memberText(title, latin(name), where);
         }
+        if (root.contains(QLatin1String("supportType")))
+            saved.supportType
+                = memberText(root, QStringLiteral("supportType"), QStringLiteral("файл")).trimmed();
         const QLocale file = calculationFileLocale(saved.decimalSeparator);
         checkResults(saved, file);
         if (locale)

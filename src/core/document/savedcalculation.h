@@ -42,6 +42,8 @@ struct SavedCalculation {
     std::array<SavedResult, kMomentCount> results;
     ReportTitle title;
     QChar decimalSeparator = QLatin1Char(',');
+    // The support type the designer chose from the catalogue; empty for the pick.
+    QString supportType;
 
     const SavedResult &result(Moment moment) const { return results[std::size_t(moment)]; }
     SavedResult &result(Moment moment) { return results[std::size_t(moment)]; }

@@ -5,6 +5,7 @@
 #include "core/calc/momentlabel.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
+#include "core/report/supportcheckreport.h"
 
 #include <QLocale>
 
@@ -287,6 +288,7 @@ std::vector<ReportBlock> buildReport(const ReportInput &input)
     for (const MomentInfo &info : moments())
         if (!saved.result(info.moment).text.isEmpty())
             addMoment(blocks, saved, info.moment, locale);
+    appendSupportCheck(blocks, input);
     return blocks;
 }
 

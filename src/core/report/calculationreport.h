@@ -4,6 +4,7 @@
 // The calculation report: a saved calculation told in words for printing, as an A4 document in
 // the window and as a PDF from the command line. Both take its text from here.
 
+#include "core/check/supportcatalogue.h"
 #include "core/document/savedcalculation.h"
 
 #include <QDate>
@@ -22,6 +23,8 @@ struct ReportInput {
     // The file the calculation was read from or last saved to, which a PDF of the report may
     // not be written over; empty when it has none.
     QString calculationPath = {};
+    // The catalogue of support types in the tables' folder, for the check of the type.
+    SupportCatalogue catalogue = {};
 };
 
 // One piece of the report, in reading order.

@@ -488,8 +488,9 @@ public:
         m_rowEnd = std::max(m_rowEnd, m_first + rows);
     }
 
-    // The dump after Ok: the rows below the heading row, padded to the widest row.
-    void write(DumpWriter &writer) const
+    // The dump after Ok: the rows below the heading row (from it, withHeading), padded to the
+    // widest row.
+    void write(DumpWriter &writer, bool withHeading) const
     {
         const auto columns = static_cast<std::uint16_t>(m_columns);
         writer.put(SheetDumpOutcome::Ok);
@@ -503,7 +504,7 @@ public:
         std::size_t next = 0;
         std::vector<const Value *> line(columns);
         const Value empty;
-        for (std::uint64_t row = 1; row < m_rowEnd; ++row) {
+        for (std::uint64_t row = withHeading ? 0 : 1; row < m_rowEnd; ++row) {
             active.erase(std::remove_if(active.begin(), active.end(),
                              [row](const RowRun *run) { return run->first + run->count <= row; }),
                 active.end());
@@ -808,7 +809,7 @@ public:
     {
         enter(element);
         if (isSpreadsheet(element.ns) && element.name == "sheet" && !sheetId
-            && plain("name") == m_sheetName) {
+            && (m_sheetName.empty() || plain("name") == m_sheetName)) {
             if (const auto id = findRelation("id"))
                 sheetId = std::string(*id);
         } else if (isSpreadsheet(element.ns) && element.name == "workbookPr") {
@@ -1189,7 +1190,7 @@ public:
         if (element.ns == kTable && element.name == "table") {
             if (m_tables > 0) {
                 ++m_tables; // a table inside the sheet's cells: not its rows
-            } else if (!found && value(kTable, "name") == m_sheetName) {
+            } else if (!found && (m_sheetName.empty() || value(kTable, "name") == m_sheetName)) {
                 found = true;
                 m_tables = 1;
             }
@@ -1359,7 +1360,7 @@ bool endsWith(std::string_view text, std::string_view tail)
 } // namespace
 
 void dumpOpenDocumentSheet(const char *path, std::string_view sheetName, int maxColumns,
-    unsigned maxRows, const SheetDumpSink &sink)
+    unsigned maxRows, const SheetDumpSink &sink, bool withHeading)
 {
     DumpWriter writer(sink);
     std::ifstream file(path, std::ios::binary);
@@ -1384,7 +1385,7 @@ void dumpOpenDocumentSheet(const char *path, std::string_view sheetName, int max
     } catch (...) { // whatever liborcus throws at a damaged part, and memory running out
         return writer.finish(SheetDumpOutcome::Damaged);
     }
-    grid.write(writer);
+    grid.write(writer, withHeading);
 }
 
 } // namespace kelsa

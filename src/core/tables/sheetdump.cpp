@@ -49,8 +49,9 @@ template <typename T> T little(const std::string &bytes, std::size_t at)
     return value;
 }
 
-// Index of the sheet named sheetName, or -1.
-int findSheet(const void *handle, std::string_view sheetName)
+// Index of the sheet named sheetName (the first sheet for an empty name), or -1; `name` gets
+// the sheet's name.
+int findSheet(const void *handle, std::string_view sheetName, std::string &found)
 {
     unsigned int count = 0;
     if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
@@ -60,8 +61,10 @@ int findSheet(const void *handle, std::string_view sheetName)
         const char *name = nullptr;
         if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(index), &name)
                 == FREEXL_OK
-            && name && sheetName == name)
+            && name && (sheetName.empty() || sheetName == name)) {
+            found = name;
             return static_cast<int>(index);
+        }
     }
     return -1;
 }
@@ -193,7 +196,7 @@ bool directoryIsSound(const char *path)
 }
 
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
-    const SheetDumpSink &sink)
+    const SheetDumpSink &sink, bool withHeading)
 {
     DumpWriter writer(sink);
     const auto finish = [&](SheetDumpOutcome outcome) { writer.finish(outcome); };
@@ -216,7 +219,8 @@ void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, uns
         && password == FREEXL_BIFF_OBFUSCATED)
         return finish(SheetDumpOutcome::Password);
 
-    const int sheet = findSheet(handle, sheetName);
+    std::string sheetFound;
+    const int sheet = findSheet(handle, sheetName, sheetFound);
     if (sheet < 0)
         return finish(SheetDumpOutcome::SheetMissing);
     // Counts of rows and columns, whatever freexl.h says about them being zero-based.
@@ -228,12 +232,12 @@ void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, uns
     rows = std::min(rows, maxRows);
     columns = static_cast<unsigned short>(std::min<int>(columns, maxColumns));
     // FreeXL reads formula cells as empty; their saved values are read from the file here.
-    const FormulaValues formulas = readFormulaValues(file, sheetName, rows, columns);
+    const FormulaValues formulas = readFormulaValues(file, sheetFound, rows, columns);
     file = {};
 
     writer.put(SheetDumpOutcome::Ok);
     writer.put(static_cast<std::uint16_t>(columns));
-    for (unsigned int row = 1; row < rows; ++row) {
+    for (unsigned int row = withHeading ? 0 : 1; row < rows; ++row) {
         for (unsigned short column = 0; column < columns; ++column) {
             FreeXL_CellValue cell;
             if (freexl_get_cell_value(handle, row, column, &cell) == FREEXL_OK

@@ -44,15 +44,16 @@ bool directoryIsSound(const char *path);
 
 // Dumps the sheet named sheetName (UTF-8, compared exactly) of the workbook at path (a file
 // name in the local 8-bit encoding), with at most maxColumns columns and maxRows rows counted
-// with the heading row. Number cells, INT or DOUBLE in FreeXL, become Number; text, date and
-// time cells Text, as FreeXL spells them; empty cells Empty. FreeXL reads a formula cell as
-// empty too, so the value saved with it is read from the file by readFormulaValues()
-// (biffformulas.h): a number, or a boolean as 1 or 0, becomes Number, a text Text, an error
-// or a missing value Error.
+// with the heading row; an empty sheetName stands for the workbook's first sheet. withHeading
+// dumps the heading row too, as the first row of the stream. Number cells, INT or DOUBLE in FreeXL,
+// become Number; text, date and time cells Text, as FreeXL spells them; empty cells Empty. FreeXL
+// reads a formula cell as empty too, so the value saved with it is read from the file by
+// readFormulaValues() (biffformulas.h): a number, or a boolean as 1 or 0, becomes Number, a text
+// Text, an error or a missing value Error.
 //
 // Uses nothing but FreeXL, the formula reader and the C++ library, so that it may run in a
 // child process forked from a multi-threaded one.
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
-    const SheetDumpSink &sink);
+    const SheetDumpSink &sink, bool withHeading = false);
 
 } // namespace kelsa

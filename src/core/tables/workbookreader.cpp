@@ -236,6 +236,7 @@ struct SheetReading::State {
     std::vector<QByteArray> paths;
     std::vector<std::string> sheets;
     std::vector<WorkbookKind> kinds;
+    std::vector<bool> headings;
     std::unique_ptr<IsolatedTask> child;
 
     // One child dumps the pending files in turn.
@@ -245,7 +246,8 @@ struct SheetReading::State {
             [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
                     (kinds[i] == WorkbookKind::Excel97 ? dumpSheet : dumpOpenDocumentSheet)(
-                        paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink);
+                        paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink,
+                        headings[i]);
             },
             kReadTimeoutMs, kMaxDumpBytes);
     }
@@ -261,6 +263,7 @@ SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &l
     state.paths.resize(std::size_t(requests.size()));
     state.sheets.resize(std::size_t(requests.size()));
     state.kinds.resize(std::size_t(requests.size()));
+    state.headings.resize(std::size_t(requests.size()));
     for (qsizetype i = 0; i < requests.size(); ++i) {
         if (const auto problem = checkFile(QFileInfo(requests[i].filePath))) {
             state.results[i] = failure(*problem);
@@ -269,6 +272,7 @@ SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &l
         state.paths[std::size_t(i)] = QFile::encodeName(requests[i].filePath);
         state.sheets[std::size_t(i)] = requests[i].sheetName.toStdString();
         state.kinds[std::size_t(i)] = workbookKind(requests[i].filePath);
+        state.headings[std::size_t(i)] = requests[i].withHeading;
         state.pending.append(i);
     }
     if (!state.pending.isEmpty())

@@ -82,8 +82,11 @@ QString workbookFile(const QString &excel97Path);
 
 struct SheetRequest {
     QString filePath;
-    QString sheetName;
+    QString sheetName; // empty: the workbook's first sheet, whatever its name
     int requiredColumns = 0;
+    // The heading row is read too, as the first record (the support catalogue takes the unit
+    // of its moments from it). Its row numbers then are the sheet's, less one.
+    bool withHeading = false;
 };
 
 // readSheet() for several workbooks at once, results in the order of the requests. All are

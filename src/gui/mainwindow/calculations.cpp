@@ -16,6 +16,18 @@
 namespace kelsa
 {
 
+namespace
+{
+
+std::optional<double> valueOf(const MomentOutcome &outcome)
+{
+    if (outcome.inputsAccepted() && outcome.result.outcome == MomentResult::Outcome::Value)
+        return outcome.result.moment;
+    return std::nullopt;
+}
+
+} // namespace
+
 Calculations::Calculations(const Form1Controls &ui, std::function<Calculation()> currentCalculation,
     std::function<void(const QString &text)> showMessage)
     : m_ui(ui)
@@ -58,8 +70,8 @@ void Calculations::calculate(Moment moment)
     }
     label->setText(resultLabelText(outcome));
     const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
-    m_shown[std::size_t(moment)] = Shown { calculation, breakdown };
-    label->setToolTip(breakdown);
+    m_shown[std::size_t(moment)] = Shown { calculation, breakdown, valueOf(outcome) };
+    showTooltip(moment, breakdown);
     emit resultsChanged();
 }
 
@@ -80,8 +92,8 @@ void Calculations::restore(Moment moment, const QString &text, const Calculation
     if (!text.isEmpty() && outcome.inputsAccepted() && result != MomentResult::Outcome::SpanMissing
         && result != MomentResult::Outcome::LpMissing) {
         const QString breakdown = momentBreakdown(outcome, from.trackSection());
-        m_shown[std::size_t(moment)] = Shown { from, breakdown };
-        m_ui.momentLabel(moment)->setToolTip(breakdown);
+        m_shown[std::size_t(moment)] = Shown { from, breakdown, valueOf(outcome) };
+        showTooltip(moment, breakdown);
         updateTooltips();
     }
     emit resultsChanged();
@@ -109,10 +121,41 @@ void Calculations::updateTooltips()
         if (!now)
             now = m_currentCalculation();
         const QStringList changed = changedInputs(info.moment, shown->computedFrom, *now);
-        label->setToolTip(changed.isEmpty()
-                ? shown->breakdown
-                : changedInputsNote(changed) + QLatin1Char('\n') + shown->breakdown);
+        showTooltip(info.moment,
+            changed.isEmpty() ? shown->breakdown
+                              : changedInputsNote(changed) + QLatin1Char('\n') + shown->breakdown);
     }
+}
+
+void Calculations::showTooltip(Moment moment, const QString &tooltip)
+{
+    const auto &shown = m_shown[std::size_t(moment)];
+    const QString note
+        = shown && shown->value && m_tooltipNote ? m_tooltipNote(*shown->value) : QString();
+    m_ui.momentLabel(moment)->setToolTip(
+        note.isEmpty() ? tooltip : tooltip + QLatin1Char('\n') + note);
+}
+
+std::vector<ComputedMoment> Calculations::shownMoments() const
+{
+    std::vector<ComputedMoment> shownNow;
+    std::optional<Calculation> now;
+    for (const MomentInfo &info : moments()) {
+        const auto &shown = m_shown[std::size_t(info.moment)];
+        if (!shown || !shown->value || m_ui.momentLabel(info.moment)->text().isEmpty())
+            continue;
+        if (!now)
+            now = m_currentCalculation();
+        shownNow.push_back({ info.moment, *shown->value,
+            !changedInputs(info.moment, shown->computedFrom, *now).isEmpty() });
+    }
+    return shownNow;
+}
+
+void Calculations::setTooltipNote(std::function<QString(double kgfm)> note)
+{
+    m_tooltipNote = std::move(note);
+    updateTooltips();
 }
 
 } // namespace kelsa

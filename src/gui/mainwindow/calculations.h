@@ -3,6 +3,7 @@
 
 #include "core/calc/calculation.h"
 #include "core/calc/momentcases.h"
+#include "core/check/supportcheck.h"
 
 #include <QObject>
 #include <QString>
@@ -40,25 +41,35 @@ public:
     // computed from `computedFrom`, as if its button had been pressed with those inputs.
     void restore(Moment moment, const QString &text, const Calculation &computedFrom);
 
+    // The moments on the labels, each stale when an input it reads changed since.
+    std::vector<ComputedMoment> shownMoments() const;
+    // A line each result's tooltip ends with, from its moment in kgf·m (the utilisation of the
+    // support type checked); empty for none.
+    void setTooltipNote(std::function<QString(double kgfm)> note);
+    // Brings every shown moment's tooltip up to date with the inputs as they are now.
+    void updateTooltips();
+
 signals:
     // A label got a moment or lost it.
     void resultsChanged();
 
 private:
-    // Brings every shown moment's tooltip up to date with the inputs as they are now.
-    void updateTooltips();
     void clear(Moment moment);
+    void showTooltip(Moment moment, const QString &tooltip);
 
-    // A moment on its label: what it was computed from and its breakdown.
+    // A moment on its label: what it was computed from, its breakdown and its value in kgf·m
+    // (none for a moment without a finite value).
     struct Shown {
         Calculation computedFrom;
         QString breakdown;
+        std::optional<double> value;
     };
 
     const Form1Controls &m_ui;
     std::function<Calculation()> m_currentCalculation;
     std::function<void(const QString &text)> m_showMessage;
     std::array<std::optional<Shown>, kMomentCount> m_shown;
+    std::function<QString(double kgfm)> m_tooltipNote;
 };
 
 } // namespace kelsa

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/form1.h"
 
+#include "gui/check/cataloguedialog.h"
+#include "gui/check/supportcheckbar.h"
 #include "gui/mainwindow/calculationdocument.h"
 #include "gui/mainwindow/calculations.h"
 #include "gui/mainwindow/designoptions.h"
@@ -172,10 +174,12 @@ Form1::Form1(Form1Services services, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_scrollArea);
+    m_checkBar = new SupportCheckBar(this);
+    layout->addWidget(m_checkBar);
     m_menu = buildMainMenu(this);
     layout->setMenuBar(m_menu.bar);
-    // The form keeps its size below the menu bar; the window grows by the bar's height.
-    resize(m_surface->width(), m_surface->height() + m_menu.bar->sizeHint().height());
+    // The form keeps its size between the menu bar and the status bar; the window grows by the
+    // bars' heights (the status bar's is known once it holds its choice of types, below).
 
     m_tablesFolder = m_services.tablesFolder.path.isEmpty()
         ? kelsa::chooseTablesFolder(
@@ -195,10 +199,30 @@ Form1::Form1(Form1Services services, QWidget *parent)
     runStartUp();
     // The reference tables open with the window and show their first records.
     m_tables = std::make_unique<ReferenceTables>(m_ui);
-    m_tables->load(m_tablesFolder, workbooks->results());
+    const QList<SheetReadResult> read = workbooks->results();
+    m_tables->load(m_tablesFolder, read);
+    m_checkBar->setCatalogue(supportCatalogueOf(m_tablesFolder, read));
+    resize(m_surface->width(),
+        m_surface->height() + m_menu.bar->sizeHint().height() + m_checkBar->sizeHint().height());
     m_lookups = std::make_unique<LoadLookups>(m_ui, *m_tables);
     m_calculations = std::make_unique<Calculations>(
         m_ui, [this] { return calculation(); }, message);
+    // The support type is checked on the moments shown, and each result's tooltip adds its
+    // utilisation for the type checked.
+    m_calculations->setTooltipNote([this](double kgfm) {
+        return utilisationNote(kgfm, m_checkBar->check(), m_checkBar->catalogue(), QLocale());
+    });
+    connect(m_checkBar, &SupportCheckBar::checkChanged, m_calculations.get(),
+        &Calculations::updateTooltips);
+    connect(m_calculations.get(), &Calculations::resultsChanged, this, &Form1::updateCheck);
+    for (FieldEdit *field : m_ui.fields)
+        connect(field, &FieldEdit::textChanged, this, &Form1::updateCheck);
+    for (const auto &group : m_ui.options)
+        for (QRadioButton *option : group)
+            connect(option, &QRadioButton::toggled, this, &Form1::updateCheck);
+    // A reset empties labels even where it puts back no text that differs.
+    for (QAbstractButton *reset : m_ui.resetButtons)
+        connect(reset, &QAbstractButton::clicked, this, &Form1::updateCheck);
     m_launches = std::make_unique<Launches>(m_ui, m_services, message);
     m_document = std::make_unique<CalculationDocument>(*this, m_services, m_menu);
     watchForChanges();
@@ -225,6 +249,7 @@ void Form1::watchForChanges()
         connect(reset, &QAbstractButton::clicked, document, update);
     connect(m_tables.get(), &ReferenceTables::recordChanged, document, update);
     connect(m_calculations.get(), &Calculations::resultsChanged, document, update);
+    connect(m_checkBar, &SupportCheckBar::chosenTypeChanged, document, update);
     connect(document, &CalculationDocument::stateChanged, this, &Form1::updateTitle);
 }
 
@@ -233,6 +258,7 @@ void Form1::connectMenu()
     connect(m_menu.exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menu.chooseTablesFolder, &QAction::triggered, this, &Form1::chooseTablesFolder);
     connect(m_menu.reloadTables, &QAction::triggered, this, [this] { loadTables(m_tablesFolder); });
+    connect(m_menu.catalogue, &QAction::triggered, this, &Form1::showCatalogue);
     connect(m_menu.about, &QAction::triggered, m_launches.get(), &Launches::Command15_Click);
     connect(m_menu.helpPage, &QAction::triggered, m_launches.get(), &Launches::showHelpPage);
     connect(m_menu.report, &QAction::triggered, this, &Form1::showReport);
@@ -253,9 +279,26 @@ void Form1::updateTitle()
 void Form1::loadTables(const TablesFolder &folder)
 {
     m_tablesFolder = folder;
-    m_tables->load(folder, readReferenceWorkbooks(folder)->results());
+    const QList<SheetReadResult> read = readReferenceWorkbooks(folder)->results();
+    m_tables->load(folder, read);
+    m_checkBar->setCatalogue(supportCatalogueOf(folder, read));
+    if (m_catalogueDialog && m_catalogueDialog->isVisible())
+        m_catalogueDialog->show(m_checkBar->catalogue());
     updateTitle();
     reportTableProblems();
+}
+
+void Form1::showCatalogue()
+{
+    if (!m_catalogueDialog)
+        m_catalogueDialog = new CatalogueDialog(this);
+    m_catalogueDialog->show(m_checkBar->catalogue());
+}
+
+// The moments on the labels as they stand, stale ones marked, to the support check.
+void Form1::updateCheck()
+{
+    m_checkBar->setMoments(m_calculations->shownMoments());
 }
 
 void Form1::chooseTablesFolder()
@@ -278,7 +321,7 @@ void Form1::showReport()
     m_document->setTitle(*title);
     m_services.showReport(this,
         ReportInput { savedCalculation(), tablesFolderName(m_tablesFolder), QDate::currentDate(),
-            m_document->filePath() });
+            m_document->filePath(), m_checkBar->catalogue() });
 }
 
 // Typed cell values go with their records while the window lives; closing keeps them too.
@@ -437,6 +480,7 @@ SavedCalculation Form1::savedCalculation() const
         }
     }
     saved.title = m_document->title();
+    saved.supportType = m_checkBar->chosenType();
     saved.decimalSeparator = QLocale().decimalPoint().front();
     return saved;
 }
@@ -457,6 +501,7 @@ std::vector<RecordBeyondTable> Form1::restoreCalculation(const SavedCalculation 
     for (std::size_t t = 0; t < records.shown.size(); ++t)
         m_tables->showRecord(t, records.shown[t] - 1);
     m_lookups->restoreSources(calculation.sources);
+    m_checkBar->setChosenType(saved.supportType);
     for (const MomentInfo &info : moments()) {
         const SavedResult &result = saved.result(info.moment);
         m_calculations->restore(
@@ -498,16 +543,18 @@ void Form1::fitIntoScreen()
 // and every formula cell without a number.
 void Form1::reportTableProblems()
 {
-    const QString report = m_tables->problemReport();
-    if (!report.isEmpty())
-        showMessage(report);
+    QStringList parts { m_tables->problemReport(), catalogueReport(m_checkBar->catalogue()) };
+    parts.removeAll(QString());
+    if (!parts.isEmpty())
+        showMessage(parts.join(QStringLiteral("\n\n")));
 }
 
 // Once the window is on screen: the tables' problems, after a word on the folder remembered
 // from last time when the samples are shown in its place, all in one message.
 void Form1::reportStartUpProblems()
 {
-    QStringList parts { missingRememberedFolderNote(m_tablesFolder), m_tables->problemReport() };
+    QStringList parts { missingRememberedFolderNote(m_tablesFolder), m_tables->problemReport(),
+        catalogueReport(m_checkBar->catalogue()) };
     parts.removeAll(QString());
     if (!parts.isEmpty())
         showMessage(parts.join(QStringLiteral("\n\n")));

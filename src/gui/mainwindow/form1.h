@@ -10,6 +10,8 @@
 //   fields ──calculation button──▶ formula ──▶ moment text in a red label   (Calculations)
 //   switches ─────────────▶ transition-support frame / additional loads,
 //                           built-in / system calculator button             (Switches)
+//   moments on the labels ──▶ support check against the catalogue ──▶ status bar, result
+//                           tooltips; its choice of type ──▶ the file       (SupportCheckBar)
 //
 // Every control is built from the table in form1layout.cpp; the behaviours reach them through
 // Form1Controls by what they are, and the engine (core/calc, core/tables) says which field,
@@ -49,6 +51,8 @@ class Switches;
 class Launches;
 class FieldEdit;
 class CalculationDocument;
+class CatalogueDialog;
+class SupportCheckBar;
 
 // What the main window needs from outside; every member left empty takes the real thing.
 struct Form1Services {
@@ -130,12 +134,16 @@ private:
     void connectMenu();
     void chooseTablesFolder();
     void showReport();
+    void showCatalogue();
+    void updateCheck();
 
     kelsa::Form1Services m_services;
     kelsa::TablesFolder m_tablesFolder;
     kelsa::MainMenu m_menu;
     QWidget *m_surface = nullptr; // the controls stand on it, at the form's size
     QScrollArea *m_scrollArea = nullptr;
+    kelsa::SupportCheckBar *m_checkBar = nullptr; // under the form
+    kelsa::CatalogueDialog *m_catalogueDialog = nullptr; // made when first asked for
     QHash<QString, QWidget *> m_controls;
     kelsa::Form1Controls m_ui;
     bool m_shownOnce = false;

@@ -37,6 +37,8 @@ MainMenu buildMainMenu(QWidget *window)
     menu.chooseTablesFolder = menu.tables->addAction(QStringLiteral("&Папка справочных таблиц…"));
     menu.reloadTables = menu.tables->addAction(QStringLiteral("П&еречитать таблицы"));
     menu.reloadTables->setShortcut(QKeySequence(Qt::Key_F5));
+    menu.tables->addSeparator();
+    menu.catalogue = menu.tables->addAction(QStringLiteral("&Каталог опор…"));
 
     menu.helpPage = menu.help->addAction(QStringLiteral("&Помощь"));
     menu.helpPage->setShortcut(QKeySequence::HelpContents);

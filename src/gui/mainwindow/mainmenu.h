@@ -24,6 +24,7 @@ struct MainMenu {
     QAction *exit = nullptr; // «Выход», as the button of that name
     QAction *chooseTablesFolder = nullptr; // «Папка справочных таблиц…»
     QAction *reloadTables = nullptr; // «Перечитать таблицы»
+    QAction *catalogue = nullptr; // «Каталог опор…», the support types as read
     QAction *about = nullptr; // «О программе», the About window
     QAction *helpPage = nullptr; // «Помощь», the help page
 };

@@ -78,7 +78,15 @@ std::unique_ptr<SheetReading> readReferenceWorkbooks(const TablesFolder &folder)
     for (const ReferenceTable &table : referenceTables())
         requests.append({ workbookFile(dir.filePath(QString::fromUtf8(table.fileName))),
             referenceSheetName(), table.requiredColumns() });
+    requests.append(supportCatalogueRequest(folder.path));
     return std::make_unique<SheetReading>(requests);
+}
+
+SupportCatalogue supportCatalogueOf(
+    const TablesFolder &folder, const QList<SheetReadResult> &workbooks)
+{
+    return supportCatalogueFrom(supportCatalogueRequest(folder.path).filePath,
+        workbooks.value(kReferenceTableCount), QLocale());
 }
 
 QString tablesFolderName(const TablesFolder &folder)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/check/supportcatalogue.h"
 #include "core/tables/tablefolder.h"
 #include "core/tables/workbookreader.h"
 
@@ -61,8 +62,11 @@ private:
 };
 
 // Starts reading the ten reference workbooks from one folder (each as .xls, or as .xlsx or
-// .ods where the .xls is missing).
+// .ods where the .xls is missing), and after them the catalogue of support types.
 std::unique_ptr<SheetReading> readReferenceWorkbooks(const TablesFolder &folder);
+// The catalogue of support types from what readReferenceWorkbooks() read.
+SupportCatalogue supportCatalogueOf(
+    const TablesFolder &folder, const QList<SheetReadResult> &workbooks);
 
 // How the window names a tables folder: its path, or «образцы» for the installed samples.
 QString tablesFolderName(const TablesFolder &folder);
