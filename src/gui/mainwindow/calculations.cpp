@@ -57,7 +57,7 @@ void Calculations::calculate(Moment moment)
         return;
     }
     label->setText(resultLabelText(outcome));
-    const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
+    const QString breakdown = momentBreakdown(outcome, calculation);
     m_shown[std::size_t(moment)] = Shown { calculation, breakdown };
     label->setToolTip(breakdown);
     emit resultsChanged();
@@ -79,7 +79,7 @@ void Calculations::restore(Moment moment, const QString &text, const Calculation
     const auto result = outcome.result.outcome;
     if (!text.isEmpty() && outcome.inputsAccepted() && result != MomentResult::Outcome::SpanMissing
         && result != MomentResult::Outcome::LpMissing) {
-        const QString breakdown = momentBreakdown(outcome, from.trackSection());
+        const QString breakdown = momentBreakdown(outcome, from);
         m_shown[std::size_t(moment)] = Shown { from, breakdown };
         m_ui.momentLabel(moment)->setToolTip(breakdown);
         updateTooltips();
