@@ -74,6 +74,7 @@ QString reportPlainText(const ReportInput &input);
 // The N-th drawing of the support (from 0, in the order of the Scheme blocks) stands as an
 // image named reportSchemeUrl() + N, which the printed document draws in its place.
 QString reportHtml(const ReportInput &input);
+QString reportHtml(const std::vector<ReportBlock> &blocks);
 QString reportSchemeUrl();
 
 } // namespace kelsa

@@ -179,9 +179,14 @@ QString reportPlainText(const ReportInput &input)
 
 QString reportHtml(const ReportInput &input)
 {
+    return reportHtml(buildReport(input));
+}
+
+QString reportHtml(const std::vector<ReportBlock> &blocks)
+{
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>\n");
     int schemes = 0;
-    for (const ReportBlock &block : buildReport(input))
+    for (const ReportBlock &block : blocks)
         html += htmlBlock(block, schemes);
     return html + QStringLiteral("</body></html>\n");
 }

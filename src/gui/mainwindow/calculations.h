@@ -5,6 +5,8 @@
 #include "core/calc/momentcases.h"
 
 #include <QObject>
+
+class QAction;
 #include <QString>
 
 #include <array>
@@ -23,6 +25,8 @@ struct Form1Controls;
 //
 // A moment stays on its label until its button is pressed again or a reset empties it; once an
 // input it was computed from changes, its tooltip opens with a line that names what changed.
+// A double click on a label that holds a moment, or «Схема опоры…» of its context menu, opens
+// the drawing of the support for it («Схема опоры», SchemeWindow).
 class Calculations : public QObject
 {
     Q_OBJECT
@@ -40,14 +44,21 @@ public:
     // computed from `computedFrom`, as if its button had been pressed with those inputs.
     void restore(Moment moment, const QString &text, const Calculation &computedFrom);
 
+    // Opens the drawing of the support for the moment on its label; nothing when it has none.
+    void showScheme(Moment moment);
+
 signals:
     // A label got a moment or lost it.
     void resultsChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Brings every shown moment's tooltip up to date with the inputs as they are now.
     void updateTooltips();
     void clear(Moment moment);
+    void setShown(Moment moment, const Calculation &computedFrom, const QString &breakdown);
 
     // A moment on its label: what it was computed from and its breakdown.
     struct Shown {
@@ -59,6 +70,7 @@ private:
     std::function<Calculation()> m_currentCalculation;
     std::function<void(const QString &text)> m_showMessage;
     std::array<std::optional<Shown>, kMomentCount> m_shown;
+    std::array<QAction *, kMomentCount> m_schemeActions {};
 };
 
 } // namespace kelsa
