@@ -66,4 +66,9 @@ std::optional<SupportScheme> supportScheme(
     return scheme;
 }
 
+QString schemeCaption(const SupportScheme &scheme)
+{
+    return QStringLiteral("Схема нагрузок опоры (%1)").arg(scheme.heading);
+}
+
 } // namespace kelsa

@@ -51,4 +51,7 @@ struct SupportScheme {
 std::optional<SupportScheme> supportScheme(
     const MomentOutcome &outcome, const Calculation &from, const QLocale &locale);
 
+// «Схема нагрузок опоры (Мо в max, прямая)»: what a drawing of the scheme is called.
+QString schemeCaption(const SupportScheme &scheme);
+
 } // namespace kelsa

@@ -37,16 +37,17 @@ struct ReportBlock {
         Grid, // a table whose header names every cell of its rows
         Value, // a moment's value, set off
         Term, // a term of a moment: its name in `text`, its formula and numbers in `lines`
-        Lines, // one line each: the sum of a moment, what its symbols stand for
+        Lines, // one line each: the sum of a moment
+        Notes, // one line each, smaller: what the symbols of a moment stand for
         Text, // a plain paragraph
         Warning, // inputs changed since the moment was computed
         Scheme, // a drawing of the support: `scheme`, with its labels in `lines`
     };
     Kind kind;
-    QString text; // every kind but Table, Grid, Lines and Scheme
+    QString text; // every kind but Table, Grid, Lines, Notes and Scheme
     std::vector<QStringList> rows; // Table, Grid
     bool header = false; // Table, Grid: repeated at the top of every page the table runs on
-    QStringList lines; // Term, Lines, Scheme
+    QStringList lines; // Term, Lines, Notes, Scheme
     std::optional<SupportScheme> scheme = {}; // Scheme
     // Table, Grid: the width of each column in per cent of the page; empty for even columns.
     QList<int> widths = {};

@@ -67,6 +67,7 @@ QString plainBlock(const ReportBlock &block)
         return lines.join(QLatin1Char('\n'));
     }
     case Kind::Lines:
+    case Kind::Notes:
     case Kind::Scheme: {
         QStringList lines;
         for (const QString &line : block.lines)
@@ -141,10 +142,18 @@ QString htmlBlock(const ReportBlock &block, int &schemes)
     case Kind::Value:
         return QStringLiteral("<p style=\"margin-left: 12px;\"><b>%1</b></p>\n").arg(text);
     case Kind::Term:
-        return QStringLiteral("<p style=\"margin-left: 12px;\"><i>%1</i><br>%2</p>\n")
+        // The terms of a moment follow each other closely, so that a moment with its drawing
+        // fits on a page.
+        return QStringLiteral("<p style=\"margin-left: 12px; margin-top: 5px; margin-bottom: "
+                              "0px;\"><i>%1</i><br>%2</p>\n")
             .arg(text, htmlLines(block.lines));
     case Kind::Lines:
-        return QStringLiteral("<p style=\"margin-left: 12px;\">%1</p>\n")
+        return QStringLiteral(
+            "<p style=\"margin-left: 12px; margin-top: 8px; margin-bottom: 0px;\">%1</p>\n")
+            .arg(htmlLines(block.lines));
+    case Kind::Notes:
+        return QStringLiteral("<p style=\"margin-left: 12px; margin-top: 8px; margin-bottom: 0px; "
+                              "font-size: 9pt;\">%1</p>\n")
             .arg(htmlLines(block.lines));
     case Kind::Text:
         return QStringLiteral("<p style=\"margin-left: 12px;\">%1</p>\n").arg(text);
@@ -152,10 +161,10 @@ QString htmlBlock(const ReportBlock &block, int &schemes)
         return QStringLiteral("<p style=\"margin-left: 12px; color: #b00000;\"><b>%1</b></p>\n")
             .arg(text);
     case Kind::Scheme:
-        // The drawing itself is the printed document's: it takes the place of the image
-        // "kelsa-scheme:N", N counting the drawings from 0. Its caption follows it.
-        return QStringLiteral("<p align=\"center\"><img src=\"%1%2\"></p>\n"
-                              "<p align=\"center\" style=\"font-size: 9pt;\"><i>%3</i></p>\n")
+        // The drawing itself, with its caption, is the printed document's: it takes the place
+        // of the image "kelsa-scheme:N", N counting the drawings from 0.
+        return QStringLiteral("<p align=\"center\" style=\"margin-top: 8px;\"><img src=\"%1%2\" "
+                              "alt=\"%3\"></p>\n")
             .arg(reportSchemeUrl())
             .arg(schemes++)
             .arg(block.lines.value(0).toHtmlEscaped());

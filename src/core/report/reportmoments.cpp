@@ -79,12 +79,12 @@ std::optional<ReportBlock> notesBlock(
     lines.front().prepend(QStringLiteral("где "));
     lines.back().chop(1);
     lines.back() += QLatin1Char('.');
-    return linesBlock(lines);
+    return ReportBlock { Kind::Notes, {}, {}, false, lines };
 }
 
 ReportBlock schemeBlock(const SupportScheme &scheme)
 {
-    QStringList labels { QStringLiteral("Схема нагрузок опоры (%1)").arg(scheme.heading) };
+    QStringList labels { schemeCaption(scheme) };
     for (const SchemeLoad &load : scheme.loads)
         labels << load.label.join(QStringLiteral(", "));
     ReportBlock block { Kind::Scheme, {}, {}, false, labels };

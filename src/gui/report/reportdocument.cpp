@@ -57,23 +57,38 @@ class SchemeObjects : public QObject, public QTextObjectInterface
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 public:
-    SchemeObjects(std::vector<SupportScheme> schemes, double width)
+    SchemeObjects(std::vector<SupportScheme> schemes, double width, double captionHeight)
         : m_schemes(std::move(schemes))
         , m_width(width)
+        , m_captionHeight(captionHeight)
     {
     }
 
     QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &format) override
     {
         const SupportScheme *drawn = scheme(format);
-        return drawn ? QSizeF(m_width, m_width * schemeHeight(*drawn) / 170) : QSizeF();
+        return drawn ? QSizeF(m_width, m_width * schemeHeight(*drawn) / 170 + m_captionHeight)
+                     : QSizeF();
     }
 
-    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int,
+    // The drawing with its caption under it, in one piece that a page break cannot part.
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *document, int,
         const QTextFormat &format) override
     {
-        if (const SupportScheme *drawn = scheme(format))
-            paintSupportScheme(*painter, rect, *drawn);
+        const SupportScheme *drawn = scheme(format);
+        if (!drawn)
+            return;
+        const QRectF drawing = rect.adjusted(0, 0, 0, -m_captionHeight);
+        paintSupportScheme(*painter, drawing, *drawn);
+        painter->save();
+        QFont caption = document->defaultFont();
+        caption.setPointSizeF(9);
+        caption.setItalic(true);
+        painter->setFont(caption);
+        painter->setPen(Qt::black);
+        painter->drawText(QRectF(rect.left(), drawing.bottom(), rect.width(), m_captionHeight),
+            Qt::AlignCenter, schemeCaption(*drawn));
+        painter->restore();
     }
 
 private:
@@ -91,6 +106,7 @@ private:
 
     std::vector<SupportScheme> m_schemes;
     double m_width;
+    double m_captionHeight;
 };
 
 namespace
@@ -167,7 +183,8 @@ PrintedReport::PrintedReport(const ReportInput &input, QPagedPaintDevice &device
     m_document->setDefaultFont(reportFont(10));
     m_document->setDocumentMargin(0);
     m_document->setPageSize(QSizeF(device.width(), m_bodyHeight));
-    m_schemes = std::make_unique<SchemeObjects>(schemesOf(blocks), device.width());
+    m_schemes = std::make_unique<SchemeObjects>(
+        schemesOf(blocks), device.width(), millimetres(6, device));
     m_document->documentLayout()->registerHandler(QTextFormat::ImageObject, m_schemes.get());
     m_document->setHtml(reportHtml(blocks));
     m_document->setMetaInformation(
@@ -229,7 +246,10 @@ void PrintedReport::print(QPagedPaintDevice &device) const
         painter.setClipRect(QRectF(0, 0, width, m_bodyHeight));
         painter.translate(0, -page * m_bodyHeight);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, page * m_bodyHeight, width, m_bodyHeight);
+        // A line the layout moved to the next page starts right at this page's end: it must not
+        // be drawn here too, where the painter's clip would hide it but its text would stay.
+        context.clip
+            = QRectF(0, page * m_bodyHeight, width, m_bodyHeight - millimetres(0.5, device));
         context.palette.setColor(QPalette::Text, Qt::black);
         m_document->documentLayout()->draw(&painter, context);
         painter.restore();

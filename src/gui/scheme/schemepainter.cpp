@@ -21,8 +21,8 @@ constexpr double kWidth = 170;
 constexpr double kPoleX = 86; // the support's axis
 constexpr double kArrow = 15; // length of a load's arrow
 constexpr double kColumnGap = 3; // from an arrow's tail to its label
-constexpr double kTopBand = 17; // above the bracket: the weights' arrows and labels
-constexpr double kBottomBand = 13; // below the base: its hatching, its name and the moment
+constexpr double kTopBand = 15.5; // above the bracket: the weights' arrows and labels
+constexpr double kBottomBand = 12; // below the base: its hatching, its name and the moment
 constexpr double kFontSize = 2.6;
 constexpr double kLine = 3.2; // one line of a label
 constexpr double kLabelGap = 0.9;
@@ -56,6 +56,12 @@ void placeColumn(std::vector<Label> &labels, double low, double high)
         it->top = std::min(it->top, limit - it->height());
         limit = it->top - kLabelGap;
     }
+}
+
+// The labels beside the support take one line each, so that many loads fit in the column.
+QStringList oneLine(const SchemeLoad &load)
+{
+    return { load.label.join(QStringLiteral(", ")) };
 }
 
 void arrowHead(QPainter &painter, QPointF tip, QPointF from, double unit)
@@ -147,14 +153,14 @@ void paintSupportScheme(QPainter &painter, const QRectF &area, const SupportSche
             const double tail = fromLeft ? kPoleX - kArrow : kPoleX + kArrow;
             arrow(painter, QPointF(tail, y) * unit, QPointF(kPoleX, y) * unit, unit);
             (fromLeft ? leftColumn : rightColumn)
-                .push_back({ load.label, y, QPointF(tail, y), true });
+                .push_back({ oneLine(load), y, QPointF(tail, y), true });
             break;
         }
         case LoadForm::Kind::Vertical: {
             const double x = kPoleX + load.arm * perMetreAcross;
             arrow(painter, QPointF(x, bracketY - 7) * unit, QPointF(x, bracketY) * unit, unit);
             Label label { load.label, 0, {}, false };
-            label.top = bracketY - 8 - label.height();
+            label.top = bracketY - 7.8 - label.height();
             painter.save();
             painter.setPen(Qt::black);
             drawLabel(painter, label, load.arm >= 0 ? x - 1.5 : x + 1.5, load.arm < 0, unit);
@@ -163,7 +169,7 @@ void paintSupportScheme(QPainter &painter, const QRectF &area, const SupportSche
         }
         case LoadForm::Kind::Couple:
             // No force and no arm: listed at the foot of the right-hand column.
-            rightColumn.push_back({ load.label, baseY + 6, {}, false });
+            rightColumn.push_back({ oneLine(load), baseY + 6, {}, false });
             break;
         }
     }
@@ -193,13 +199,13 @@ void paintSupportScheme(QPainter &painter, const QRectF &area, const SupportSche
         painter.drawText(
             QPointF(kPoleX * unit - metrics.horizontalAdvance(text) / 2, y * unit), text);
     };
-    centred(scheme.base, baseY + 5.5);
+    centred(scheme.base, baseY + 5.2);
     QFont bold = font;
     bold.setBold(true);
     painter.setFont(bold);
     const QFontMetricsF boldMetrics(bold, painter.device());
     painter.drawText(QPointF(kPoleX * unit - boldMetrics.horizontalAdvance(scheme.total) / 2,
-                         (baseY + 10) * unit),
+                         (baseY + 9.4) * unit),
         scheme.total);
     painter.restore();
 }
@@ -209,13 +215,13 @@ double schemeHeight(const SupportScheme &scheme)
     // Room for the taller column of labels between the bracket and the foot.
     double leftLines = 0, rightLines = 0;
     for (const SchemeLoad &load : scheme.loads) {
-        const double lines = load.label.size() * kLine + kLabelGap;
+        const double lines = kLine + kLabelGap;
         if (load.kind == LoadForm::Kind::Horizontal && load.forceValue >= 0)
             leftLines += lines;
         else if (load.kind != LoadForm::Kind::Vertical)
             rightLines += lines;
     }
-    return std::max(76.0, kTopBand + std::max(leftLines, rightLines) + kBottomBand + 4);
+    return std::max(62.0, kTopBand + std::max(leftLines, rightLines) + kBottomBand + 4);
 }
 
 } // namespace kelsa
