@@ -11,6 +11,13 @@
 #include "support/poppler.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -72,6 +79,7 @@ private slots:
     void pdfRendersAndReadsBack();
     void pagesKeepHeadingsWithTheirText_data();
     void pagesKeepHeadingsWithTheirText();
+    void tableHeadersRepeatOnEveryPage();
     void failedWriteLeavesNoFile_data();
     void failedWriteLeavesNoFile();
     void reportCommand_data();
@@ -135,8 +143,8 @@ void TestReportDocument::pagesKeepHeadingsWithTheirText()
     for (int page = 1; page <= pages; ++page) {
         const QString number = QString::number(page);
         const QString text = test::runPoppler(QStringLiteral("pdftotext"),
-            { QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"),
-                number, pdf, QStringLiteral("-") });
+            { QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"), number,
+                pdf, QStringLiteral("-") });
         QVERIFY2(text.contains(reportPageNumber(page, pages)), qPrintable(text));
         QVERIFY2(text.contains(footer), qPrintable(text));
         QStringList lines;
@@ -152,6 +160,28 @@ void TestReportDocument::pagesKeepHeadingsWithTheirText()
                 drawnOnTheirPages << heading;
     }
     QCOMPARE(drawnOnTheirPages, drawn);
+}
+
+// The layout repeats a table's header rows at the top of each page the table runs on; every
+// table of the report that has a header row says so.
+void TestReportDocument::tableHeadersRepeatOnEveryPage()
+{
+    const ReportInput input = everyMomentComputed(QStringLiteral("Option18"));
+    QBuffer pdf;
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    QPdfWriter writer(&pdf);
+    setReportPage(writer);
+    const PrintedReport report(input, writer);
+    QStringList repeated;
+    for (auto it = report.document().rootFrame()->begin(); !it.atEnd(); ++it)
+        if (const auto *table = qobject_cast<QTextTable *>(it.currentFrame()))
+            if (table->format().headerRowCount() == 1)
+                repeated << table->cellAt(0, 1).firstCursorPosition().block().text();
+    QStringList headers;
+    for (const ReportBlock &block : buildReport(input))
+        if (block.header)
+            headers << block.rows.front().value(1);
+    QCOMPARE(repeated, headers);
 }
 
 void TestReportDocument::failedWriteLeavesNoFile_data()
