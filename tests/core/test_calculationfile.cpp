@@ -358,9 +358,8 @@ void TestCalculationFile::refusesBadFiles_data()
         << "\"sources\": \"Prolet\" не поле справочных данных";
     QTest::newRow("source in an unknown table") << replaced(helpReportJson(), "\"Data2\"}",
         "\"Data0\"}") << "\"sources\" \"txtGp\": неизвестная таблица \"Data0\"";
-    QTest::newRow("source's file not a text")
-        << replaced(helpReportJson(), "\"cell\":\"Gp10\"", "\"cell\":\"Gp10\",\"file\":2")
-        << "\"sources\" \"txtGp\": \"file\": ожидается текст";
+    QTest::newRow("source's file not a text") << replaced(helpReportJson(), "\"cell\":\"Gp10\"",
+        "\"cell\":\"Gp10\",\"file\":2") << "\"sources\" \"txtGp\": \"file\": ожидается текст";
     QTest::newRow("result edited by hand")
         << replaced(json, "\"Label1\": {\"text\":\"", "\"Label1\": {\"text\":\"1")
         << "результат \"Label1\" (1350731,384) не следует из сохраненных исходных данных (по ним: "
