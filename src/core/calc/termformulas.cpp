@@ -128,7 +128,7 @@ std::optional<InputField> inputNamed(QStringView name, DesignCondition condition
 // An input's text as it stands in a formula with the numbers put in.
 QString typedText(const Calculation &inputs, InputField field)
 {
-    const QString text = inputs.text(field).trimmed();
+    QString text = inputs.text(field).trimmed();
     if (text.isEmpty())
         return QStringLiteral("0");
     if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')))

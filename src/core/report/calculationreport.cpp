@@ -64,7 +64,7 @@ QString optionText(OptionGroup group, int index, const QLocale &locale)
 // What an option group chooses, with its caption in the window, which stays as it is there.
 QString conditionCaption(OptionGroup group)
 {
-    const QString caption = QString::fromUtf8(optionGroupInfo(group).caption);
+    QString caption = QString::fromUtf8(optionGroupInfo(group).caption);
     switch (group) {
     case OptionGroup::IceThickness:
         return QStringLiteral("Толщина стенки гололеда (%1)").arg(caption);

@@ -114,7 +114,7 @@ QString valueWithUnit(const Calculation &calculation, InputField field)
 // How the report names a field: its caption, and for the wind speed field what it is for.
 QString fieldName(InputField field)
 {
-    const QString caption = QString::fromUtf8(fieldInfo(field).caption);
+    QString caption = QString::fromUtf8(fieldInfo(field).caption);
     if (field == InputField::MaxWindSpeed)
         return QStringLiteral("Скорость ветра на опору (%1)").arg(caption);
     return caption;

@@ -186,7 +186,7 @@ void paintSupportScheme(QPainter &painter, const QRectF &area, const SupportSche
                     QPointF(edge + (onLeft ? 0.5 : -0.5), y) * unit, label.anchor * unit);
             }
             painter.setPen(Qt::black);
-            drawLabel(painter, label, onLeft ? edge : edge, onLeft, unit);
+            drawLabel(painter, label, edge, onLeft, unit);
         }
     };
     drawColumn(leftColumn, true);
