@@ -323,12 +323,16 @@ void TestCalculation::errorCodes()
 void TestCalculation::breakdownNamesEveryTerm()
 {
     const MomentOutcome outcome = computeMoment(example({}, "Option18"), Moment::MaximumWind, ru);
-    QCOMPARE(momentBreakdown(outcome, TrackSection::Straight, ru),
-        QStringLiteral("Мо в max, прямая\nMvert = +233,3\nMwires = +788,75\nMsupport = +666,9\n"
-                       "Mzigzag = +168\nMaddStraight = 0\nM = 1856,95 кгс·м = 18,21 кН·м"));
-    const MomentOutcome heel
-        = computeMoment(example({ { "Text1", "1500" } }), Moment::IceToSupportHeel, ru);
-    QVERIFY(momentBreakdown(heel, TrackSection::Straight, ru)
+    QCOMPARE(momentBreakdown(outcome, example({}, "Option18"), ru),
+        QStringLiteral("Мо в max, прямая\nМверт = 233,30 кгс·м — от вертикальных нагрузок\n"
+                       "Мпр = 788,75 кгс·м — от ветра на провода\n"
+                       "Моп = 666,90 кгс·м — от ветра на опору\n"
+                       "Мзиг = 168,00 кгс·м — от излома контактного провода (зигзаг)\n"
+                       "Мдоп = 0,00 кгс·м — от дополнительных нагрузок\n"
+                       "М = Мверт + Мпр + Моп + Мзиг + Мдоп = 1856,95 кгс·м = 18,21 кН·м"));
+    const Calculation heelInputs = example({ { "Text1", "1500" } });
+    const MomentOutcome heel = computeMoment(heelInputs, Moment::IceToSupportHeel, ru);
+    QVERIFY(momentBreakdown(heel, heelInputs, ru)
                 .startsWith(QStringLiteral(
                     "Переходная опора, гололед с ветром, ветер от пути на опору, пята\n")));
 }

@@ -38,7 +38,7 @@ SavedCalculation example(const QLocale &locale)
     saved.calculation.selectOption(u"Option19");
     saved.calculation.sources[std::size_t(InputField::IceGp)]
         = LookupSource { QStringLiteral("Data2"), 3, QStringLiteral("М-95+МФ-100"),
-              QStringLiteral("Gp10") };
+              QStringLiteral("Gp10"), QStringLiteral("т11.2.xlsx") };
     for (const Moment moment : { Moment::IceWithWind, Moment::MaximumWind, Moment::IceToTrack })
         saved.result(moment).text
             = resultLabelText(computeMoment(saved.calculation, moment, locale), locale);
@@ -362,6 +362,8 @@ void TestCalculationFile::refusesBadFiles_data()
         << "\"sources\": \"Prolet\" не поле справочных данных";
     QTest::newRow("source in an unknown table") << replaced(helpReportJson(), "\"Data2\"}",
         "\"Data0\"}") << "\"sources\" \"txtGp\": неизвестная таблица \"Data0\"";
+    QTest::newRow("source's file not a text") << replaced(helpReportJson(), "\"cell\":\"Gp10\"",
+        "\"cell\":\"Gp10\",\"file\":2") << "\"sources\" \"txtGp\": \"file\": ожидается текст";
     QTest::newRow("result edited by hand")
         << replaced(json, "\"Label1\": {\"text\":\"", "\"Label1\": {\"text\":\"1")
         << "результат \"Label1\" (1350731,384) не следует из сохраненных исходных данных (по ним: "

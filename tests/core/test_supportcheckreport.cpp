@@ -65,7 +65,7 @@ void TestSupportCheckReport::section_data()
     const QString governing
         = QStringLiteral("Расчетный момент | 1856,95 кгс·м = 18,21 кН·м (Мо в max)");
     const QString momentsHeader = QStringLiteral("Момент | Значение | Использование");
-    const QString stale = QStringLiteral("Мо вг | 1335,634 кгс·м = 13,10 кН·м | не учтен: исходные "
+    const QString stale = QStringLiteral("Мо вг | 1335,63 кгс·м = 13,10 кН·м | не учтен: исходные "
                                          "данные изменены после расчета");
     QTest::newRow("picked: stale Мо вг left out, Lp 0 not a moment")
         << madeUpCatalogue() << ""

@@ -5,6 +5,9 @@
 
 #include "core/calc/breakdown.h"
 #include "core/numbers/numbertext.h"
+#include "gui/scheme/schemewindow.h"
+
+#include <QAction>
 
 using kelsa::test::FormHarness;
 using kelsa::test::ModalWatchdog;
@@ -61,6 +64,7 @@ private slots:
     void emptyFieldCountsAsZero();
     void zeroRadiusGivesNoFiniteResult();
     void breakdownTooltipFollowsTheResult();
+    void schemeOpensFromTheResult();
     void englishLocaleWritesAPoint();
 
     void transitionWithoutLp_data();
@@ -219,15 +223,41 @@ void TestCalculations::breakdownTooltipFollowsTheResult()
     type(h, example());
     h.click("Command3");
     const QString tip = h.label("Label5")->toolTip();
-    for (const char *term : { "Mvert = +233,3", "Mwires = +788,75", "Msupport = +666,9",
-             "Mzigzag = +168", "MaddStraight = 0", "M = 1856,95 кгс·м = 18,21 кН·м" })
+    for (const char *term : { "\nМверт = 233,30 кгс·м — от вертикальных нагрузок\n",
+             "\nМпр = 788,75 кгс·м — от ветра на провода\n",
+             "\nМоп = 666,90 кгс·м — от ветра на опору\n",
+             "\nМзиг = 168,00 кгс·м — от излома контактного провода (зигзаг)\n",
+             "\nМдоп = 0,00 кгс·м — от дополнительных нагрузок\n",
+             "\nМ = Мверт + Мпр + Моп + Мзиг + Мдоп = 1856,95 кгс·м = 18,21 кН·м\n" })
         QVERIFY2(tip.contains(QString::fromUtf8(term)), qPrintable(tip));
     h.select("Option20");
     h.field("Text4")->setText(QStringLiteral("1000"));
     h.click("Command3");
-    QVERIFY(h.label("Label5")->toolTip().contains(QStringLiteral("Mwires = -788,75")));
+    QVERIFY(h.label("Label5")->toolTip().contains(
+        QStringLiteral("\nМ = Мверт − Мпр − Моп − Мкр − Мдоп − Мдоп.кр = ")));
     h.click("Command4");
     QVERIFY(h.label("Label5")->toolTip().isEmpty());
+}
+
+// A moment's drawing opens from its label, by a double click or the label's context menu, and
+// only while the label holds the moment.
+void TestCalculations::schemeOpensFromTheResult()
+{
+    FormHarness h;
+    type(h, example());
+    QAction *menu = h.label("Label5")->findChild<QAction *>(QStringLiteral("schemeLabel5"));
+    QVERIFY(menu);
+    QVERIFY(!menu->isEnabled());
+    h.click("Command3");
+    QVERIFY(menu->isEnabled());
+    QTest::mouseDClick(h.label("Label5"), Qt::LeftButton);
+    menu->trigger();
+    const auto windows = h.form->findChildren<kelsa::SchemeWindow *>();
+    QCOMPARE(windows.size(), 2);
+    for (const kelsa::SchemeWindow *window : windows)
+        QCOMPARE(window->scheme().heading, QStringLiteral("Мо в max, прямая"));
+    h.click("Command4");
+    QVERIFY(!menu->isEnabled());
 }
 
 void TestCalculations::englishLocaleWritesAPoint()
@@ -318,7 +348,7 @@ void TestCalculations::tooltipNamesChangedInputsAndEmptyFields()
     h.field("txtSum3")->clear();
     h.click("Command3");
     const QString computed = h.label("Label5")->toolTip();
-    QVERIFY(computed.endsWith(QStringLiteral("\nпустые поля считаны как 0: Рнв в")));
+    QVERIFY(computed.contains(QStringLiteral("\nпустые поля считаны как 0: Рнв в\n")));
     h.field("Prolet")->setText(QStringLiteral("60"));
     h.select("Option19");
     h.select("Option2"); // the ice wall chooses no load of maximum wind

@@ -11,6 +11,13 @@
 #include "support/poppler.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -20,6 +27,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +35,8 @@
 #include <functional>
 
 using namespace kelsa;
+
+Q_DECLARE_METATYPE(kelsa::ReportInput)
 
 namespace
 {
@@ -41,6 +51,24 @@ void whenModalShown(std::function<void(QDialog *)> act)
     });
 }
 
+// Every moment computed from the help page's example with the messenger's tension, the
+// transition support switched on: a drawing for each ordinary moment and for the governing
+// transition moment.
+ReportInput everyMomentComputed(const QString &sectionOption)
+{
+    const QLocale ru(QLocale::Russian, QLocale::Russia);
+    ReportInput input = test::helpPageReport();
+    Calculation &calculation = input.saved.calculation;
+    calculation.setText(u"Text1", QStringLiteral("1500"));
+    calculation.setText(u"Text4", QStringLiteral("1000"));
+    calculation.selectOption(sectionOption);
+    calculation.selectOption(u"Option21");
+    for (const MomentInfo &info : moments())
+        input.saved.result(info.moment)
+            = { resultLabelText(computeMoment(calculation, info.moment, ru), ru), std::nullopt };
+    return input;
+}
+
 } // namespace
 
 class TestReportDocument : public QObject
@@ -49,6 +77,9 @@ class TestReportDocument : public QObject
 
 private slots:
     void pdfRendersAndReadsBack();
+    void pagesKeepHeadingsWithTheirText_data();
+    void pagesKeepHeadingsWithTheirText();
+    void tableHeadersRepeatOnEveryPage();
     void failedWriteLeavesNoFile_data();
     void failedWriteLeavesNoFile();
     void reportCommand_data();
@@ -72,6 +103,85 @@ void TestReportDocument::pdfRendersAndReadsBack()
     for (const char *expected :
         { "Перегон Лесная — Озерная", "1856,95 кгс·м = 18,21 кН·м", "не вычислен" })
         QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
+}
+
+// Read back page by page: no page ends with a heading, a moment's drawing stands on the page of
+// its heading, and every page's foot names the object, the support and the page.
+void TestReportDocument::pagesKeepHeadingsWithTheirText_data()
+{
+    QTest::addColumn<ReportInput>("input");
+    QTest::newRow("help page") << test::helpPageReport();
+    QTest::newRow("every moment, straight") << everyMomentComputed(QStringLiteral("Option18"));
+    QTest::newRow("every moment, outer curve") << everyMomentComputed(QStringLiteral("Option19"));
+    ReportInput longTitle = everyMomentComputed(QStringLiteral("Option20"));
+    longTitle.saved.title.object = QStringLiteral("Перегон Лесная — Озерная, ") + QString(60, u'ж');
+    QTest::newRow("inner curve, long object") << longTitle;
+}
+
+void TestReportDocument::pagesKeepHeadingsWithTheirText()
+{
+    QFETCH(ReportInput, input);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("отчет.pdf"));
+    QCOMPARE(writeReportPdf(input, pdf), QString());
+    const QString info = test::runPoppler(QStringLiteral("pdfinfo"), { pdf });
+    const int pages
+        = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    QVERIFY(pages > 1);
+
+    QStringList headings;
+    QStringList drawn;
+    for (const ReportBlock &block : buildReport(input)) {
+        if (block.kind == ReportBlock::Kind::Section || block.kind == ReportBlock::Kind::Subsection)
+            headings << block.text;
+        if (block.kind == ReportBlock::Kind::Scheme)
+            drawn << block.scheme->heading;
+    }
+    QVERIFY(!drawn.isEmpty());
+    const QString footer = reportFooterTitle(input).left(40);
+    QStringList drawnOnTheirPages;
+    for (int page = 1; page <= pages; ++page) {
+        const QString number = QString::number(page);
+        const QString text = test::runPoppler(QStringLiteral("pdftotext"),
+            { QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"), number,
+                pdf, QStringLiteral("-") });
+        QVERIFY2(text.contains(reportPageNumber(page, pages)), qPrintable(text));
+        QVERIFY2(text.contains(footer), qPrintable(text));
+        QStringList lines;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            if (!line.trimmed().isEmpty() && !line.contains(reportPageNumber(page, pages))
+                && !footer.startsWith(line.trimmed().left(40)))
+                lines << line.trimmed();
+        QVERIFY(!lines.isEmpty());
+        QVERIFY2(!headings.contains(lines.last()), qPrintable(lines.last()));
+        for (const QString &heading : drawn)
+            if (lines.contains(QStringLiteral("Схема нагрузок опоры (%1)").arg(heading))
+                && lines.contains(heading))
+                drawnOnTheirPages << heading;
+    }
+    QCOMPARE(drawnOnTheirPages, drawn);
+}
+
+// The layout repeats a table's header rows at the top of each page the table runs on; every
+// table of the report that has a header row says so.
+void TestReportDocument::tableHeadersRepeatOnEveryPage()
+{
+    const ReportInput input = everyMomentComputed(QStringLiteral("Option18"));
+    QBuffer pdf;
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    QPdfWriter writer(&pdf);
+    setReportPage(writer);
+    const PrintedReport report(input, writer);
+    QStringList repeated;
+    for (auto it = report.document().rootFrame()->begin(); !it.atEnd(); ++it)
+        if (const auto *table = qobject_cast<QTextTable *>(it.currentFrame()))
+            if (table->format().headerRowCount() == 1)
+                repeated << table->cellAt(0, 1).firstCursorPosition().block().text();
+    QStringList headers;
+    for (const ReportBlock &block : buildReport(input))
+        if (block.header)
+            headers << block.rows.front().value(1);
+    QCOMPARE(repeated, headers);
 }
 
 void TestReportDocument::failedWriteLeavesNoFile_data()

@@ -99,11 +99,11 @@ void TestSupportCheckWindow::statusBarTextAndColour_data()
         return QStringLiteral("Расчетный момент %1 (Мо в max) · тип Проба · Mн 9,81 кН·м ·")
             .arg(QString::fromUtf8(moment));
     };
-    QTest::newRow("89,9 %") << 899.0 << text("899 кгс·м = 8,82 кН·м") << "90 %" << green;
-    QTest::newRow("90 %") << 900.0 << text("900 кгс·м = 8,83 кН·м") << "90 %" << green;
-    QTest::newRow("90,1 %") << 901.0 << text("901 кгс·м = 8,84 кН·м") << "91 %" << amber;
-    QTest::newRow("100 %") << -1000.0 << text("-1000 кгс·м = -9,81 кН·м") << "100 %" << amber;
-    QTest::newRow("100,1 %") << 1001.0 << text("1001 кгс·м = 9,82 кН·м") << "101 %" << red;
+    QTest::newRow("89,9 %") << 899.0 << text("899,00 кгс·м = 8,82 кН·м") << "90 %" << green;
+    QTest::newRow("90 %") << 900.0 << text("900,00 кгс·м = 8,83 кН·м") << "90 %" << green;
+    QTest::newRow("90,1 %") << 901.0 << text("901,00 кгс·м = 8,84 кН·м") << "91 %" << amber;
+    QTest::newRow("100 %") << -1000.0 << text("−1000,00 кгс·м = −9,81 кН·м") << "100 %" << amber;
+    QTest::newRow("100,1 %") << 1001.0 << text("1001,00 кгс·м = 9,82 кН·м") << "101 %" << red;
 }
 
 void TestSupportCheckWindow::statusBarTextAndColour()
@@ -168,7 +168,7 @@ void TestSupportCheckWindow::staleMomentsAreLeftOut()
         "пересчитайте их");
     h.click("Command1"); // Мо вг, from the inputs as they are
     QCOMPARE(barText(h),
-        "Расчетный момент 1389,775 кгс·м = 13,63 кН·м (Мо вг) · тип Проба-25 · Mн 25 кН·м · 55 % "
+        "Расчетный момент 1389,78 кгс·м = 13,63 кН·м (Мо вг) · тип Проба-25 · Mн 25 кН·м · 55 % "
         "не учтены устаревшие моменты: Мо в max");
     h.click("Command2"); // «Сброс» of ice with wind empties Мо вг
     QVERIFY(barText(h).startsWith("Расчетный момент: нет — исходные данные изменены"));

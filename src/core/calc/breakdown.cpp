@@ -2,7 +2,7 @@
 #include "core/calc/breakdown.h"
 
 #include "core/calc/momentlabel.h"
-#include "core/numbers/numbertext.h"
+#include "core/calc/termformulas.h"
 
 #include <QStringList>
 
@@ -25,14 +25,6 @@ QString sectionName(TrackSection section)
         return QStringLiteral("внутренняя сторона кривой");
     }
     return {};
-}
-
-QString signedNumber(double value, const QLocale &locale)
-{
-    if (!std::isfinite(value))
-        return QStringLiteral("нет конечного значения");
-    const QString text = writeNumber(value, locale);
-    return value > 0 ? QLatin1Char('+') + text : text;
 }
 
 } // namespace
@@ -61,28 +53,9 @@ QString momentInBothUnits(double kgfMetres, const QLocale &locale)
 {
     if (!std::isfinite(kgfMetres))
         return noFiniteResultText();
-    const double kilonewtonMetres = kgfMetres * kKilonewtonMetresPerKgfMetre;
-    // Two decimals as a fixed-point text; a moment so large that its digits would run on is
-    // written like any other number. A value that rounds to zero loses its sign.
-    QString kilonewtons;
-    if (std::abs(kilonewtonMetres) >= 1e15) {
-        kilonewtons = writeNumber(kilonewtonMetres, locale);
-    } else {
-        QLocale plain = locale;
-        plain.setNumberOptions(QLocale::OmitGroupSeparator);
-        const double rounded = std::round(kilonewtonMetres * 100) / 100;
-        kilonewtons = plain.toString(rounded == 0 ? 0.0 : rounded, 'f', 2);
-    }
-    return QStringLiteral("%1 кгс·м = %2 кН·м").arg(writeNumber(kgfMetres, locale), kilonewtons);
-}
-
-QStringList momentTermLines(const MomentOutcome &outcome, const QLocale &locale)
-{
-    QStringList lines;
-    for (const MomentTerm &term : outcome.result.terms)
-        lines << QStringLiteral("%1 = %2").arg(
-            QString::fromLatin1(term.name), signedNumber(term.value, locale));
-    return lines;
+    return QStringLiteral("%1 кгс·м = %2 кН·м")
+        .arg(hundredths(kgfMetres, locale),
+            hundredths(kgfMetres * kKilonewtonMetresPerKgfMetre, locale));
 }
 
 QString emptyAsZeroCaptions(const MomentOutcome &outcome)
@@ -93,15 +66,20 @@ QString emptyAsZeroCaptions(const MomentOutcome &outcome)
     return empty.join(QStringLiteral(", "));
 }
 
-QString momentBreakdown(const MomentOutcome &outcome, TrackSection section, const QLocale &locale)
+QString momentBreakdown(
+    const MomentOutcome &outcome, const Calculation &from, const QLocale &locale)
 {
     const MomentResult &result = outcome.result;
+    const MomentExplanation explanation = explainMoment(outcome, from, locale);
     QStringList lines;
-    lines << momentHeading(outcome.moment, section);
-    lines << momentTermLines(outcome, locale);
+    lines << momentHeading(outcome.moment, from.trackSection());
+    for (const TermLine &term : explanation.terms)
+        lines << QStringLiteral("%1 = %2 кгс·м — %3")
+                     .arg(term.symbol, hundredths(term.value, locale), term.name);
+    const QString sum = QStringLiteral("М = ") + sumInSymbols(explanation.terms);
     lines << (std::isfinite(result.moment)
-            ? QStringLiteral("M = %1").arg(momentInBothUnits(result.moment, locale))
-            : QStringLiteral("M: %1").arg(noFiniteResultText()));
+            ? QStringLiteral("%1 = %2").arg(sum, momentInBothUnits(result.moment, locale))
+            : QStringLiteral("%1: %2").arg(sum, noFiniteResultText()));
     const QString empty = emptyAsZeroCaptions(outcome);
     if (!empty.isEmpty())
         lines << QStringLiteral("пустые поля считаны как 0: %1").arg(empty);

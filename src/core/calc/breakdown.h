@@ -19,22 +19,21 @@ QString noFiniteResultText();
 // "Мо вг, прямая"; "Переходная опора, гололед с ветром, ветер от опоры на путь, пята".
 QString momentHeading(Moment moment, TrackSection section);
 
-// "1856,95 кгс·м = 18,21 кН·м": a moment in kgf·m as the label shows it and in kN·m to 0.01;
-// the no-finite-result text for an infinity or NaN.
+// "1856,95 кгс·м = 18,21 кН·м": a moment in kgf·m and in kN·m, both to 0.01; the
+// no-finite-result text for an infinity or NaN.
 QString momentInBothUnits(double kgfMetres, const QLocale &locale = QLocale());
-
-// "Mvert = +233,3": every term of a computed outcome with the sign it entered the moment with.
-QStringList momentTermLines(const MomentOutcome &outcome, const QLocale &locale = QLocale());
 
 // "Gп, Pкв": the captions of the fields a computed outcome read as 0 because they were empty;
 // empty when there were none.
 QString emptyAsZeroCaptions(const MomentOutcome &outcome);
 
-// The heading, every term with the sign it entered the moment with, the moment in kgf·m and in
-// kN·m, and the fields that were read as 0 because they were empty, one per line; numbers are
-// written in `locale`. For a computed outcome only.
+// A computed moment in a few lines, as its result label's tooltip shows it: the heading, every
+// term by its symbol with its value to 0.01 and its name, the sum in symbols with the moment in
+// kgf·m and kN·m, and the fields that were read as 0 because they were empty; `from` is the
+// calculation it was computed from, numbers are written in `locale`. For a computed outcome
+// only.
 QString momentBreakdown(
-    const MomentOutcome &outcome, TrackSection section, const QLocale &locale = QLocale());
+    const MomentOutcome &outcome, const Calculation &from, const QLocale &locale = QLocale());
 
 // What a moment was computed from that differs now, by the captions the user knows: the fields
 // it reads, the track section for the ordinary support, and the options of the design condition

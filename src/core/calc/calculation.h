@@ -20,6 +20,10 @@ struct LookupSource {
     int record = 0; // from 1
     QString row; // the record's caption, its first column ("М-95+МФ-100")
     QString cell; // the cell control, which names the column the design condition chose ("Gp10")
+    // The workbook the cell was read from, by its name in the tables folder ("т11.2.xlsx"):
+    // .xls, .xlsx or .ods, whichever the folder held. Empty for a look-up saved before the
+    // name was kept.
+    QString file = {};
 
     friend bool operator==(const LookupSource &, const LookupSource &) = default;
 };

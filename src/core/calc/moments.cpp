@@ -23,23 +23,37 @@ public:
     // Adds each summand to the total in turn and records their sum as one term.
     void add(const char *name, std::initializer_list<double> summands)
     {
-        double term = 0;
+        MomentTerm recorded { name, 0 };
         for (const double summand : summands) {
             m_total = m_total + summand;
-            term = term + summand;
+            recorded.value = recorded.value + summand;
+            recorded.shares[std::size_t(recorded.shareCount++)] = summand;
         }
-        m_terms.push_back({ name, term });
+        m_terms.push_back(recorded);
     }
 
     // Subtracts each summand from the total in turn and records the term with its minus sign.
     void subtract(const char *name, std::initializer_list<double> summands)
     {
+        MomentTerm recorded { name, 0 };
         double term = 0;
         for (const double summand : summands) {
             m_total = m_total - summand;
             term = term + summand;
+            recorded.shares[std::size_t(recorded.shareCount++)] = -summand;
         }
-        m_terms.push_back({ name, -term });
+        recorded.value = -term;
+        m_terms.push_back(recorded);
+    }
+
+    // Adds a term of one summand whose loads are told apart: `shares` add up to it.
+    void addSplit(const char *name, double summand, std::initializer_list<double> shares)
+    {
+        m_total = m_total + summand;
+        MomentTerm recorded { name, summand };
+        for (const double share : shares)
+            recorded.shares[std::size_t(recorded.shareCount++)] = share;
+        m_terms.push_back(recorded);
     }
 
     double total() const { return m_total; }
@@ -59,20 +73,6 @@ MomentResult finished(double moment, std::vector<MomentTerm> terms)
         = std::isfinite(moment) ? MomentResult::Outcome::Value : MomentResult::Outcome::NotFinite;
     return { outcome, moment, std::move(terms) };
 }
-
-// Arms and support-body factor of a transition-support level, m (As has no unit).
-struct LevelArms {
-    double hN; // Pnv and Tn line
-    double hK; // Pkv and Tk line
-    double hP1; // the two upper Pprv wires
-    double hP2; // the third Pprv wire
-    double As; // factor of the wind load on the support body
-    double hS; // arm of the wind load on the support body
-};
-
-// At the heel every wire arm is 6.75 m shorter than at the base.
-constexpr LevelArms kBaseArms { 9, 7, 9.7, 8.85, 2.47, 4.8 };
-constexpr LevelArms kHeelArms { 2.25, 0.25, 2.95, 2.1, 0.56, 1.43 };
 
 } // namespace
 
@@ -129,7 +129,7 @@ MomentResult transitionMoment(DesignCondition condition, WindDirection direction
         return { MomentResult::Outcome::LpMissing, 0, {} };
 
     const ConditionConstants &c = conditionConstants(condition);
-    const LevelArms &h = level == SupportLevel::Base ? kBaseArms : kHeelArms;
+    const LevelArms &h = levelArms(level);
     const double s = direction == WindDirection::SupportToTrack ? 1 : -1;
     const double L = in.L;
 
@@ -137,8 +137,12 @@ MomentResult transitionMoment(DesignCondition condition, WindDirection direction
     // transition support, the Gpr wires and c2 once.
     RunningMoment others(6);
     others.add("Mvert2", { (L * in.Gp + 31) * 2 * 3.3, 2 * c.c1, -(L * in.Gpr * 3 * 1.7), -c.c2 });
-    others.add("Pnv line", { (s * 2 * in.Pnv * L - in.Tn * 3.3 / in.Lp) * h.hN });
-    others.add("Pkv line", { (s * 2 * in.Pkv * L - in.Tk * 3.3 / in.Lp) * h.hK });
+    // Each line is one summand; its wind and the pull of its tension are told apart for the
+    // breakdown only.
+    others.addSplit("Pnv line", (s * 2 * in.Pnv * L - in.Tn * 3.3 / in.Lp) * h.hN,
+        { s * 2 * in.Pnv * L * h.hN, -(in.Tn * 3.3 / in.Lp) * h.hN });
+    others.addSplit("Pkv line", (s * 2 * in.Pkv * L - in.Tk * 3.3 / in.Lp) * h.hK,
+        { s * 2 * in.Pkv * L * h.hK, -(in.Tk * 3.3 / in.Lp) * h.hK });
     others.add("upper wires", { s * 2 * in.Pprv * L * h.hP1 });
     others.add("third wire", { s * in.Pprv * L * h.hP2 });
 
@@ -149,7 +153,7 @@ MomentResult transitionMoment(DesignCondition condition, WindDirection direction
     const double moment = s > 0 ? body + others.total() : others.total() - body;
 
     std::vector<MomentTerm> terms = std::move(others).takeTerms();
-    terms.push_back({ "support body", s * body });
+    terms.push_back({ "support body", s * body, { s * body }, 1 });
     return finished(moment, std::move(terms));
 }
 

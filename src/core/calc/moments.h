@@ -47,8 +47,14 @@ struct SupportInputs {
 // The terms are there for a hand check; the moment itself is not their sum but the formula
 // evaluated summand by summand, which may differ from it in the last digits.
 struct MomentTerm {
-    const char *name;
+    const char *name; // the term's key in the formulas below ("Mvert"), never shown as it is
     double value;
+    // The share of each load of the term's formula, kgf·m, with the sign it entered the moment
+    // with, in the order the formula lists them: the summands of its sum, and for a transition
+    // line the wind on the wires and the pull of the tension towards the anchor support apart
+    // (those two add up to the term but for the last digits).
+    std::array<double, 4> shares {};
+    int shareCount = 0;
 };
 
 struct MomentResult {
@@ -99,6 +105,24 @@ enum class WindDirection { SupportToTrack, TrackToSupport };
 // Base: the plain caption, the moment at the base. Heel: the "-ПЯТА" caption, every wire arm
 // 6.75 m shorter and the support body with its own factor and arm.
 enum class SupportLevel { Base, Heel };
+
+// Arms and support-body factor of a transition-support level, m (As has no unit).
+struct LevelArms {
+    double hN; // Pnv and Tn line
+    double hK; // Pkv and Tk line
+    double hP1; // the two upper Pprv wires
+    double hP2; // the third Pprv wire
+    double As; // factor of the wind load on the support body
+    double hS; // arm of the wind load on the support body
+};
+
+// At the heel every wire arm is 6.75 m shorter than at the base.
+inline constexpr LevelArms kBaseArms { 9, 7, 9.7, 8.85, 2.47, 4.8 };
+inline constexpr LevelArms kHeelArms { 2.25, 0.25, 2.95, 2.1, 0.56, 1.43 };
+constexpr const LevelArms &levelArms(SupportLevel level)
+{
+    return level == SupportLevel::Base ? kBaseArms : kHeelArms;
+}
 
 struct TransitionInputs {
     double L = 0; // span length, m

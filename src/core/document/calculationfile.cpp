@@ -67,8 +67,11 @@ QJsonArray optionNames(const Calculation &calculation)
 
 QJsonObject sourceObject(const LookupSource &source)
 {
-    return { { "table", source.table }, { "record", source.record }, { "row", source.row },
-        { "cell", source.cell } };
+    QJsonObject object { { "table", source.table }, { "record", source.record },
+        { "row", source.row }, { "cell", source.cell } };
+    if (!source.file.isEmpty())
+        object.insert(QLatin1String("file"), source.file);
+    return object;
 }
 
 // The inputs a stale moment was computed from, as far as they differ from the inputs now.
@@ -220,6 +223,8 @@ void readSources(const QJsonObject &sources, Calculation &calculation)
         read.record = memberRecord(source, QStringLiteral("record"), where);
         read.row = memberText(source, QStringLiteral("row"), where);
         read.cell = memberText(source, QStringLiteral("cell"), where);
+        if (source.contains(QLatin1String("file")))
+            read.file = memberText(source, QStringLiteral("file"), where);
         calculation.sources[std::size_t(*field)] = read;
     }
 }

@@ -3,14 +3,14 @@
 
 #include "core/calc/breakdown.h"
 #include "core/calc/momentlabel.h"
+#include "core/calc/termformulas.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
+#include "core/report/reportsections.h"
 #include "core/report/supportcheckreport.h"
 
-#include <QLocale>
-
 #include <array>
-#include <span>
+#include <cmath>
 
 namespace kelsa
 {
@@ -25,16 +25,6 @@ const QString kNone = QStringLiteral("—");
 QString orNone(const QString &text)
 {
     return text.trimmed().isEmpty() ? kNone : text;
-}
-
-ReportBlock block(Kind kind, const QString &text)
-{
-    return ReportBlock { kind, text, {}, false, {} };
-}
-
-ReportBlock table(std::vector<QStringList> rows, bool header)
-{
-    return ReportBlock { Kind::Table, {}, std::move(rows), header, {} };
 }
 
 // The value each option of the design condition stands for, in the order of its group.
@@ -72,97 +62,67 @@ QString optionText(OptionGroup group, int index, const QLocale &locale)
     return {};
 }
 
-QString caption(OptionGroup group)
+// What an option group chooses, with its caption in the window, which stays as it is there.
+QString conditionCaption(OptionGroup group)
 {
-    return QString::fromUtf8(optionGroupInfo(group).caption);
-}
-
-const ReferenceTable *tableNamed(const QString &navigator)
-{
-    for (const ReferenceTable &table : referenceTables())
-        if (navigator == QLatin1String(table.navigator))
-            return &table;
-    return nullptr;
-}
-
-// «таблица «Gп» (т11.2.xls), запись 3, строка «М-95+МФ-100», ячейка Gp10».
-QString sourceText(const LookupSource &source)
-{
-    const ReferenceTable *table = tableNamed(source.table);
-    const QString name = table
-        ? QStringLiteral("«%1» (%2)")
-              .arg(QString::fromUtf8(table->caption), QString::fromUtf8(table->fileName))
-        : source.table;
-    return QStringLiteral("таблица %1, запись %2, строка «%3», ячейка %4")
-        .arg(name, QString::number(source.record), source.row, source.cell);
-}
-
-QString valueWithUnit(const Calculation &calculation, InputField field)
-{
-    const QString &text = calculation.text(field);
-    const QString unit = QString::fromUtf8(fieldInfo(field).unit);
-    if (text.isEmpty())
-        return QStringLiteral("пусто");
-    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
-}
-
-// Caption, value with its unit and, with `sources`, where a look-up field's text came from.
-ReportBlock fieldTable(
-    const Calculation &calculation, std::span<const InputField> fields, bool sources)
-{
-    std::vector<QStringList> rows;
-    if (sources)
-        rows.push_back(
-            { QStringLiteral("Поле"), QStringLiteral("Значение"), QStringLiteral("Откуда взято") });
-    for (const InputField field : fields) {
-        const FieldInfo &info = fieldInfo(field);
-        QStringList row { QString::fromUtf8(info.caption), valueWithUnit(calculation, field) };
-        if (sources) {
-            if (const auto &source = calculation.source(field))
-                row << sourceText(*source);
-            else
-                row << (info.lookup ? QStringLiteral("введено вручную") : QString());
-        }
-        rows.push_back(row);
+    QString caption = QString::fromUtf8(optionGroupInfo(group).caption);
+    switch (group) {
+    case OptionGroup::IceThickness:
+        return QStringLiteral("Толщина стенки гололеда (%1)").arg(caption);
+    case OptionGroup::IceWindForRnv:
+        return QStringLiteral("Скорость ветра при гололеде для Рнв, Рпрв (%1)").arg(caption);
+    case OptionGroup::IceWindForPkv:
+        return QStringLiteral("Скорость ветра при гололеде для Ркв (%1)").arg(caption);
+    case OptionGroup::MaximumWind:
+        return QStringLiteral("Скорость ветра для Рнв в, Ркв в, Рпрв в (%1)").arg(caption);
+    default:
+        return caption;
     }
-    return table(std::move(rows), sources);
 }
 
-// A grid of additional loads, one row per load: "+ - G/P" × "L/l" × "n", from `first` on in
-// steps of three fields, as the window lays it out.
-ReportBlock gridTable(const Calculation &calculation, InputField first, const QString &load)
+// The value to 0.01 differs from what the label shows: the label's text, else nothing.
+QString labelBesideRounded(const QString &label, double moment, const QLocale &locale)
 {
-    ReportBlock grid
-        = table({ { QString(), load, QStringLiteral("L/l"), QStringLiteral("n") } }, true);
-    grid.kind = Kind::Grid;
-    for (int row = 0; row < 3; ++row) {
-        QStringList cells { QStringLiteral("Строка %1").arg(row + 1) };
-        for (int column = 0; column < 3; ++column)
-            cells << valueWithUnit(calculation, InputField(int(first) + row + 3 * column));
-        grid.rows.push_back(cells);
-    }
-    return grid;
+    if (!std::isfinite(moment) || label == hundredths(moment, locale))
+        return {};
+    const std::optional<double> shown = readNumber(label, locale);
+    if (shown && *shown == std::round(moment * 100) / 100)
+        return {};
+    return label;
 }
 
-void addInputs(std::vector<ReportBlock> &blocks, const Calculation &calculation)
+// One row of the moments' summary: the moment, its value and what its label shows where that
+// differs, or that it was not computed.
+QStringList summaryRow(const SavedCalculation &saved, Moment moment, const QLocale &locale)
 {
-    using F = InputField;
-    static constexpr F kGeneral[] = { F::SpanLength, F::MaxWindSpeed, F::MessengerTension,
-        F::ContactTension, F::FeederTension, F::CurveRadius, F::Stagger, F::AnchorDistance };
-    blocks.push_back(block(Kind::Section, QStringLiteral("Исходные данные")));
-    blocks.push_back(fieldTable(calculation, kGeneral, false));
-    blocks.push_back(block(Kind::Subsection, QStringLiteral("Нагрузки на 1 м, гололед с ветром")));
-    blocks.push_back(fieldTable(calculation, loadFields(DesignCondition::IceWithWind), true));
-    blocks.push_back(
-        block(Kind::Subsection, QStringLiteral("Нагрузки на 1 м, максимальный ветер")));
-    blocks.push_back(fieldTable(calculation, loadFields(DesignCondition::MaximumWind), true));
-    blocks.push_back(block(Kind::Subsection, QStringLiteral("Дополнительные нагрузки, прямая")));
-    blocks.push_back(gridTable(calculation, F::D1, QStringLiteral("+ - G/P")));
-    blocks.push_back(block(Kind::Subsection, QStringLiteral("Дополнительные нагрузки, кривая")));
-    blocks.push_back(gridTable(calculation, F::F1, QStringLiteral("+ - T")));
+    const SavedResult &result = saved.result(moment);
+    if (result.text.isEmpty())
+        return { headingOf(saved, moment), QStringLiteral("не вычислен"), QString() };
+    const MomentOutcome outcome
+        = computeMoment(result.computedFrom.value_or(saved.calculation), moment, locale);
+    QString value = valueText(outcome, locale);
+    if (!changedSinceComputed(saved, moment).isEmpty())
+        value += QStringLiteral(" (исходные данные изменены после расчета)");
+    const bool computed
+        = outcome.inputsAccepted() && outcome.result.outcome == MomentResult::Outcome::Value;
+    return { headingOf(saved, moment), value,
+        computed ? labelBesideRounded(result.text, outcome.result.moment, locale) : QString() };
 }
 
-// What a result label holds, in words: its value with both units, or why it has none.
+} // namespace
+
+ReportBlock textBlock(ReportBlock::Kind kind, const QString &text)
+{
+    return ReportBlock { kind, text, {}, false, {} };
+}
+
+ReportBlock tableBlock(std::vector<QStringList> rows, bool header, QList<int> widths)
+{
+    ReportBlock table { Kind::Table, {}, std::move(rows), header, {} };
+    table.widths = std::move(widths);
+    return table;
+}
+
 QString valueText(const MomentOutcome &outcome, const QLocale &locale)
 {
     if (!outcome.inputsAccepted())
@@ -180,6 +140,12 @@ QString valueText(const MomentOutcome &outcome, const QLocale &locale)
     return {};
 }
 
+QString headingOf(const SavedCalculation &saved, Moment moment)
+{
+    const SavedResult &result = saved.result(moment);
+    return momentHeading(moment, result.computedFrom.value_or(saved.calculation).trackSection());
+}
+
 QStringList changedSinceComputed(const SavedCalculation &saved, Moment moment)
 {
     const SavedResult &result = saved.result(moment);
@@ -187,109 +153,86 @@ QStringList changedSinceComputed(const SavedCalculation &saved, Moment moment)
                                : QStringList();
 }
 
-QString headingOf(const SavedCalculation &saved, Moment moment)
+ReportBlocks titleSection(const ReportContext &context)
 {
-    const SavedResult &result = saved.result(moment);
-    return momentHeading(moment, result.computedFrom.value_or(saved.calculation).trackSection());
+    const ReportInput &input = context.input;
+    const ReportTitle &title = input.saved.title;
+    return {
+        textBlock(Kind::Title, QStringLiteral("Расчет изгибающих моментов опоры контактной сети")),
+        tableBlock(
+            {
+                { QStringLiteral("Объект"), orNone(title.object) },
+                { QStringLiteral("Опора №"), orNone(title.support) },
+                { QStringLiteral("Составил"), orNone(title.author) },
+                { QStringLiteral("Дата"),
+                    input.date.isValid() ? input.date.toString(QStringLiteral("dd.MM.yyyy"))
+                                         : kNone },
+                { QStringLiteral("Папка справочных таблиц"), orNone(input.tablesFolder) },
+            },
+            false, { 45, 55 }),
+    };
 }
 
-// One row of the moments' summary: the moment and its value, or that it was not computed.
-QStringList summaryRow(const SavedCalculation &saved, Moment moment, const QLocale &locale)
+ReportBlocks conditionSection(const ReportContext &context)
 {
-    const SavedResult &result = saved.result(moment);
-    if (result.text.isEmpty())
-        return { headingOf(saved, moment), QStringLiteral("не вычислен") };
-    const MomentOutcome outcome
-        = computeMoment(result.computedFrom.value_or(saved.calculation), moment, locale);
-    QString value = valueText(outcome, locale);
-    if (!changedSinceComputed(saved, moment).isEmpty())
-        value += QStringLiteral(" (исходные данные изменены после расчета)");
-    return { headingOf(saved, moment), value };
-}
-
-// The details of a computed moment: its value, warnings, formula, terms and empty fields.
-void addMoment(std::vector<ReportBlock> &blocks, const SavedCalculation &saved, Moment moment,
-    const QLocale &locale)
-{
-    const SavedResult &result = saved.result(moment);
-    const Calculation &from = result.computedFrom.value_or(saved.calculation);
-    blocks.push_back(block(Kind::Subsection, headingOf(saved, moment)));
-    const MomentOutcome outcome = computeMoment(from, moment, locale);
-    const bool value
-        = outcome.inputsAccepted() && outcome.result.outcome == MomentResult::Outcome::Value;
-    blocks.push_back(block(
-        Kind::Value, (value ? QStringLiteral("M = ") : QString()) + valueText(outcome, locale)));
-    const QString recomputed = resultLabelText(outcome, locale);
-    if (recomputed != result.text)
-        blocks.push_back(block(Kind::Warning,
-            QStringLiteral("В расчете записано «%1», пересчет по исходным данным дает «%2»")
-                .arg(result.text, orNone(recomputed))));
-    const QStringList changed = changedSinceComputed(saved, moment);
-    if (!changed.isEmpty())
-        blocks.push_back(block(Kind::Warning, changedInputsNote(changed)));
-    if (!outcome.inputsAccepted())
-        return;
-    // The formula as the sum of its terms, each of which carries the sign it entered with.
-    QStringList names;
-    for (const MomentTerm &term : outcome.result.terms)
-        names << QString::fromLatin1(term.name);
-    if (!names.isEmpty())
-        blocks.push_back(ReportBlock { Kind::Lines, {}, {}, false,
-            QStringList { QStringLiteral("M = ") + names.join(QStringLiteral(" + ")) }
-                + momentTermLines(outcome, locale) });
-    const QString empty = emptyAsZeroCaptions(outcome);
-    if (!empty.isEmpty())
-        blocks.push_back(
-            block(Kind::Text, QStringLiteral("Пустые поля считаны как 0: %1").arg(empty)));
-}
-
-} // namespace
-
-std::vector<ReportBlock> buildReport(const ReportInput &input)
-{
-    const SavedCalculation &saved = input.saved;
-    const Calculation &calculation = saved.calculation;
-    // Number texts of a calculation are read and written with its own separator, whatever the
-    // user's locale is.
-    const QLocale locale = calculationFileLocale(saved.decimalSeparator);
-    std::vector<ReportBlock> blocks;
-    blocks.push_back(
-        block(Kind::Title, QStringLiteral("Расчет изгибающих моментов опоры контактной сети")));
-    blocks.push_back(table(
-        {
-            { QStringLiteral("Объект"), orNone(saved.title.object) },
-            { QStringLiteral("Опора №"), orNone(saved.title.support) },
-            { QStringLiteral("Составил"), orNone(saved.title.author) },
-            { QStringLiteral("Дата"),
-                input.date.isValid() ? input.date.toString(QStringLiteral("dd.MM.yyyy")) : kNone },
-            { QStringLiteral("Папка справочных таблиц"), orNone(input.tablesFolder) },
-        },
-        false));
-
-    blocks.push_back(block(Kind::Section, QStringLiteral("Расчетный режим")));
-    std::vector<QStringList> condition;
+    const Calculation &calculation = context.input.saved.calculation;
+    std::vector<QStringList> rows;
     for (const OptionGroup group :
         { OptionGroup::IceThickness, OptionGroup::IceWindForRnv, OptionGroup::IceWindForPkv,
             OptionGroup::MaximumWind, OptionGroup::TrackSection, OptionGroup::TransitionSupport })
-        condition.push_back(
-            { caption(group), optionText(group, calculation.option(group), locale) });
-    blocks.push_back(table(std::move(condition), false));
+        rows.push_back({ conditionCaption(group),
+            optionText(group, calculation.option(group), context.locale) });
+    return {
+        textBlock(Kind::Section, QStringLiteral("Расчетный режим")),
+        tableBlock(std::move(rows), false, { 60, 40 }),
+        textBlock(Kind::Text,
+            QStringLiteral("Толщина гололеда и скорости ветра выбирают столбец справочных "
+                           "таблиц, из которого берутся нагрузки на 1 м; в формулы моментов "
+                           "входят эти нагрузки и скорость ветра на опору (поле «Vmax в.»).")),
+    };
+}
 
+ReportBlocks summarySection(const ReportContext &context)
+{
+    std::vector<QStringList> rows { { QStringLiteral("Момент"), QStringLiteral("Значение"),
+        QStringLiteral("В окне") } };
+    for (const MomentInfo &info : moments())
+        rows.push_back(summaryRow(context.input.saved, info.moment, context.locale));
+    return {
+        textBlock(Kind::Section, QStringLiteral("Изгибающие моменты")),
+        tableBlock(std::move(rows), true, { 45, 40, 15 }),
+    };
+}
+
+std::vector<ReportBlock> buildReport(const ReportInput &input)
+{
+    const ReportContext context { input, calculationFileLocale(input.saved.decimalSeparator) };
+    std::vector<ReportBlock> blocks;
     // The moments come before the inputs, so that the first page gives the answer.
-    blocks.push_back(block(Kind::Section, QStringLiteral("Изгибающие моменты")));
-    std::vector<QStringList> summary { { QStringLiteral("Момент"), QStringLiteral("Значение") } };
-    for (const MomentInfo &info : moments())
-        summary.push_back(summaryRow(saved, info.moment, locale));
-    blocks.push_back(table(std::move(summary), true));
-
-    addInputs(blocks, calculation);
-
-    blocks.push_back(block(Kind::Section, QStringLiteral("Разбор вычисленных моментов")));
-    for (const MomentInfo &info : moments())
-        if (!saved.result(info.moment).text.isEmpty())
-            addMoment(blocks, saved, info.moment, locale);
+    for (const auto section :
+        { titleSection, conditionSection, summarySection, inputSection, breakdownSection }) {
+        ReportBlocks part = section(context);
+        blocks.insert(blocks.end(), std::make_move_iterator(part.begin()),
+            std::make_move_iterator(part.end()));
+    }
     appendSupportCheck(blocks, input);
     return blocks;
+}
+
+QString reportFooterTitle(const ReportInput &input)
+{
+    const ReportTitle &title = input.saved.title;
+    QStringList parts;
+    if (!title.object.trimmed().isEmpty())
+        parts << title.object.trimmed();
+    if (!title.support.trimmed().isEmpty())
+        parts << QStringLiteral("опора № %1").arg(title.support.trimmed());
+    return parts.join(QStringLiteral(", "));
+}
+
+QString reportPageNumber(int page, int pageCount)
+{
+    return QStringLiteral("стр. %1 из %2").arg(page).arg(pageCount);
 }
 
 } // namespace kelsa

@@ -4,13 +4,16 @@
 // The calculation report: a saved calculation told in words for printing, as an A4 document in
 // the window and as a PDF from the command line. Both take its text from here.
 
+#include "core/calc/supportscheme.h"
 #include "core/check/supportcatalogue.h"
 #include "core/document/savedcalculation.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace kelsa
@@ -36,27 +39,46 @@ struct ReportBlock {
         Table, // rows of cells; the first row is the header when `header` is set
         Grid, // a table whose header names every cell of its rows
         Value, // a moment's value, set off
-        Lines, // one line each: the terms of a moment
+        Term, // a term of a moment: its name in `text`, its formula and numbers in `lines`
+        Lines, // one line each: the sum of a moment
+        Notes, // one line each, smaller: what the symbols of a moment stand for
         Text, // a plain paragraph
         Warning, // inputs changed since the moment was computed
+        Scheme, // a drawing of the support: `scheme`, with its labels in `lines`
     };
     Kind kind;
-    QString text; // every kind but Table, Grid and Lines
+    QString text; // every kind but Table, Grid, Lines, Notes and Scheme
     std::vector<QStringList> rows; // Table, Grid
-    bool header = false; // Table, Grid
-    QStringList lines; // Lines
+    bool header = false; // Table, Grid: repeated at the top of every page the table runs on
+    QStringList lines; // Term, Lines, Notes, Scheme
+    std::optional<SupportScheme> scheme = {}; // Scheme
+    // Table, Grid: the width of each column in per cent of the page; empty for even columns.
+    QList<int> widths = {};
 };
 
-// The report of a calculation: the title block, the tables' folder, the design condition,
-// every input with its unit and look-up source, and every moment with its value in kgf·m and
-// kN·m, its terms, the fields read as 0 and a warning when the inputs changed after it was
-// computed. Numbers are written with the calculation's decimal separator.
+// The report of a calculation, section after section: the title block, the design condition,
+// the moments with their values in kgf·m and kN·m, every input with its unit and look-up
+// source, and the breakdown of every computed moment as a calculation note writes it (each
+// term by its name, symbol, formula and numbers, the sum, what each symbol stands for, the
+// fields read as 0, a warning when the inputs changed after it was computed) with a drawing of
+// the support beside the ordinary moments and the governing moment of the transition support.
+// Numbers are written with the calculation's decimal separator.
 std::vector<ReportBlock> buildReport(const ReportInput &input);
+
+// What the foot of every page of the printed report says: the title block's object and support
+// ("Перегон Лесная — Озерная, опора № 17", empty without either) and the page's number
+// ("стр. 2 из 5").
+QString reportFooterTitle(const ReportInput &input);
+QString reportPageNumber(int page, int pageCount);
 
 // The report as plain text, one block after another, for the clipboard and for scripts.
 QString reportPlainText(const ReportInput &input);
 
 // The report as HTML for a QTextDocument: headings, tables and paragraphs, every text escaped.
+// The N-th drawing of the support (from 0, in the order of the Scheme blocks) stands as an
+// image named reportSchemeUrl() + N, which the printed document draws in its place.
 QString reportHtml(const ReportInput &input);
+QString reportHtml(const std::vector<ReportBlock> &blocks);
+QString reportSchemeUrl();
 
 } // namespace kelsa

@@ -60,7 +60,15 @@ QString plainBlock(const ReportBlock &block)
             rows << gridRow(block.rows.front(), block.rows[k]);
         return rows.join(QLatin1Char('\n'));
     }
-    case Kind::Lines: {
+    case Kind::Term: {
+        QStringList lines { indent + block.text };
+        for (const QString &line : block.lines)
+            lines << indent + indent + line;
+        return lines.join(QLatin1Char('\n'));
+    }
+    case Kind::Lines:
+    case Kind::Notes:
+    case Kind::Scheme: {
         QStringList lines;
         for (const QString &line : block.lines)
             lines << indent + line;
@@ -75,45 +83,49 @@ QString plainBlock(const ReportBlock &block)
     return {};
 }
 
-// Column widths in per cent: a caption column and its value, or caption, value and source.
-QStringList columnWidths(std::size_t columns)
+QString htmlRow(const QStringList &cells, const QList<int> &widths, bool header, bool first)
 {
-    if (columns == 2)
-        return { QStringLiteral("45%"), QStringLiteral("55%") };
-    if (columns == 3)
-        return { QStringLiteral("32%"), QStringLiteral("16%"), QStringLiteral("52%") };
-    if (columns == 4)
-        return { QStringLiteral("32%"), QStringLiteral("16%"), QStringLiteral("16%"),
-            QStringLiteral("36%") };
-    return {};
+    const QString cell = header ? QStringLiteral("th") : QStringLiteral("td");
+    QString html = QStringLiteral("<tr>");
+    for (qsizetype column = 0; column < cells.size(); ++column) {
+        QString attributes;
+        if (first && column < widths.size())
+            attributes += QStringLiteral(" width=\"%1%\"").arg(widths[column]);
+        if (header)
+            attributes += QStringLiteral(" align=\"left\" bgcolor=\"#e8e8e8\"");
+        html
+            += QStringLiteral("<%1%2>%3</%1>").arg(cell, attributes, cells[column].toHtmlEscaped());
+    }
+    return html + QStringLiteral("</tr>\n");
 }
 
+// A header row goes into <thead>, which a QTextDocument repeats at the top of every page the
+// table runs on.
 QString htmlTable(const ReportBlock &block)
 {
-    const QStringList widths
-        = columnWidths(block.rows.empty() ? 0 : std::size_t(block.rows.front().size()));
     QString html
         = QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                          "style=\"border-collapse: collapse; border-color: #808080;\">\n");
     for (std::size_t k = 0; k < block.rows.size(); ++k) {
         const bool header = block.header && k == 0;
-        const QString cell = header ? QStringLiteral("th") : QStringLiteral("td");
-        html += QStringLiteral("<tr>");
-        for (qsizetype column = 0; column < block.rows[k].size(); ++column) {
-            QString attributes;
-            if (k == 0 && column < widths.size())
-                attributes += QStringLiteral(" width=\"%1\"").arg(widths[column]);
-            if (header)
-                attributes += QStringLiteral(" align=\"left\" bgcolor=\"#e8e8e8\"");
-            html += QStringLiteral("<%1%2>%3</%1>")
-                        .arg(cell, attributes, block.rows[k][column].toHtmlEscaped());
-        }
-        html += QStringLiteral("</tr>\n");
+        if (header)
+            html += QStringLiteral("<thead>") + htmlRow(block.rows[k], block.widths, true, true)
+                + QStringLiteral("</thead>\n");
+        else
+            html += htmlRow(block.rows[k], block.widths, false, k == 0);
     }
     return html + QStringLiteral("</table>\n");
 }
 
-QString htmlBlock(const ReportBlock &block)
+QString htmlLines(const QStringList &lines)
+{
+    QStringList escaped;
+    for (const QString &line : lines)
+        escaped << line.toHtmlEscaped();
+    return escaped.join(QStringLiteral("<br>"));
+}
+
+QString htmlBlock(const ReportBlock &block, int &schemes)
 {
     const QString text = block.text.toHtmlEscaped();
     switch (block.kind) {
@@ -129,23 +141,42 @@ QString htmlBlock(const ReportBlock &block)
         return htmlTable(block);
     case Kind::Value:
         return QStringLiteral("<p style=\"margin-left: 12px;\"><b>%1</b></p>\n").arg(text);
-    case Kind::Lines: {
-        QStringList lines;
-        for (const QString &line : block.lines)
-            lines << line.toHtmlEscaped();
-        return QStringLiteral("<p style=\"margin-left: 12px;\">%1</p>\n")
-            .arg(lines.join(QStringLiteral("<br>")));
-    }
+    case Kind::Term:
+        // The terms of a moment follow each other closely, so that a moment with its drawing
+        // fits on a page.
+        return QStringLiteral("<p style=\"margin-left: 12px; margin-top: 5px; margin-bottom: "
+                              "0px;\"><i>%1</i><br>%2</p>\n")
+            .arg(text, htmlLines(block.lines));
+    case Kind::Lines:
+        return QStringLiteral(
+            "<p style=\"margin-left: 12px; margin-top: 8px; margin-bottom: 0px;\">%1</p>\n")
+            .arg(htmlLines(block.lines));
+    case Kind::Notes:
+        return QStringLiteral("<p style=\"margin-left: 12px; margin-top: 8px; margin-bottom: 0px; "
+                              "font-size: 9pt;\">%1</p>\n")
+            .arg(htmlLines(block.lines));
     case Kind::Text:
         return QStringLiteral("<p style=\"margin-left: 12px;\">%1</p>\n").arg(text);
     case Kind::Warning:
         return QStringLiteral("<p style=\"margin-left: 12px; color: #b00000;\"><b>%1</b></p>\n")
             .arg(text);
+    case Kind::Scheme:
+        // The drawing itself, with its caption, is the printed document's: it takes the place
+        // of the image "kelsa-scheme:N", N counting the drawings from 0.
+        return QStringLiteral("<p align=\"center\" style=\"margin-top: 8px;\"><img src=\"%1%2\" "
+                              "alt=\"%3\"></p>\n")
+            .arg(reportSchemeUrl())
+            .arg(schemes++)
+            .arg(block.lines.value(0).toHtmlEscaped());
     }
     return {};
 }
-
 } // namespace
+
+QString reportSchemeUrl()
+{
+    return QStringLiteral("kelsa-scheme:");
+}
 
 QString reportPlainText(const ReportInput &input)
 {
@@ -157,9 +188,15 @@ QString reportPlainText(const ReportInput &input)
 
 QString reportHtml(const ReportInput &input)
 {
+    return reportHtml(buildReport(input));
+}
+
+QString reportHtml(const std::vector<ReportBlock> &blocks)
+{
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>\n");
-    for (const ReportBlock &block : buildReport(input))
-        html += htmlBlock(block);
+    int schemes = 0;
+    for (const ReportBlock &block : blocks)
+        html += htmlBlock(block, schemes);
     return html + QStringLiteral("</body></html>\n");
 }
 

@@ -3,11 +3,15 @@
 
 #include "core/calc/breakdown.h"
 #include "core/calc/momentlabel.h"
+#include "core/calc/supportscheme.h"
 #include "gui/mainwindow/form1controls.h"
 #include "gui/mainwindow/momentmessages.h"
+#include "gui/scheme/schemewindow.h"
 #include "gui/widgets/fieldedit.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -34,9 +38,20 @@ Calculations::Calculations(const Form1Controls &ui, std::function<Calculation()>
     , m_currentCalculation(std::move(currentCalculation))
     , m_showMessage(std::move(showMessage))
 {
-    for (const MomentInfo &info : moments())
+    for (const MomentInfo &info : moments()) {
         connect(ui.momentButton(info.moment), &QAbstractButton::clicked, this,
             [this, moment = info.moment] { calculate(moment); });
+        QLabel *label = ui.momentLabel(info.moment);
+        auto *scheme = new QAction(QStringLiteral("Схема опоры…"), label);
+        scheme->setObjectName(QStringLiteral("scheme") + QLatin1String(info.label));
+        scheme->setEnabled(false);
+        connect(scheme, &QAction::triggered, this,
+            [this, moment = info.moment] { showScheme(moment); });
+        label->addAction(scheme);
+        label->setContextMenuPolicy(Qt::ActionsContextMenu);
+        label->installEventFilter(this);
+        m_schemeActions[std::size_t(info.moment)] = scheme;
+    }
     for (FieldEdit *field : ui.fields)
         connect(field, &FieldEdit::textChanged, this, &Calculations::updateTooltips);
     for (const auto &group : ui.options)
@@ -69,10 +84,43 @@ void Calculations::calculate(Moment moment)
         return;
     }
     label->setText(resultLabelText(outcome));
-    const QString breakdown = momentBreakdown(outcome, calculation.trackSection());
-    m_shown[std::size_t(moment)] = Shown { calculation, breakdown, valueOf(outcome) };
-    showTooltip(moment, breakdown);
+    setShown(moment, calculation, momentBreakdown(outcome, calculation), valueOf(outcome));
     emit resultsChanged();
+}
+
+void Calculations::setShown(Moment moment, const Calculation &computedFrom,
+    const QString &breakdown, std::optional<double> value)
+{
+    const QString tip = breakdown
+        + QStringLiteral("\nСхема опоры — двойной щелчок или «Схема опоры…» в контекстном меню");
+    m_shown[std::size_t(moment)] = Shown { computedFrom, tip, value };
+    showTooltip(moment, tip);
+    m_schemeActions[std::size_t(moment)]->setEnabled(true);
+}
+
+void Calculations::showScheme(Moment moment)
+{
+    const auto &shown = m_shown[std::size_t(moment)];
+    QLabel *label = m_ui.momentLabel(moment);
+    if (!shown || label->text().isEmpty())
+        return;
+    const std::optional<SupportScheme> scheme
+        = supportScheme(computeMoment(shown->computedFrom, moment), shown->computedFrom, QLocale());
+    if (!scheme)
+        return;
+    auto *window = new SchemeWindow(*scheme, label->window());
+    window->show();
+}
+
+bool Calculations::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick)
+        for (const MomentInfo &info : moments())
+            if (watched == m_ui.momentLabel(info.moment)) {
+                showScheme(info.moment);
+                return true;
+            }
+    return QObject::eventFilter(watched, event);
 }
 
 std::optional<Calculation> Calculations::computedFrom(Moment moment) const
@@ -91,9 +139,7 @@ void Calculations::restore(Moment moment, const QString &text, const Calculation
     const auto result = outcome.result.outcome;
     if (!text.isEmpty() && outcome.inputsAccepted() && result != MomentResult::Outcome::SpanMissing
         && result != MomentResult::Outcome::LpMissing) {
-        const QString breakdown = momentBreakdown(outcome, from.trackSection());
-        m_shown[std::size_t(moment)] = Shown { from, breakdown, valueOf(outcome) };
-        showTooltip(moment, breakdown);
+        setShown(moment, from, momentBreakdown(outcome, from), valueOf(outcome));
         updateTooltips();
     }
     emit resultsChanged();
@@ -102,6 +148,7 @@ void Calculations::restore(Moment moment, const QString &text, const Calculation
 void Calculations::clear(Moment moment)
 {
     m_shown[std::size_t(moment)].reset();
+    m_schemeActions[std::size_t(moment)]->setEnabled(false);
     m_ui.momentLabel(moment)->clear();
     m_ui.momentLabel(moment)->setToolTip(QString());
 }
@@ -116,6 +163,7 @@ void Calculations::updateTooltips()
         QLabel *label = m_ui.momentLabel(info.moment);
         if (label->text().isEmpty()) { // emptied by a reset
             shown.reset();
+            m_schemeActions[std::size_t(info.moment)]->setEnabled(false);
             continue;
         }
         if (!now)

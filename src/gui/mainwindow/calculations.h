@@ -11,6 +11,9 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
+
+class QAction;
 
 namespace kelsa
 {
@@ -24,6 +27,8 @@ struct Form1Controls;
 //
 // A moment stays on its label until its button is pressed again or a reset empties it; once an
 // input it was computed from changes, its tooltip opens with a line that names what changed.
+// A double click on a label that holds a moment, or «Схема опоры…» of its context menu, opens
+// the drawing of the support for it («Схема опоры», SchemeWindow).
 class Calculations : public QObject
 {
     Q_OBJECT
@@ -49,12 +54,20 @@ public:
     // Brings every shown moment's tooltip up to date with the inputs as they are now.
     void updateTooltips();
 
+    // Opens the drawing of the support for the moment on its label; nothing when it has none.
+    void showScheme(Moment moment);
+
 signals:
     // A label got a moment or lost it.
     void resultsChanged();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void clear(Moment moment);
+    void setShown(Moment moment, const Calculation &computedFrom, const QString &breakdown,
+        std::optional<double> value);
     void showTooltip(Moment moment, const QString &tooltip);
 
     // A moment on its label: what it was computed from, its breakdown and its value in kgf·m
@@ -70,6 +83,7 @@ private:
     std::function<void(const QString &text)> m_showMessage;
     std::array<std::optional<Shown>, kMomentCount> m_shown;
     std::function<QString(double kgfm)> m_tooltipNote;
+    std::array<QAction *, kMomentCount> m_schemeActions {};
 };
 
 } // namespace kelsa

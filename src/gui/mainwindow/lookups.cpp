@@ -47,7 +47,7 @@ void LoadLookups::lookUp(InputField field)
         return;
     }
     m_sources[std::size_t(field)] = LookupSource { QString::fromLatin1(table->navigator),
-        record + 1, controls.rowLabel->text(), table->cellName(cell) };
+        record + 1, controls.rowLabel->text(), table->cellName(cell), m_tables.fileRead(t) };
 }
 
 } // namespace kelsa

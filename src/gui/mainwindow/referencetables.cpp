@@ -152,6 +152,7 @@ void ReferenceTables::load(const TablesFolder &folder, const QList<SheetReadResu
     const QDir dir(folder.path);
     QStringList failures;
     QStringList cellErrors;
+    m_fileNames.clear();
     for (std::size_t t = 0; t < tables.size(); ++t) {
         unbind(t);
         const ReferenceTable &table = tables[t];
@@ -159,6 +160,7 @@ void ReferenceTables::load(const TablesFolder &folder, const QList<SheetReadResu
         const SheetReadResult &result = results[qsizetype(t)];
         const QString fileName
             = QFileInfo(workbookFile(dir.filePath(QString::fromUtf8(table.fileName)))).fileName();
+        m_fileNames << fileName;
         const QString caption = QString::fromUtf8(table.caption);
         if (result.status != SheetReadResult::Status::Ok) {
             const QString reason = tableFailureReason(result, table.requiredColumns());

@@ -39,6 +39,8 @@ public:
     QString problemReport() const { return m_problems.join(QLatin1Char('\n')); }
     // The current record of table t of the catalogue, from 0; -1 when it has none.
     int currentRecord(std::size_t table) const;
+    // The name of the workbook file table t was read from ("т11.2.xlsx"); empty before load().
+    QString fileRead(std::size_t table) const { return m_fileNames.value(qsizetype(table)); }
     // How many records table t holds; -1 when it could not be read.
     int recordCount(std::size_t table) const;
     // Shows record `record` (from 0) of table t, when it has one.
@@ -59,6 +61,7 @@ private:
     const Form1Controls &m_ui;
     std::vector<QDataWidgetMapper *> m_mappers; // null for a table that could not be read
     QStringList m_problems;
+    QStringList m_fileNames; // per table, as load() read it
 };
 
 // Starts reading the ten reference workbooks from one folder (each as .xls, or as .xlsx or

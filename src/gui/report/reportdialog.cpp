@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTextDocument>
 #include <QScreen>
 #include <QToolBar>
 
@@ -45,15 +44,18 @@ void savePdf(QWidget *parent, const ReportInput &input)
 
 void showReportPreview(QWidget *parent, const ReportInput &input)
 {
-    const auto document = makeReportDocument(input);
     QPrinter printer(QPrinter::HighResolution);
     setReportPage(printer);
     printer.setDocName(QStringLiteral("Расчет изгибающих моментов опоры"));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("ReportPreview"));
     dialog.setWindowTitle(QStringLiteral("Отчет о расчете"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-        [&document](QPrinter *target) { printReport(*document, *target); });
+    QObject::connect(
+        &dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&input](QPrinter *target) {
+            // Laid out afresh for the printer as it is now: the preview's page setup may have
+            // changed it.
+            PrintedReport(input, *target).print(*target);
+        });
 
     QSize size(900, 1000);
     if (auto *toolbar = dialog.findChild<QToolBar *>()) {
