@@ -150,6 +150,15 @@ Form1::Form1(Form1Services services, QWidget *parent)
     if (!m_services.showReport)
         m_services.showReport = showReportPreview;
 
+    // The workbooks are parsed in a child process while the window builds everything else.
+    // It starts first: the child then has the whole construction to read in, and the process
+    // it is forked from has not yet grown by the fonts and the controls.
+    m_tablesFolder = m_services.tablesFolder.path.isEmpty()
+        ? kelsa::chooseTablesFolder(
+            QString(), QDir::currentPath(), m_services.folderMemory.recall(), installedDataFolder())
+        : m_services.tablesFolder;
+    const auto workbooks = readReferenceWorkbooks(m_tablesFolder);
+
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelsa1.0"));
     setWindowIcon(programIcon());
@@ -177,12 +186,6 @@ Form1::Form1(Form1Services services, QWidget *parent)
     // The form keeps its size below the menu bar; the window grows by the bar's height.
     resize(m_surface->width(), m_surface->height() + m_menu.bar->sizeHint().height());
 
-    m_tablesFolder = m_services.tablesFolder.path.isEmpty()
-        ? kelsa::chooseTablesFolder(
-            QString(), QDir::currentPath(), m_services.folderMemory.recall(), installedDataFolder())
-        : m_services.tablesFolder;
-    // The workbooks are parsed in a child process while the controls are built.
-    const auto workbooks = readReferenceWorkbooks(m_tablesFolder);
     buildControls();
     fillControls();
     groupOptions();
