@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -25,6 +26,10 @@ private slots:
     void ends();
     void outputBeforeACrashIsKept();
     void timeoutStopsTheChildPromptly();
+#ifdef Q_OS_UNIX
+    void programEnds_data();
+    void programEnds();
+#endif
 };
 
 void TestIsolatedRun::outputArrivesWhole()
@@ -110,6 +115,54 @@ void TestIsolatedRun::timeoutStopsTheChildPromptly()
     QCOMPARE(run.end, End::TimedOut);
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
+
+#ifdef Q_OS_UNIX
+// A program of its own as the child: each way of ending as the forked work has it, the output
+// it wrote before kept, and a program that cannot be started told apart from one that failed.
+void TestIsolatedRun::programEnds_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<End>("end");
+    QTest::addColumn<QByteArray>("output");
+
+    const QString shell = QStringLiteral("/bin/sh");
+    const QString script = QStringLiteral("-c");
+    QTest::newRow("writes and exits") << QStringList { shell, script, "printf 'a dump'" }
+                                      << End::Finished << QByteArray("a dump");
+    QTest::newRow("reads nothing")
+        << QStringList { shell, script, "cat" } << End::Finished << QByteArray();
+    QTest::newRow("exits with 1") << QStringList { shell, script, "printf part; exit 1" }
+                                  << End::Failed << QByteArray("part");
+    QTest::newRow("crashes") << QStringList { shell, script, "printf part; kill -SEGV $$" }
+                             << End::Failed << QByteArray("part");
+    QTest::newRow("writes without end")
+        << QStringList { shell, script, "exec yes" } << End::TooMuchOutput << QByteArray();
+    QTest::newRow("never ends") << QStringList { shell, script, "exec sleep 30" } << End::TimedOut
+                                << QByteArray();
+    QTest::newRow("missing") << QStringList { "/nonexistent/kelsa-sheet-reader" } << End::NotStarted
+                             << QByteArray();
+    QTest::newRow("not a program") << QStringList { QStringLiteral(KELSA_FIXTURES "/не книга.xls") }
+                                   << End::NotStarted << QByteArray();
+}
+
+void TestIsolatedRun::programEnds()
+{
+    QFETCH(QStringList, command);
+    QFETCH(End, end);
+    QFETCH(QByteArray, output);
+
+    std::vector<std::string> arguments;
+    for (const QString &argument : command)
+        arguments.push_back(argument.toStdString());
+    QElapsedTimer timer;
+    timer.start();
+    const IsolatedRun run = kelsa::IsolatedTask(arguments, 1000, 1 << 20).finish();
+    QCOMPARE(run.end, end);
+    if (end != End::TooMuchOutput)
+        QCOMPARE(run.output, output);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+}
+#endif
 
 QTEST_GUILESS_MAIN(TestIsolatedRun)
 #include "test_isolatedrun.moc"

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +45,11 @@ private slots:
     void failures_data();
     void failures();
     void batchReadsOnPastAFileThatCrashesFreeXL();
+    void withoutTheReaderProgramEveryWorkbookSaysSo();
+#ifdef Q_OS_UNIX
+    void readerProgramRefusesAWrongCommandLine_data();
+    void readerProgramRefusesAWrongCommandLine();
+#endif
     void damagedBytesNeverCrash_data();
     void damagedBytesNeverCrash();
 };
@@ -230,6 +236,64 @@ void TestWorkbookReader::batchReadsOnPastAFileThatCrashesFreeXL()
     QCOMPARE(results[4].status, Status::Ok);
     QCOMPARE(results[4].records.first().at(3), QStringLiteral("0,793"));
 }
+
+// A program installed without its reader: every workbook it would parse is ReaderMissing, not
+// Damaged; a file refused before parsing keeps its own reason.
+void TestWorkbookReader::withoutTheReaderProgramEveryWorkbookSaysSo()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the workbooks are parsed in this process");
+#endif
+    const QList<kelsa::SheetRequest> requests {
+        { sample(QStringLiteral("т11.1.xls")), sheet, 2 },
+        { fixture(QStringLiteral("нет такой.xls")), sheet, 2 },
+        { fixture(QStringLiteral("таблица.xlsx")), sheet, 2 },
+    };
+    QTemporaryDir folder;
+    const QList<SheetReadResult> results
+        = kelsa::readSheets(requests, ru, folder.filePath(QStringLiteral("kelsa-sheet-reader")));
+    QCOMPARE(results.size(), requests.size());
+    QCOMPARE(results[0].status, Status::ReaderMissing);
+    QCOMPARE(results[1].status, Status::FileMissing);
+    QCOMPARE(results[2].status, Status::ReaderMissing);
+}
+
+#ifdef Q_OS_UNIX
+// Anything but BUDGET COLUMNS ROWS and whole triples of KIND PATH SHEET ends the reader with
+// status 2 before it writes a byte; the three numbers alone are a reading of nothing.
+void TestWorkbookReader::readerProgramRefusesAWrongCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+
+    const QString book = sample(QStringLiteral("т11.1.xls"));
+    QTest::newRow("nothing") << QStringList {} << 2;
+    QTest::newRow("no row limit") << QStringList { "1073741824", "26" } << 2;
+    QTest::newRow("the three numbers") << QStringList { "1073741824", "26", "65536" } << 0;
+    QTest::newRow("budget not a number") << QStringList { "1G", "26", "65536" } << 2;
+    QTest::newRow("negative columns") << QStringList { "1073741824", "-1", "65536" } << 2;
+    QTest::newRow("rows with a sign") << QStringList { "1073741824", "26", "+65536" } << 2;
+    QTest::newRow("workbook without its sheet")
+        << QStringList { "1073741824", "26", "65536", "xls", book } << 2;
+    QTest::newRow("unknown kind") << QStringList { "1073741824", "26", "65536", "xlsx", book,
+        sheet } << 2;
+    QTest::newRow("second workbook of an unknown kind")
+        << QStringList { "1073741824", "26", "65536", "xls", book, sheet, "ods", book, sheet } << 2;
+}
+
+void TestWorkbookReader::readerProgramRefusesAWrongCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+
+    QProcess reader;
+    reader.start(kelsa::sheetReaderProgram(), arguments);
+    QVERIFY(reader.waitForFinished(10000));
+    QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(reader.exitCode(), code);
+    QCOMPARE(reader.readAllStandardOutput(), QByteArray());
+}
+#endif
 
 void TestWorkbookReader::damagedBytesNeverCrash_data()
 {

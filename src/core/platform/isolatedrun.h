@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelsa
 {
@@ -13,9 +15,10 @@ namespace kelsa
 struct IsolatedRun {
     enum class End {
         Finished, // the work returned and its whole output is here
-        Failed, // the child crashed, was killed or could not be started
+        Failed, // the child crashed, was killed or ended with a status other than 0
         TimedOut, // the work took longer than allowed and was stopped
         TooMuchOutput, // the work wrote more than allowed and was stopped
+        NotStarted, // no child: the program is missing or cannot run, or no process is left
     };
     End end = End::Failed;
     QByteArray output; // what the child wrote before it ended, however it ended
@@ -50,6 +53,14 @@ public:
 
     IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput,
         qsizetype memoryBudget = kChildMemoryBudget);
+#ifdef Q_OS_UNIX
+    // Runs a program of its own as the child: command[0] is its path, the rest its arguments.
+    // Its standard output is the output; it reads nothing, and what it writes to its standard
+    // error goes where this process's does. It is started without copying this process, which
+    // keeps neither this process's memory nor its threads' locks: a program that parses
+    // damaged files is best run this way, and bounds its own memory (limitAddressSpace()).
+    IsolatedTask(const std::vector<std::string> &command, int timeoutMs, qsizetype maxOutput);
+#endif
     IsolatedTask(const IsolatedTask &) = delete;
     IsolatedTask &operator=(const IsolatedTask &) = delete;
     ~IsolatedTask();

@@ -3,9 +3,13 @@
 
 #include "core/numbers/numbertext.h"
 #include "core/platform/isolatedrun.h"
-#include "core/tables/opendocumentdump.h"
 #include "core/tables/sheetdump.h"
+#ifndef KELSA_SHEET_READER_FROM_BIN
+#include "core/tables/opendocumentdump.h"
+#endif
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -231,16 +235,28 @@ struct SheetReading::State {
     QList<SheetRequest> requests;
     QLocale locale;
     QList<SheetReadResult> results;
-    // The files FreeXL is to parse, with their names and sheet names in the child's terms.
+    // The files to parse, with their names and sheet names in the reader's terms.
     QList<qsizetype> pending;
     std::vector<QByteArray> paths;
     std::vector<std::string> sheets;
     std::vector<WorkbookKind> kinds;
+    QByteArray program; // kelsa-sheet-reader
     std::unique_ptr<IsolatedTask> child;
 
-    // One child dumps the pending files in turn.
+    // One reader dumps the pending files in turn.
     void startChild()
     {
+#ifdef KELSA_SHEET_READER_FROM_BIN
+        std::vector<std::string> command { program.toStdString(),
+            std::to_string(kChildMemoryBudget), std::to_string(kMaxSheetFields),
+            std::to_string(kMaxSheetRows) };
+        for (const qsizetype i : pending) {
+            command.emplace_back(kinds[i] == WorkbookKind::Excel97 ? "xls" : "open");
+            command.push_back(paths[i].toStdString());
+            command.push_back(sheets[i]);
+        }
+        child = std::make_unique<IsolatedTask>(command, kReadTimeoutMs, kMaxDumpBytes);
+#else
         child = std::make_unique<IsolatedTask>(
             [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
@@ -248,15 +264,18 @@ struct SheetReading::State {
                         paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink);
             },
             kReadTimeoutMs, kMaxDumpBytes);
+#endif
     }
 };
 
-SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &locale)
+SheetReading::SheetReading(
+    const QList<SheetRequest> &requests, const QLocale &locale, const QString &readerProgram)
     : m_state(std::make_unique<State>())
 {
     State &state = *m_state;
     state.requests = requests;
     state.locale = locale;
+    state.program = QFile::encodeName(readerProgram);
     state.results.resize(requests.size());
     state.paths.resize(std::size_t(requests.size()));
     state.sheets.resize(std::size_t(requests.size()));
@@ -287,6 +306,12 @@ QList<SheetReadResult> SheetReading::results()
             state.startChild();
         const IsolatedRun run = state.child->finish();
         state.child.reset();
+        if (run.end == IsolatedRun::End::NotStarted) { // nothing to read these files with
+            for (const qsizetype i : std::as_const(state.pending))
+                state.results[i] = failure(Status::ReaderMissing);
+            state.pending.clear();
+            break;
+        }
         DumpReader dump(run.output);
         qsizetype done = 0;
         for (; done < state.pending.size(); ++done) {
@@ -317,9 +342,20 @@ QString workbookFile(const QString &excel97Path)
     return excel97Path;
 }
 
-QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLocale &locale)
+QString sheetReaderProgram()
 {
-    return SheetReading(requests, locale).results();
+#ifdef KELSA_SHEET_READER_FROM_BIN
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+        + QStringLiteral(KELSA_SHEET_READER_FROM_BIN));
+#else
+    return {};
+#endif
+}
+
+QList<SheetReadResult> readSheets(
+    const QList<SheetRequest> &requests, const QLocale &locale, const QString &readerProgram)
+{
+    return SheetReading(requests, locale, readerProgram).results();
 }
 
 } // namespace kelsa

@@ -150,9 +150,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     if (!m_services.showReport)
         m_services.showReport = showReportPreview;
 
-    // The workbooks are parsed in a child process while the window builds everything else.
-    // It starts first: the child then has the whole construction to read in, and the process
-    // it is forked from has not yet grown by the fonts and the controls.
+    // The workbooks are parsed by a process of their own while the window builds everything
+    // else. It starts first, so that it has the whole construction to read in.
     m_tablesFolder = m_services.tablesFolder.path.isEmpty()
         ? kelsa::chooseTablesFolder(
             QString(), QDir::currentPath(), m_services.folderMemory.recall(), installedDataFolder())
