@@ -2,19 +2,37 @@
 // The child process that parses workbooks: its output, and how each way of going wrong ends.
 #include "core/platform/isolatedrun.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 using kelsa::IsolatedRun;
 using kelsa::IsolatedSink;
 using kelsa::runIsolated;
 using End = IsolatedRun::End;
+
+#ifdef Q_OS_UNIX
+// How many files this process has open.
+static qsizetype openDescriptors()
+{
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size();
+}
+
+// True when this process has no child, running or ended and not yet waited for.
+static bool noChildLeft()
+{
+    int status = 0;
+    return ::waitpid(-1, &status, WNOHANG) < 0 && errno == ECHILD;
+}
+#endif
 
 class TestIsolatedRun : public QObject
 {
@@ -29,6 +47,7 @@ private slots:
 #ifdef Q_OS_UNIX
     void programEnds_data();
     void programEnds();
+    void droppedProgramIsStopped();
 #endif
 };
 
@@ -135,6 +154,16 @@ void TestIsolatedRun::programEnds_data()
                                   << End::Failed << QByteArray("part");
     QTest::newRow("crashes") << QStringList { shell, script, "printf part; kill -SEGV $$" }
                              << End::Failed << QByteArray("part");
+    QTest::newRow("closes its output, then crashes")
+        << QStringList { shell, script, "printf part; exec >&-; kill -SEGV $$" } << End::Failed
+        << QByteArray("part");
+    // 1 MiB of output is allowed: exactly that much is read whole, one byte more stops it.
+    QTest::newRow("writes the most allowed")
+        << QStringList { shell, script, "head -c 1048576 /dev/zero" } << End::Finished
+        << QByteArray(1 << 20, '\0');
+    QTest::newRow("writes one byte more")
+        << QStringList { shell, script, "head -c 1048577 /dev/zero" } << End::TooMuchOutput
+        << QByteArray();
     QTest::newRow("writes without end")
         << QStringList { shell, script, "exec yes" } << End::TooMuchOutput << QByteArray();
     QTest::newRow("never ends") << QStringList { shell, script, "exec sleep 30" } << End::TimedOut
@@ -143,6 +172,7 @@ void TestIsolatedRun::programEnds_data()
                              << QByteArray();
     QTest::newRow("not a program") << QStringList { QStringLiteral(KELSA_FIXTURES "/не книга.xls") }
                                    << End::NotStarted << QByteArray();
+    QTest::newRow("no command") << QStringList {} << End::NotStarted << QByteArray();
 }
 
 void TestIsolatedRun::programEnds()
@@ -154,6 +184,7 @@ void TestIsolatedRun::programEnds()
     std::vector<std::string> arguments;
     for (const QString &argument : command)
         arguments.push_back(argument.toStdString());
+    const qsizetype descriptors = openDescriptors();
     QElapsedTimer timer;
     timer.start();
     const IsolatedRun run = kelsa::IsolatedTask(arguments, 1000, 1 << 20).finish();
@@ -161,6 +192,23 @@ void TestIsolatedRun::programEnds()
     if (end != End::TooMuchOutput)
         QCOMPARE(run.output, output);
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    // However it ended, the child is reaped and the pipe closed.
+    QVERIFY(noChildLeft());
+    QCOMPARE(openDescriptors(), descriptors);
+}
+
+// A task dropped before finish() stops its program and leaves nothing behind either.
+void TestIsolatedRun::droppedProgramIsStopped()
+{
+    const qsizetype descriptors = openDescriptors();
+    QElapsedTimer timer;
+    timer.start();
+    {
+        const kelsa::IsolatedTask task({ "/bin/sh", "-c", "exec sleep 30" }, 10000, 1 << 20);
+    }
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(noChildLeft());
+    QCOMPARE(openDescriptors(), descriptors);
 }
 #endif
 

@@ -4,6 +4,8 @@
 #include "core/tables/workbookreader.h"
 
 #include "core/numbers/numbertext.h"
+#include "core/platform/isolatedrun.h"
+#include "core/tables/sheetdump.h"
 
 #include "support/fixtures.h"
 
@@ -49,6 +51,8 @@ private slots:
 #ifdef Q_OS_UNIX
     void readerProgramRefusesAWrongCommandLine_data();
     void readerProgramRefusesAWrongCommandLine();
+    void readerProgramKeepsToItsMemoryBudget_data();
+    void readerProgramKeepsToItsMemoryBudget();
 #endif
     void damagedBytesNeverCrash_data();
     void damagedBytesNeverCrash();
@@ -292,6 +296,53 @@ void TestWorkbookReader::readerProgramRefusesAWrongCommandLine()
     QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
     QCOMPARE(reader.exitCode(), code);
     QCOMPARE(reader.readAllStandardOutput(), QByteArray());
+}
+
+// BUDGET bounds what the reader may allocate: the budget Kelsa gives it reads each kind of
+// workbook, 64 KiB is too little for any (a reader that ignored BUDGET would read them too).
+// Running out of memory is no reading: a Damaged dump, or no dump at all where the allocator
+// (AddressSanitizer's) ends the process instead of failing the allocation.
+void TestWorkbookReader::readerProgramKeepsToItsMemoryBudget_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qsizetype>("budget");
+    QTest::addColumn<bool>("read");
+
+    const QString xls = sample(QStringLiteral("т11.1.xls"));
+    const QString xlsx = fixture(QStringLiteral("таблица.xlsx"));
+    const QString ods = fixture(QStringLiteral("таблица.ods"));
+    const qsizetype enough = kelsa::kChildMemoryBudget;
+    QTest::newRow(".xls, Kelsa's budget") << "xls" << xls << enough << true;
+    QTest::newRow(".xls, 64 KiB") << "xls" << xls << qsizetype(65536) << false;
+    QTest::newRow(".xlsx, Kelsa's budget") << "open" << xlsx << enough << true;
+    QTest::newRow(".xlsx, 64 KiB") << "open" << xlsx << qsizetype(65536) << false;
+    QTest::newRow(".ods, Kelsa's budget") << "open" << ods << enough << true;
+    QTest::newRow(".ods, 64 KiB") << "open" << ods << qsizetype(65536) << false;
+}
+
+void TestWorkbookReader::readerProgramKeepsToItsMemoryBudget()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, path);
+    QFETCH(qsizetype, budget);
+    QFETCH(bool, read);
+
+    QProcess reader;
+    reader.start(kelsa::sheetReaderProgram(),
+        { QString::number(budget), QString::number(kelsa::kMaxSheetFields), "65536", kind, path,
+            sheet });
+    QVERIFY(reader.waitForFinished(10000));
+    const QByteArray dump = reader.readAllStandardOutput();
+    if (read) {
+        QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(reader.exitCode(), 0);
+        QVERIFY(dump.size() > 1);
+        QCOMPARE(dump.front(), char(kelsa::SheetDumpOutcome::Ok));
+    } else {
+        QVERIFY2(dump.isEmpty() || dump == QByteArray(1, char(kelsa::SheetDumpOutcome::Damaged)),
+            dump.left(16).toHex().constData());
+    }
 }
 #endif
 
