@@ -8,9 +8,10 @@
 // --data     folder of the ten workbooks (default: data/ of the source tree)
 // --rows     records of the large workbook (default 10000)
 // --runs     runs of the ten-workbook load (default 101); the large one runs a fifth as often
-// --ballast  memory to hold while timing, in MB (default 0). The reader forks a child for
-//            FreeXL, and a fork costs more the more memory the program holds: a ballast of
-//            about 100 MB stands for the main window with its fonts and pictures.
+// --ballast  memory to hold while timing, in MB (default 0). The reader starts the program
+//            kelsa-sheet-reader, whose start does not grow with the memory this process holds
+//            (a fork of it would): a ballast of about 100 MB stands for the main window with
+//            its fonts and pictures.
 //
 // The .xlsx and .ods copies are made at run time by LibreOffice (soffice --convert-to) in a
 // temporary folder; without soffice that part is skipped. The damaged .xlsx are the fixtures
