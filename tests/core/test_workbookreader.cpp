@@ -301,7 +301,7 @@ void TestWorkbookReader::readerProgramRefusesAWrongCommandLine()
 // BUDGET bounds what the reader may allocate: the budget Kelsa gives it reads each kind of
 // workbook, 64 KiB is too little for any (a reader that ignored BUDGET would read them too).
 // Running out of memory is no reading: a Damaged dump, or no dump at all where the allocator
-// (AddressSanitizer's) ends the process instead of failing the allocation.
+// ends the process instead of failing the allocation.
 void TestWorkbookReader::readerProgramKeepsToItsMemoryBudget_data()
 {
     QTest::addColumn<QString>("kind");
@@ -327,6 +327,12 @@ void TestWorkbookReader::readerProgramKeepsToItsMemoryBudget()
     QFETCH(QString, path);
     QFETCH(qsizetype, budget);
     QFETCH(bool, read);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer reserves its heap when the reader starts, before the budget is set, so
+    // allocations as small as these take no more address space and the budget cannot bind them.
+    if (!read)
+        QSKIP("the heap of AddressSanitizer is reserved before the budget is set");
+#endif
 
     QProcess reader;
     reader.start(kelsa::sheetReaderProgram(),
