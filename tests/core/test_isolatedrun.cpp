@@ -143,36 +143,39 @@ void TestIsolatedRun::programEnds_data()
     QTest::addColumn<QStringList>("command");
     QTest::addColumn<End>("end");
     QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("status"); // what the program exited with, -1 for a signal
 
     const QString shell = QStringLiteral("/bin/sh");
     const QString script = QStringLiteral("-c");
     QTest::newRow("writes and exits") << QStringList { shell, script, "printf 'a dump'" }
-                                      << End::Finished << QByteArray("a dump");
+                                      << End::Finished << QByteArray("a dump") << 0;
     QTest::newRow("reads nothing")
-        << QStringList { shell, script, "cat" } << End::Finished << QByteArray();
+        << QStringList { shell, script, "cat" } << End::Finished << QByteArray() << 0;
     QTest::newRow("exits with 1") << QStringList { shell, script, "printf part; exit 1" }
-                                  << End::Failed << QByteArray("part");
+                                  << End::Failed << QByteArray("part") << 1;
+    QTest::newRow("exits with 127 before a byte")
+        << QStringList { shell, script, "exit 127" } << End::Failed << QByteArray() << 127;
     QTest::newRow("crashes") << QStringList { shell, script, "printf part; kill -SEGV $$" }
-                             << End::Failed << QByteArray("part");
+                             << End::Failed << QByteArray("part") << -1;
     QTest::newRow("closes its output, then crashes")
         << QStringList { shell, script, "printf part; exec >&-; kill -SEGV $$" } << End::Failed
-        << QByteArray("part");
+        << QByteArray("part") << -1;
     // 1 MiB of output is allowed: exactly that much is read whole, one byte more stops it.
     QTest::newRow("writes the most allowed")
         << QStringList { shell, script, "head -c 1048576 /dev/zero" } << End::Finished
-        << QByteArray(1 << 20, '\0');
+        << QByteArray(1 << 20, '\0') << 0;
     QTest::newRow("writes one byte more")
         << QStringList { shell, script, "head -c 1048577 /dev/zero" } << End::TooMuchOutput
-        << QByteArray();
+        << QByteArray() << -1;
     QTest::newRow("writes without end")
-        << QStringList { shell, script, "exec yes" } << End::TooMuchOutput << QByteArray();
+        << QStringList { shell, script, "exec yes" } << End::TooMuchOutput << QByteArray() << -1;
     QTest::newRow("never ends") << QStringList { shell, script, "exec sleep 30" } << End::TimedOut
-                                << QByteArray();
+                                << QByteArray() << -1;
     QTest::newRow("missing") << QStringList { "/nonexistent/kelsa-sheet-reader" } << End::NotStarted
-                             << QByteArray();
+                             << QByteArray() << -1;
     QTest::newRow("not a program") << QStringList { QStringLiteral(KELSA_FIXTURES "/не книга.xls") }
-                                   << End::NotStarted << QByteArray();
-    QTest::newRow("no command") << QStringList {} << End::NotStarted << QByteArray();
+                                   << End::NotStarted << QByteArray() << -1;
+    QTest::newRow("no command") << QStringList {} << End::NotStarted << QByteArray() << -1;
 }
 
 void TestIsolatedRun::programEnds()
@@ -180,6 +183,7 @@ void TestIsolatedRun::programEnds()
     QFETCH(QStringList, command);
     QFETCH(End, end);
     QFETCH(QByteArray, output);
+    QFETCH(int, status);
 
     std::vector<std::string> arguments;
     for (const QString &argument : command)
@@ -189,8 +193,12 @@ void TestIsolatedRun::programEnds()
     timer.start();
     const IsolatedRun run = kelsa::IsolatedTask(arguments, 1000, 1 << 20).finish();
     QCOMPARE(run.end, end);
-    if (end != End::TooMuchOutput)
+    // Output cut off is not compared, nor the status of its program: that may have written its
+    // last bytes and exited before it was stopped.
+    if (end != End::TooMuchOutput) {
         QCOMPARE(run.output, output);
+        QCOMPARE(run.exitStatus, status);
+    }
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     // However it ended, the child is reaped and the pipe closed.
     QVERIFY(noChildLeft());

@@ -47,7 +47,8 @@ private slots:
     void failures_data();
     void failures();
     void batchReadsOnPastAFileThatCrashesFreeXL();
-    void withoutTheReaderProgramEveryWorkbookSaysSo();
+    void readerThatCannotRun_data();
+    void readerThatCannotRun();
 #ifdef Q_OS_UNIX
     void readerProgramRefusesAWrongCommandLine_data();
     void readerProgramRefusesAWrongCommandLine();
@@ -241,25 +242,59 @@ void TestWorkbookReader::batchReadsOnPastAFileThatCrashesFreeXL()
     QCOMPARE(results[4].records.first().at(3), QStringLiteral("0,793"));
 }
 
-// A program installed without its reader: every workbook it would parse is ReaderMissing, not
-// Damaged; a file refused before parsing keeps its own reason.
-void TestWorkbookReader::withoutTheReaderProgramEveryWorkbookSaysSo()
+// A reader that cannot run makes every workbook it would parse ReaderMissing, not Damaged: one
+// missing, not executable, whose libraries the loader cannot find (127 before a byte), or of
+// another version that refuses the command line (2 before a byte). A reader that starts and
+// then crashes or runs out of memory (1) makes each file Damaged in turn. A file refused before
+// parsing keeps its own reason either way.
+void TestWorkbookReader::readerThatCannotRun_data()
+{
+    QTest::addColumn<QString>("script"); // the reader's shell script; empty: no reader at all
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<Status>("status");
+
+    QTest::newRow("missing") << QString() << true << Status::ReaderMissing;
+    QTest::newRow("not executable") << "exit 0" << false << Status::ReaderMissing;
+    QTest::newRow("a library missing") << "exit 127" << true << Status::ReaderMissing;
+    QTest::newRow("cannot execute") << "exit 126" << true << Status::ReaderMissing;
+    QTest::newRow("another version") << "exit 2" << true << Status::ReaderMissing;
+    QTest::newRow("out of memory") << "exit 1" << true << Status::Damaged;
+    QTest::newRow("another status") << "exit 3" << true << Status::Damaged;
+    QTest::newRow("crashes") << "kill -SEGV $$" << true << Status::Damaged;
+    QTest::newRow("exits 2 after a byte") << "printf x; exit 2" << true << Status::Damaged;
+}
+
+void TestWorkbookReader::readerThatCannotRun()
 {
 #ifndef Q_OS_UNIX
     QSKIP("the workbooks are parsed in this process");
 #endif
+    QFETCH(QString, script);
+    QFETCH(bool, executable);
+    QFETCH(Status, status);
+
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("kelsa-sheet-reader"));
+    if (!script.isEmpty()) {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + script.toUtf8() + "\n");
+        file.close();
+        QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        if (executable)
+            permissions |= QFileDevice::ExeOwner;
+        QVERIFY(file.setPermissions(permissions));
+    }
     const QList<kelsa::SheetRequest> requests {
         { sample(QStringLiteral("т11.1.xls")), sheet, 2 },
         { fixture(QStringLiteral("нет такой.xls")), sheet, 2 },
         { fixture(QStringLiteral("таблица.xlsx")), sheet, 2 },
     };
-    QTemporaryDir folder;
-    const QList<SheetReadResult> results
-        = kelsa::readSheets(requests, ru, folder.filePath(QStringLiteral("kelsa-sheet-reader")));
+    const QList<SheetReadResult> results = kelsa::readSheets(requests, ru, program);
     QCOMPARE(results.size(), requests.size());
-    QCOMPARE(results[0].status, Status::ReaderMissing);
+    QCOMPARE(results[0].status, status);
     QCOMPARE(results[1].status, Status::FileMissing);
-    QCOMPARE(results[2].status, Status::ReaderMissing);
+    QCOMPARE(results[2].status, status);
 }
 
 #ifdef Q_OS_UNIX

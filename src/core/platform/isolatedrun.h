@@ -22,6 +22,7 @@ struct IsolatedRun {
     };
     End end = End::Failed;
     QByteArray output; // what the child wrote before it ended, however it ended
+    int exitStatus = -1; // what the child exited with; -1 when a signal ended it or none ran
 };
 
 // Memory the child may take beyond the address space it inherits from this process: far more

@@ -59,8 +59,8 @@ bool writeAll(int fd, std::string_view bytes)
     ::_exit(code); // no exit handlers, no flushing of the parent's buffers
 }
 
-// Waits for the child; true when it exited normally with status 0.
-bool reap(pid_t child, bool stop)
+// Waits for the child; the status it exited with, or -1 when a signal ended it.
+int reap(pid_t child, bool stop)
 {
     if (stop)
         ::kill(child, SIGKILL);
@@ -69,7 +69,7 @@ bool reap(pid_t child, bool stop)
     do {
         result = ::waitpid(child, &status, 0);
     } while (result < 0 && errno == EINTR);
-    return result == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return result == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -208,7 +208,8 @@ IsolatedRun IsolatedTask::finish()
         run.output.append(buffer, got);
     }
     ::close(state.readEnd);
-    if (!reap(state.child, stop) && run.end == IsolatedRun::End::Finished)
+    run.exitStatus = reap(state.child, stop);
+    if (run.exitStatus != 0 && run.end == IsolatedRun::End::Finished)
         run.end = IsolatedRun::End::Failed;
     state.child = -1;
     return run;

@@ -187,6 +187,18 @@ Status brokenOff(IsolatedRun::End end)
     }
 }
 
+// True when no reader ran to read the files: none could be started, or it ended before writing
+// a byte with the status of a program the loader could not start (127, 126: a library of it
+// missing) or of a command line it does not take (2: a reader of another version). A reader that
+// crashes or runs out of memory on a file has started, and that file is Damaged.
+bool readerCannotRun(const IsolatedRun &run)
+{
+    if (run.end == IsolatedRun::End::NotStarted)
+        return true;
+    return run.end == IsolatedRun::End::Failed && run.output.isEmpty()
+        && (run.exitStatus == 2 || run.exitStatus == 126 || run.exitStatus == 127);
+}
+
 // The next dump of the stream as the result for `request`, or nothing if the dump breaks off.
 std::optional<SheetReadResult> decode(
     DumpReader &dump, const SheetRequest &request, const QLocale &locale)
@@ -306,7 +318,7 @@ QList<SheetReadResult> SheetReading::results()
             state.startChild();
         const IsolatedRun run = state.child->finish();
         state.child.reset();
-        if (run.end == IsolatedRun::End::NotStarted) { // nothing to read these files with
+        if (readerCannotRun(run)) {
             for (const qsizetype i : std::as_const(state.pending))
                 state.results[i] = failure(Status::ReaderMissing);
             state.pending.clear();

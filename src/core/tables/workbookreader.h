@@ -29,7 +29,8 @@ struct SheetReadResult {
         TooFewColumns, // the sheet has fewer columns than the table binds
         SheetTooLarge, // the sheet's cells would not fit the size a reference table may have
         TimedOut, // the reader gave no answer in time: a damaged file sent it round in circles
-        ReaderMissing, // the program that parses workbooks is missing or cannot be started
+        ReaderMissing, // the program that parses workbooks is missing, cannot be started or
+                       // does not take the command line (another version of it)
     };
 
     Status status = Status::Ok;
@@ -73,7 +74,7 @@ struct SheetReadResult {
 // FreeXL or liborcus parses the file in a process of its own, the program kelsa-sheet-reader
 // (see isolatedrun.h; in this process where there is no posix_spawn()), so a damaged file that
 // makes it crash, loop or ask for gigabytes costs the program nothing but that table: Damaged,
-// or TimedOut after at most 10 s. Without that program every file is ReaderMissing.
+// or TimedOut after at most 10 s. Without a program that runs, every file is ReaderMissing.
 SheetReadResult readSheet(const QString &filePath, const QString &sheetName, int requiredColumns,
     const QLocale &locale = QLocale());
 
