@@ -2,15 +2,29 @@
 // Start-up of Kelsa: the time from process start to the first paint of the main window with the
 // ten sample workbooks, on the offscreen platform, and the peak resident memory.
 //
-//   bench_startup [runs]      starts itself `runs` times (default 21) and prints the medians
+//   bench_startup [runs]      starts itself `runs` times (default 21) per case, the cases in
+//                             turn, and prints the medians
 //
-// Each run is a fresh process started in the folder of the shipped data, so it pays for the
-// dynamic loader, Qt's start-up, fonts and the workbooks exactly as a user's start does.
+// Each run is a fresh process started in a folder of the ten workbooks, so it pays for the
+// dynamic loader, Qt's start-up, fonts and the workbooks exactly as a user's start does. The
+// cases, each meeting the same load of the machine:
+//   .xls             the shipped sample workbooks
+//   .xlsx, .ods      the same ten saved by LibreOffice (soffice --convert-to, into a temporary
+//                    folder; skipped without soffice): whether their slower reading shows
+//   status bar ...   the .xls with a status bar under the form and Qt's Russian translations
+//                    loaded before the window is built, as a window with both would start
 #include "gui/mainwindow/form1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLayout>
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cstdio>
@@ -69,15 +83,30 @@ private:
     std::vector<std::pair<const char *, long long>> m_marks;
 };
 
-int child(int argc, char *argv[], long long start)
+int child(int argc, char *argv[], long long start, bool statusBarAndTranslator)
 {
     QApplication app(argc, argv);
+    QTranslator translator;
+    if (statusBarAndTranslator) {
+        if (!translator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            std::fprintf(stderr, "no qtbase_ru translations (qt6-translations-l10n)\n");
+            return 1;
+        }
+        QCoreApplication::installTranslator(&translator);
+    }
     kelsa::Form1Services services;
     services.showMessage = [](const QString &title, const QString &text) {
         QTextStream(stderr) << title << ": " << text << Qt::endl;
     };
     const long long applicationReady = nowNs();
     Form1 form(services);
+    if (statusBarAndTranslator) {
+        auto *bar = new QStatusBar(&form);
+        bar->showMessage(QStringLiteral("Таблицы прочитаны"));
+        form.layout()->addWidget(bar);
+        form.resize(form.width(), form.height() + bar->sizeHint().height());
+    }
     const long long windowBuilt = nowNs();
     FirstPaint watch(start, &form);
     watch.mark("application", applicationReady);
@@ -92,11 +121,21 @@ struct Run {
     double peakMb = 0;
 };
 
-bool runOnce(const char *self, Run &run)
+struct Case {
+    std::string name;
+    std::string folder; // where the process starts: the ten workbooks
+    bool statusBarAndTranslator = false;
+    std::vector<Run> runs;
+};
+
+bool runOnce(const char *self, const Case &which, Run &run)
 {
     const std::string start = std::to_string(nowNs());
-    char *args[] = { const_cast<char *>(self), const_cast<char *>("--child"),
-        const_cast<char *>(start.c_str()), nullptr };
+    std::vector<char *> args { const_cast<char *>(self), const_cast<char *>("--child"),
+        const_cast<char *>(start.c_str()) };
+    if (which.statusBarAndTranslator)
+        args.push_back(const_cast<char *>("--status-bar-and-translator"));
+    args.push_back(nullptr);
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         return false;
@@ -104,8 +143,9 @@ bool runOnce(const char *self, Run &run)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    posix_spawn_file_actions_addchdir_np(&actions, which.folder.c_str());
     pid_t pid = 0;
-    const int failed = posix_spawn(&pid, self, &actions, nullptr, args, environ);
+    const int failed = posix_spawn(&pid, self, &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (failed) {
@@ -141,12 +181,65 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// The ten workbooks of `data` saved by LibreOffice as `kind` ("xlsx", "ods") into `folder`.
+bool convertWorkbooks(const QDir &data, const QString &kind, const QString &folder)
+{
+    QDir().mkpath(folder);
+    QStringList sources;
+    for (const QString &name : data.entryList({ QStringLiteral("*.xls") }, QDir::Files))
+        sources.append(data.filePath(name));
+    QProcess soffice;
+    soffice.start(QStringLiteral("soffice"),
+        QStringList {
+            QStringLiteral("-env:UserInstallation=file://") + folder + QStringLiteral("/profile"),
+            QStringLiteral("--headless"), QStringLiteral("--convert-to"), kind,
+            QStringLiteral("--outdir"), folder }
+            + sources);
+    const bool converted = soffice.waitForFinished(300000) && soffice.exitStatus() == 0
+        && soffice.exitCode() == 0
+        && QDir(folder).entryList({ QStringLiteral("*.") + kind }).size() == sources.size();
+    QDir(folder + QStringLiteral("/profile")).removeRecursively();
+    if (!converted)
+        std::fprintf(stderr, "no .%s copies (needs soffice)\n", qPrintable(kind));
+    return converted;
+}
+
+void report(const Case &which)
+{
+    std::printf("  %s:\n", which.name.c_str());
+    for (std::size_t s = 0; s < which.runs.front().stages.size(); ++s) {
+        std::vector<double> values;
+        values.reserve(which.runs.size());
+        for (const Run &run : which.runs)
+            values.push_back(run.stages[s].second);
+        std::printf("    %-18s %7.1f ms  (%.1f..%.1f)\n",
+            which.runs.front().stages[s].first.c_str(), median(values),
+            *std::min_element(values.begin(), values.end()),
+            *std::max_element(values.begin(), values.end()));
+    }
+    // The window's own construction, without the variation of the start before it.
+    std::vector<double> building;
+    for (const Run &run : which.runs)
+        building.push_back(run.stages[1].second - run.stages[0].second);
+    std::printf("    %-18s %7.1f ms  (%.1f..%.1f)\n", "window building", median(building),
+        *std::min_element(building.begin(), building.end()),
+        *std::max_element(building.begin(), building.end()));
+    std::vector<double> peaks;
+    peaks.reserve(which.runs.size());
+    for (const Run &run : which.runs)
+        peaks.push_back(run.peakMb);
+    std::printf("    %-18s %7.1f MB  (%.1f..%.1f)\n", "peak resident", median(peaks),
+        *std::min_element(peaks.begin(), peaks.end()),
+        *std::max_element(peaks.begin(), peaks.end()));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && std::string(argv[1]) == "--child")
-        return child(argc, argv, std::stoll(argv[2]));
+    if (argc >= 3 && std::string(argv[1]) == "--child")
+        return child(argc, argv, std::stoll(argv[2]),
+            argc > 3 && std::string(argv[3]) == "--status-bar-and-translator");
 
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     // This program's own file, and the data folder beside the build, where ./run starts Kelsa.
@@ -156,44 +249,38 @@ int main(int argc, char *argv[])
     const std::string self = resolved;
     std::free(resolved);
     const std::string dataDir = self.substr(0, self.rfind('/')) + "/" + KELSA_DATA_FROM_BIN;
-    if (chdir(dataDir.c_str()) != 0) {
-        std::fprintf(stderr, "cannot enter %s\n", dataDir.c_str());
-        return 1;
-    }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // Qt wants a private runtime folder; a login session has one, a bare shell may not.
     char runtimeDir[] = "/tmp/kelsa-bench-XXXXXX";
     if (!getenv("XDG_RUNTIME_DIR") && mkdtemp(runtimeDir))
         setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
 
-    std::vector<Run> all;
+    QCoreApplication app(argc, argv);
+    std::vector<Case> cases { { "ten .xls", dataDir, false, {} } };
+    QTemporaryDir copies;
+    for (const char *kind : { "xlsx", "ods" }) {
+        const QString folder = copies.filePath(QString::fromLatin1(kind));
+        if (copies.isValid()
+            && convertWorkbooks(
+                QDir(QString::fromStdString(dataDir)), QString::fromLatin1(kind), folder))
+            cases.push_back({ std::string("ten .") + kind, folder.toStdString(), false, {} });
+    }
+    cases.push_back({ "ten .xls, a status bar and Qt's Russian translations", dataDir, true, {} });
+
     for (int k = 0; k < runs; ++k) {
-        Run run;
-        if (!runOnce(self.c_str(), run)) {
-            std::fprintf(stderr, "run %d failed\n", k);
-            return 1;
+        for (Case &which : cases) {
+            Run run;
+            if (!runOnce(self.c_str(), which, run)) {
+                std::fprintf(stderr, "run %d of %s failed\n", k, which.name.c_str());
+                return 1;
+            }
+            which.runs.push_back(run);
         }
-        all.push_back(run);
     }
     if (std::string(runtimeDir).find('X') == std::string::npos)
         rmdir(runtimeDir);
-    std::printf(
-        "Kelsa start-up, %d runs, offscreen, ten sample workbooks (median; min..max):\n", runs);
-    for (std::size_t s = 0; s < all.front().stages.size(); ++s) {
-        std::vector<double> values;
-        values.reserve(all.size());
-        for (const Run &run : all)
-            values.push_back(run.stages[s].second);
-        std::printf("  %-18s %7.1f ms  (%.1f..%.1f)\n", all.front().stages[s].first.c_str(),
-            median(values), *std::min_element(values.begin(), values.end()),
-            *std::max_element(values.begin(), values.end()));
-    }
-    std::vector<double> peaks;
-    peaks.reserve(all.size());
-    for (const Run &run : all)
-        peaks.push_back(run.peakMb);
-    std::printf("  %-18s %7.1f MB  (%.1f..%.1f)\n", "peak resident", median(peaks),
-        *std::min_element(peaks.begin(), peaks.end()),
-        *std::max_element(peaks.begin(), peaks.end()));
+    std::printf("Kelsa start-up, %d runs per case, offscreen (median; min..max):\n", runs);
+    for (const Case &which : cases)
+        report(which);
     return 0;
 }

@@ -4,7 +4,13 @@
 // and of a plain window of the same size that shows a picture of Kelsa's main window and saves
 // its screenshot the same way (so both encode the same PNG).
 //
-//   bench_startup_vs_plain [runs]    runs each program `runs` times (default 31), alternating
+//   bench_startup_vs_plain [runs] [--program KELSA]...
+//
+// runs each program `runs` times (default 31), taking turns; --program starts another build of
+// Kelsa in place of the one beside this program, and given more than once, each build in turn,
+// to compare builds against the same floor under the same load.
+// Reported: wall time, processor time (user and system, the process and its children: the
+// figure that other work on a shared machine disturbs least) and peak resident memory.
 //
 // The plain window is this program started with --plain PICTURE OUT.png. Both run on the
 // offscreen platform in the folder of the staged data, as ./run --screenshot starts Kelsa.
@@ -53,6 +59,7 @@ double nowMs()
 
 struct Sample {
     double ms = 0;
+    double cpuMs = 0; // user and system time of the process and its children
     double peakMb = 0;
 };
 
@@ -77,6 +84,8 @@ bool runOnce(const std::vector<std::string> &command, Sample &sample)
     rusage usage {};
     wait4(pid, &status, 0, &usage);
     sample.ms = nowMs() - start;
+    sample.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     sample.peakMb = usage.ru_maxrss / 1024.0;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
@@ -87,18 +96,25 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-void report(const char *name, const std::vector<Sample> &samples, double &ms, double &mb)
+struct Medians {
+    double ms = 0;
+    double cpuMs = 0;
+    double mb = 0;
+};
+
+Medians report(const char *name, const std::vector<Sample> &samples)
 {
-    std::vector<double> times, peaks;
+    std::vector<double> times, cpu, peaks;
     for (const Sample &sample : samples) {
         times.push_back(sample.ms);
+        cpu.push_back(sample.cpuMs);
         peaks.push_back(sample.peakMb);
     }
-    ms = median(times);
-    mb = median(peaks);
-    std::printf("  %-30s %7.1f ms (%.1f..%.1f)  %6.1f MB\n", name, ms,
+    const Medians medians { median(times), median(cpu), median(peaks) };
+    std::printf("  %-30s %7.1f ms (%5.1f..%5.1f) %7.1f ms %5.1f MB\n", name, medians.ms,
         *std::min_element(times.begin(), times.end()),
-        *std::max_element(times.begin(), times.end()), mb);
+        *std::max_element(times.begin(), times.end()), medians.cpuMs, medians.mb);
+    return medians;
 }
 
 } // namespace
@@ -108,14 +124,22 @@ int main(int argc, char *argv[])
     if (argc == 4 && std::string(argv[1]) == "--plain")
         return plainWindow(argc, argv);
 
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 31;
+    int runs = 31;
+    std::vector<std::string> programs; // the kelsa builds to start, in turn
+    for (int k = 1; k < argc; ++k) {
+        if (std::string(argv[k]) == "--program" && k + 1 < argc)
+            programs.emplace_back(argv[++k]);
+        else
+            runs = std::max(1, std::atoi(argv[k]));
+    }
     char *resolved = realpath("/proc/self/exe", nullptr);
     if (!resolved)
         return 1;
     const std::string self = resolved;
     std::free(resolved);
     const std::string bin = self.substr(0, self.rfind('/'));
-    const std::string kelsa = bin + "/kelsa";
+    if (programs.empty())
+        programs.push_back(bin + "/kelsa");
     const std::string dataDir = bin + "/" + KELSA_DATA_FROM_BIN;
     const std::string picture = std::string(KELSA_SOURCE_DIR) + "/docs/main-window.png";
     if (chdir(dataDir.c_str()) != 0) {
@@ -131,29 +155,40 @@ int main(int argc, char *argv[])
     const std::string kelsaShot = std::string(scratch) + "/kelsa.png";
     const std::string plainShot = std::string(scratch) + "/plain.png";
 
-    std::vector<Sample> kelsaRuns, plainRuns;
+    // Each round starts every build once and the plain window once, so that all meet the same
+    // load of the machine.
+    std::vector<std::vector<Sample>> kelsaRuns(programs.size());
+    std::vector<Sample> plainRuns;
     for (int k = 0; k < runs + 1; ++k) {
-        Sample a, b;
-        if (!runOnce({ kelsa, "--screenshot", kelsaShot }, a)
-            || !runOnce({ self, "--plain", picture, plainShot }, b)) {
-            std::fprintf(stderr, "run %d failed\n", k);
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            Sample sample;
+            if (!runOnce({ programs[p], "--screenshot", kelsaShot }, sample)) {
+                std::fprintf(stderr, "run %d of %s failed\n", k, programs[p].c_str());
+                return 1;
+            }
+            if (k > 0) // the first round warms the disk cache
+                kelsaRuns[p].push_back(sample);
+        }
+        Sample sample;
+        if (!runOnce({ self, "--plain", picture, plainShot }, sample)) {
+            std::fprintf(stderr, "run %d of the plain window failed\n", k);
             return 1;
         }
-        if (k == 0)
-            continue; // the first pair warms the disk cache
-        kelsaRuns.push_back(a);
-        plainRuns.push_back(b);
+        if (k > 0)
+            plainRuns.push_back(sample);
     }
     unlink(kelsaShot.c_str());
     unlink(plainShot.c_str());
     rmdir(scratch);
 
-    std::printf(
-        "Start-up to a saved screenshot, %d runs each, offscreen (median; min..max):\n", runs);
-    double kelsaMs, kelsaMb, plainMs, plainMb;
-    report("kelsa --screenshot", kelsaRuns, kelsaMs, kelsaMb);
-    report("plain window with its picture", plainRuns, plainMs, plainMb);
-    std::printf(
-        "  ratio: wall time %.2f, peak memory %.2f\n", kelsaMs / plainMs, kelsaMb / plainMb);
+    std::printf("Start-up to a saved screenshot, %d runs each, offscreen (medians):\n", runs);
+    std::printf("  %-30s %7s %-16s %9s %8s\n", "", "wall", " (min..max)", "processor", "peak");
+    const Medians plain = report("plain window with its picture", plainRuns);
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+        const std::string name = programs.size() == 1 ? "kelsa --screenshot" : programs[p];
+        const Medians ours = report(name.c_str(), kelsaRuns[p]);
+        std::printf("  ratio: wall time %.2f, processor time %.2f, peak memory %.2f\n",
+            ours.ms / plain.ms, ours.cpuMs / plain.cpuMs, ours.mb / plain.mb);
+    }
     return 0;
 }

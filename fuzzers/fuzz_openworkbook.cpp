@@ -13,8 +13,8 @@
 // The fuzz build compiles the reader with FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION, which skips
 // the checksum of each part for the same reason.
 //
-// A dump that says Ok is checked against what readSheet() makes of the same file through the
-// child process, which fuzzes the parent's decoding of Error cells and its list of them.
+// A dump that says Ok is checked against what readSheets() makes of the same file through the
+// reader program, which fuzzes the parent's decoding of Error cells and its list of them.
 #include "fuzzcheck.h"
 
 #include "core/numbers/numbertext.h"
@@ -268,9 +268,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (dump.outcome != kelsa::SheetDumpOutcome::Ok || file.compare(0, 4, "PK\x03\x04") != 0)
         return 0;
 
-    // The same file through the child process and the parent's decoding of its dump.
+    // The same file through the reader program and the parent's decoding of its dump.
     const kelsa::SheetReadResult result
-        = kelsa::readSheet(QString::fromStdString(path), QString::fromUtf8(kSheet), 2, ru);
+        = kelsa::readSheets({ { QString::fromStdString(path), QString::fromUtf8(kSheet), 2 } }, ru,
+            QStringLiteral(KELSA_SHEET_READER))
+              .constFirst();
     using Status = kelsa::SheetReadResult::Status;
     KELSA_FUZZ_CHECK(result.columnCount == dump.columns);
     if (dump.columns < 2) {

@@ -3,7 +3,7 @@
 // read cell by cell as the reference tables read it.
 //
 // The sheet is dumped in this process with dumpSheet(), not through readSheet(). readSheet()
-// runs FreeXL in a forked child: the coverage the child gathers dies with it, so the fuzzer
+// runs FreeXL in the reader program: the coverage it gathers dies with it, so the fuzzer
 // would be blind, and a crash in the child is by design only an "Unreadable" table, so the
 // sanitizers would report nothing. In this process the fuzzer sees every branch of sheetdump,
 // AddressSanitizer sees each call FreeXL makes into the C library (memcpy, strlen, fread) and
@@ -15,8 +15,8 @@
 // of formula cells from the workbook stream by itself: it runs on every input, also on those
 // FreeXL refuses, and its values are checked for what the dump may hold.
 //
-// A dump that says Ok is then checked against what readSheet() makes of the same file through
-// the child process, so that the decoding of the dump in the parent is fuzzed too. A crash
+// A dump that says Ok is then checked against what readSheets() makes of the same file through
+// the reader program, so that the decoding of the dump in the parent is fuzzed too. A crash
 // inside FreeXL ends this process; ./fuzz runs this target with -fork and -ignore_crashes and
 // sorts each kept crash into FreeXL's or ours by its stack.
 #include "fuzzcheck.h"
@@ -226,9 +226,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (dump.outcome != kelsa::SheetDumpOutcome::Ok)
         return 0;
 
-    // The same file through the child process and the parent's decoding of its dump.
+    // The same file through the reader program and the parent's decoding of its dump.
     const kelsa::SheetReadResult result
-        = kelsa::readSheet(QString::fromStdString(g_path), QString::fromUtf8(kSheet), 2, ru);
+        = kelsa::readSheets({ { QString::fromStdString(g_path), QString::fromUtf8(kSheet), 2 } },
+            ru, QStringLiteral(KELSA_SHEET_READER))
+              .constFirst();
     using Status = kelsa::SheetReadResult::Status;
     KELSA_FUZZ_CHECK(result.columnCount == dump.columns);
     if (dump.columns < 2) {

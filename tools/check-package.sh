@@ -35,27 +35,30 @@ echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 
 failed=0
 
-# The program as it is in the package: stripped, with no .debug_* section left.
+# The programs as they are in the package: stripped, with no .debug_* section left, and naming
+# no folder of the build tree (an installed Kelsa looks only in its own folders). The window's
+# program starts the workbook reader from libexec/kelsa/: without it no table is read.
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-program="$unpacked/usr/bin/kelsa"
-if [ ! -f "$program" ]; then
-    echo "FAIL: the package holds no usr/bin/kelsa" >&2
-    exit 1
-fi
-echo "usr/bin/kelsa: $(stat -c %s "$program") bytes"
-debug_sections=$(LC_ALL=C readelf -S --wide "$program" | grep -o '\.debug_[a-z_]*' | sort -u | tr '\n' ' ' || true)
-if [ -n "$debug_sections" ]; then
-    echo "FAIL: usr/bin/kelsa carries debug information: $debug_sections" >&2
-    failed=1
-fi
-# Nor a path of the build tree: an installed Kelsa looks only in its own data folder.
-if strings "$program" | grep -F -q "$KELSA_ROOT"; then
-    echo "FAIL: usr/bin/kelsa names a folder of the build tree:" >&2
-    strings "$program" | grep -F "$KELSA_ROOT" | head -n 3 >&2
-    failed=1
-fi
+for name in usr/bin/kelsa usr/libexec/kelsa/kelsa-sheet-reader; do
+    program="$unpacked/$name"
+    if [ ! -f "$program" ] || [ ! -x "$program" ]; then
+        echo "FAIL: the package holds no program $name" >&2
+        exit 1
+    fi
+    echo "$name: $(stat -c %s "$program") bytes"
+    debug_sections=$(LC_ALL=C readelf -S --wide "$program" | grep -o '\.debug_[a-z_]*' | sort -u | tr '\n' ' ' || true)
+    if [ -n "$debug_sections" ]; then
+        echo "FAIL: $name carries debug information: $debug_sections" >&2
+        failed=1
+    fi
+    if strings "$program" | grep -F -q "$KELSA_ROOT"; then
+        echo "FAIL: $name names a folder of the build tree:" >&2
+        strings "$program" | grep -F "$KELSA_ROOT" | head -n 3 >&2
+        failed=1
+    fi
+done
 
 # lintian fails on an error of its own accord; its report is also read for one, in case a
 # version of it does not.

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPixmap>
 #include <QTextStream>
 
@@ -41,7 +42,19 @@ int saveScreenshot(Form1Services services, const QString &fileName)
     form.setAttribute(Qt::WA_DontShowOnScreen);
     form.show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-    if (!form.grab().save(fileName, "PNG")) {
+    // grab() hands every widget of the window its pending resize, the closed menus too, and a
+    // menu lays out all its items when it gets one. A screen lays a menu out when it opens, so
+    // the picture is taken as a screen shows the window: with the menus not yet laid out.
+    for (QMenu *menu : form.findChildren<QMenu *>())
+        menu->setAttribute(Qt::WA_PendingResizeEvent, false);
+    const bool saved = form.grab().save(fileName, "PNG");
+    // No event loop ever ran: what start-up posted for it to do to every control (polish,
+    // lay out, repaint) is dropped kind by kind, in one pass each, rather than control by
+    // control as the window is taken down (each pass through all that was posted).
+    for (const QEvent::Type type : { QEvent::PolishRequest, QEvent::UpdateLater,
+             QEvent::LayoutRequest, QEvent::UpdateRequest })
+        QCoreApplication::removePostedEvents(nullptr, type);
+    if (!saved) {
         printMessage(stderr, QStringLiteral("kelsa: не удается записать снимок %1").arg(fileName));
         return 1;
     }

@@ -4,11 +4,14 @@
 #include "core/tables/workbookreader.h"
 
 #include "core/numbers/numbertext.h"
+#include "core/platform/isolatedrun.h"
+#include "core/tables/sheetdump.h"
 
 #include "support/fixtures.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +47,14 @@ private slots:
     void failures_data();
     void failures();
     void batchReadsOnPastAFileThatCrashesFreeXL();
+    void readerThatCannotRun_data();
+    void readerThatCannotRun();
+#ifdef Q_OS_UNIX
+    void readerProgramRefusesAWrongCommandLine_data();
+    void readerProgramRefusesAWrongCommandLine();
+    void readerProgramKeepsToItsMemoryBudget_data();
+    void readerProgramKeepsToItsMemoryBudget();
+#endif
     void damagedBytesNeverCrash_data();
     void damagedBytesNeverCrash();
 };
@@ -230,6 +241,154 @@ void TestWorkbookReader::batchReadsOnPastAFileThatCrashesFreeXL()
     QCOMPARE(results[4].status, Status::Ok);
     QCOMPARE(results[4].records.first().at(3), QStringLiteral("0,793"));
 }
+
+// A reader that cannot run makes every workbook it would parse ReaderMissing, not Damaged: one
+// missing, not executable, whose libraries the loader cannot find (127 before a byte), or of
+// another version that refuses the command line (2 before a byte). A reader that starts and
+// then crashes or runs out of memory (1) makes each file Damaged in turn. A file refused before
+// parsing keeps its own reason either way.
+void TestWorkbookReader::readerThatCannotRun_data()
+{
+    QTest::addColumn<QString>("script"); // the reader's shell script; empty: no reader at all
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<Status>("status");
+
+    QTest::newRow("missing") << QString() << true << Status::ReaderMissing;
+    QTest::newRow("not executable") << "exit 0" << false << Status::ReaderMissing;
+    QTest::newRow("a library missing") << "exit 127" << true << Status::ReaderMissing;
+    QTest::newRow("cannot execute") << "exit 126" << true << Status::ReaderMissing;
+    QTest::newRow("another version") << "exit 2" << true << Status::ReaderMissing;
+    QTest::newRow("out of memory") << "exit 1" << true << Status::Damaged;
+    QTest::newRow("another status") << "exit 3" << true << Status::Damaged;
+    QTest::newRow("crashes") << "kill -SEGV $$" << true << Status::Damaged;
+    QTest::newRow("exits 2 after a byte") << "printf x; exit 2" << true << Status::Damaged;
+}
+
+void TestWorkbookReader::readerThatCannotRun()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the workbooks are parsed in this process");
+#endif
+    QFETCH(QString, script);
+    QFETCH(bool, executable);
+    QFETCH(Status, status);
+
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("kelsa-sheet-reader"));
+    if (!script.isEmpty()) {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + script.toUtf8() + "\n");
+        file.close();
+        QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        if (executable)
+            permissions |= QFileDevice::ExeOwner;
+        QVERIFY(file.setPermissions(permissions));
+    }
+    const QList<kelsa::SheetRequest> requests {
+        { sample(QStringLiteral("т11.1.xls")), sheet, 2 },
+        { fixture(QStringLiteral("нет такой.xls")), sheet, 2 },
+        { fixture(QStringLiteral("таблица.xlsx")), sheet, 2 },
+    };
+    const QList<SheetReadResult> results = kelsa::readSheets(requests, ru, program);
+    QCOMPARE(results.size(), requests.size());
+    QCOMPARE(results[0].status, status);
+    QCOMPARE(results[1].status, Status::FileMissing);
+    QCOMPARE(results[2].status, status);
+}
+
+#ifdef Q_OS_UNIX
+// Anything but BUDGET COLUMNS ROWS and whole triples of KIND PATH SHEET ends the reader with
+// status 2 before it writes a byte; the three numbers alone are a reading of nothing.
+void TestWorkbookReader::readerProgramRefusesAWrongCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+
+    const QString book = sample(QStringLiteral("т11.1.xls"));
+    QTest::newRow("nothing") << QStringList {} << 2;
+    QTest::newRow("no row limit") << QStringList { "1073741824", "26" } << 2;
+    QTest::newRow("the three numbers") << QStringList { "1073741824", "26", "65536" } << 0;
+    QTest::newRow("budget not a number") << QStringList { "1G", "26", "65536" } << 2;
+    QTest::newRow("negative columns") << QStringList { "1073741824", "-1", "65536" } << 2;
+    QTest::newRow("rows with a sign") << QStringList { "1073741824", "26", "+65536" } << 2;
+    QTest::newRow("workbook without its heading flag")
+        << QStringList { "1073741824", "26", "65536", "xls", book, sheet } << 2;
+    QTest::newRow("unknown kind") << QStringList { "1073741824", "26", "65536", "xlsx", book, sheet,
+        "body" } << 2;
+    QTest::newRow("unknown heading flag")
+        << QStringList { "1073741824", "26", "65536", "xls", book, sheet, "yes" } << 2;
+    QTest::newRow("second workbook of an unknown kind") << QStringList { "1073741824", "26",
+        "65536", "xls", book, sheet, "body", "ods", book, sheet, "body" }
+                                                        << 2;
+}
+
+void TestWorkbookReader::readerProgramRefusesAWrongCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+
+    QProcess reader;
+    reader.start(kelsa::sheetReaderProgram(), arguments);
+    QVERIFY(reader.waitForFinished(10000));
+    QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(reader.exitCode(), code);
+    QCOMPARE(reader.readAllStandardOutput(), QByteArray());
+}
+
+// BUDGET bounds what the reader may allocate: the budget Kelsa gives it reads each kind of
+// workbook, 64 KiB is too little for any (a reader that ignored BUDGET would read them too).
+// Running out of memory is no reading: a Damaged dump, or no dump at all where the allocator
+// ends the process instead of failing the allocation.
+void TestWorkbookReader::readerProgramKeepsToItsMemoryBudget_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qsizetype>("budget");
+    QTest::addColumn<bool>("read");
+
+    const QString xls = sample(QStringLiteral("т11.1.xls"));
+    const QString xlsx = fixture(QStringLiteral("таблица.xlsx"));
+    const QString ods = fixture(QStringLiteral("таблица.ods"));
+    const qsizetype enough = kelsa::kChildMemoryBudget;
+    QTest::newRow(".xls, Kelsa's budget") << "xls" << xls << enough << true;
+    QTest::newRow(".xls, 64 KiB") << "xls" << xls << qsizetype(65536) << false;
+    QTest::newRow(".xlsx, Kelsa's budget") << "open" << xlsx << enough << true;
+    QTest::newRow(".xlsx, 64 KiB") << "open" << xlsx << qsizetype(65536) << false;
+    QTest::newRow(".ods, Kelsa's budget") << "open" << ods << enough << true;
+    QTest::newRow(".ods, 64 KiB") << "open" << ods << qsizetype(65536) << false;
+}
+
+void TestWorkbookReader::readerProgramKeepsToItsMemoryBudget()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, path);
+    QFETCH(qsizetype, budget);
+    QFETCH(bool, read);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer reserves its heap when the reader starts, before the budget is set, so
+    // allocations as small as these take no more address space and the budget cannot bind them.
+    if (!read)
+        QSKIP("the heap of AddressSanitizer is reserved before the budget is set");
+#endif
+
+    QProcess reader;
+    reader.start(kelsa::sheetReaderProgram(),
+        { QString::number(budget), QString::number(kelsa::kMaxSheetFields), "65536", kind, path,
+            sheet, "body" });
+    QVERIFY(reader.waitForFinished(10000));
+    const QByteArray dump = reader.readAllStandardOutput();
+    if (read) {
+        QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(reader.exitCode(), 0);
+        QVERIFY(dump.size() > 1);
+        QCOMPARE(dump.front(), char(kelsa::SheetDumpOutcome::Ok));
+    } else {
+        QVERIFY2(dump.isEmpty() || dump == QByteArray(1, char(kelsa::SheetDumpOutcome::Damaged)),
+            dump.left(16).toHex().constData());
+    }
+}
+#endif
 
 void TestWorkbookReader::damagedBytesNeverCrash_data()
 {

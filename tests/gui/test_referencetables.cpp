@@ -421,7 +421,8 @@ void TestReferenceTables::missingRememberedFolderIsTold()
     FormHarness h(services);
     QDir::setCurrent(before);
     QVERIFY(h.form->tablesFolder().samples);
-    QCOMPARE(h.form->windowTitle(), QStringLiteral("Kelsa1.0 — новый расчет[*] — таблицы: образцы"));
+    QCOMPARE(
+        h.form->windowTitle(), QStringLiteral("Kelsa1.0 — новый расчет[*] — таблицы: образцы"));
     QVERIFY(h.messages.empty()); // nothing before the window is on screen
     h.form->show();
     QTRY_COMPARE(h.messages.size(), std::size_t(1));
@@ -484,10 +485,10 @@ void TestReferenceTables::formulaErrorsAreShownAndListed()
 void TestReferenceTables::everyFailureIsWorded()
 {
     using Status = kelsa::SheetReadResult::Status;
-    for (const Status status :
-        { Status::FileMissing, Status::NotAFile, Status::NoPermission, Status::FileTooLarge,
-            Status::NotAWorkbook, Status::Damaged, Status::Password, Status::SheetMissing,
-            Status::TooFewColumns, Status::SheetTooLarge, Status::TimedOut }) {
+    for (const Status status : { Status::FileMissing, Status::NotAFile, Status::NoPermission,
+             Status::FileTooLarge, Status::NotAWorkbook, Status::Damaged, Status::Password,
+             Status::SheetMissing, Status::TooFewColumns, Status::SheetTooLarge, Status::TimedOut,
+             Status::ReaderMissing }) {
         kelsa::SheetReadResult result;
         result.status = status;
         const QString reason = kelsa::tableFailureReason(result, 5);

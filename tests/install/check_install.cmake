@@ -14,7 +14,7 @@ if(NOT rc EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${rc}")
 endif()
 
-foreach(file bin/kelsa share/kelsa/32761.CUR share/kelsa/help.htm share/kelsa/т11.1.xls
+foreach(file bin/kelsa libexec/kelsa/kelsa-sheet-reader share/kelsa/32761.CUR share/kelsa/help.htm share/kelsa/т11.1.xls
         share/kelsa/т13мах.xls share/applications/org.kelsa.Kelsa.desktop
         share/icons/hicolor/32x32/apps/org.kelsa.Kelsa.png share/metainfo/org.kelsa.Kelsa.metainfo.xml)
     if(NOT EXISTS "${prefix}/${file}")

@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelsa
 {
@@ -13,12 +15,14 @@ namespace kelsa
 struct IsolatedRun {
     enum class End {
         Finished, // the work returned and its whole output is here
-        Failed, // the child crashed, was killed or could not be started
+        Failed, // the child crashed, was killed or ended with a status other than 0
         TimedOut, // the work took longer than allowed and was stopped
         TooMuchOutput, // the work wrote more than allowed and was stopped
+        NotStarted, // no child: the program is missing or cannot run, or no process is left
     };
     End end = End::Failed;
     QByteArray output; // what the child wrote before it ended, however it ended
+    int exitStatus = -1; // what the child exited with; -1 when a signal ended it or none ran
 };
 
 // Memory the child may take beyond the address space it inherits from this process: far more
@@ -50,6 +54,14 @@ public:
 
     IsolatedTask(const Work &work, int timeoutMs, qsizetype maxOutput,
         qsizetype memoryBudget = kChildMemoryBudget);
+#ifdef Q_OS_UNIX
+    // Runs a program of its own as the child: command[0] is its path, the rest its arguments.
+    // Its standard output is the output; it reads nothing, and what it writes to its standard
+    // error goes where this process's does. It is started without copying this process, which
+    // keeps neither this process's memory nor its threads' locks: a program that parses
+    // damaged files is best run this way, and bounds its own memory (limitAddressSpace()).
+    IsolatedTask(const std::vector<std::string> &command, int timeoutMs, qsizetype maxOutput);
+#endif
     IsolatedTask(const IsolatedTask &) = delete;
     IsolatedTask &operator=(const IsolatedTask &) = delete;
     ~IsolatedTask();

@@ -31,6 +31,7 @@ IsolatedRun IsolatedTask::finish()
     if (std::exchange(m_state->finished, true))
         return run;
     run.end = IsolatedRun::End::Finished;
+    run.exitStatus = 0; // as a child that returns from the work exits
     const qsizetype maxOutput = m_state->maxOutput;
     try {
         m_state->work([&run, maxOutput](std::string_view bytes) {
@@ -43,6 +44,7 @@ IsolatedRun IsolatedTask::finish()
         });
     } catch (...) {
         run.end = IsolatedRun::End::Failed;
+        run.exitStatus = 1;
     }
     return run;
 }

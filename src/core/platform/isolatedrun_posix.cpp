@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/platform/isolatedrun.h"
 
+#include "core/platform/addressspace.h"
+
 #include <QDeadlineTimer>
 
 #include <algorithm>
@@ -11,9 +13,11 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace kelsa
 {
@@ -35,41 +39,12 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-// The size of this process's address space in bytes, from /proc; 0 where it cannot be read.
-// Plain system calls only: the child runs this before anything else.
-std::uint64_t addressSpaceBytes()
-{
-    const int file = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
-    if (file < 0)
-        return 0;
-    char text[64] = {};
-    const ssize_t got = ::read(file, text, sizeof text - 1);
-    ::close(file);
-    std::uint64_t pages = 0;
-    for (ssize_t i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i)
-        pages = pages * 10 + std::uint64_t(text[i] - '0');
-    return pages * std::uint64_t(::sysconf(_SC_PAGESIZE));
-}
-
-// Lets the address space grow by `budget` bytes from what it is now. RLIMIT_AS bounds every
-// mapping the child makes, malloc's and a library's own alike. It also counts what the child
-// inherits, terabytes of reserved shadow memory under AddressSanitizer (RLIMIT_DATA would count
-// those too), so the limit is the present size plus the budget rather than a fixed figure.
-void limitMemory(qsizetype budget)
-{
-    const std::uint64_t now = addressSpaceBytes();
-    if (now == 0 || budget <= 0)
-        return;
-    rlimit limit {};
-    limit.rlim_cur = limit.rlim_max = rlim_t(now + std::uint64_t(budget));
-    ::setrlimit(RLIMIT_AS, &limit);
-}
-
 [[noreturn]] void runChild(const std::function<void(const IsolatedSink &sink)> &work, int readEnd,
     int writeEnd, qsizetype memoryBudget)
 {
     ::close(readEnd);
-    limitMemory(memoryBudget);
+    if (memoryBudget > 0)
+        limitAddressSpace(std::uint64_t(memoryBudget));
     // A crash ends the child and nothing else, whatever handlers the program has installed;
     // a parent that stops listening makes the next write fail instead of killing the child.
     for (const int crash : { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT })
@@ -84,8 +59,8 @@ void limitMemory(qsizetype budget)
     ::_exit(code); // no exit handlers, no flushing of the parent's buffers
 }
 
-// Waits for the child; true when it exited normally with status 0.
-bool reap(pid_t child, bool stop)
+// Waits for the child; the status it exited with, or -1 when a signal ended it.
+int reap(pid_t child, bool stop)
 {
     if (stop)
         ::kill(child, SIGKILL);
@@ -94,13 +69,14 @@ bool reap(pid_t child, bool stop)
     do {
         result = ::waitpid(child, &status, 0);
     } while (result < 0 && errno == EINTR);
-    return result == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return result == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
 
 struct IsolatedTask::State {
     pid_t child = -1; // -1: the child could not be started, or has been reaped
+    bool started = false; // a child was started (and may have been reaped since)
     int readEnd = -1;
     QDeadlineTimer deadline;
     qsizetype maxOutput = 0;
@@ -125,6 +101,57 @@ IsolatedTask::IsolatedTask(
         runChild(work, ends[0], ends[1], memoryBudget);
     ::close(ends[1]);
     m_state->child = child;
+    m_state->started = true;
+    m_state->readEnd = ends[0];
+}
+
+IsolatedTask::IsolatedTask(
+    const std::vector<std::string> &command, int timeoutMs, qsizetype maxOutput)
+    : m_state(std::make_unique<State>())
+{
+    m_state->deadline = QDeadlineTimer(timeoutMs);
+    m_state->maxOutput = maxOutput;
+    if (command.empty())
+        return;
+    std::vector<char *> arguments;
+    arguments.reserve(command.size() + 1);
+    for (const std::string &argument : command)
+        arguments.push_back(const_cast<char *>(argument.c_str()));
+    arguments.push_back(nullptr);
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return;
+    // The write end becomes the program's standard output (dup2 clears its close-on-exec);
+    // its standard input is empty. Both ends are closed in it otherwise.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    // A crash signal ends it even where this process ignores that signal, and it starts with
+    // no signal blocked, whatever this thread blocks.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int crash : { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT })
+        sigaddset(&defaults, crash);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    pid_t child = -1;
+    const int failed
+        = ::posix_spawn(&child, arguments[0], &actions, &attributes, arguments.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(ends[1]);
+    if (failed) {
+        ::close(ends[0]);
+        return;
+    }
+    m_state->child = child;
+    m_state->started = true;
     m_state->readEnd = ends[0];
 }
 
@@ -140,8 +167,11 @@ IsolatedRun IsolatedTask::finish()
 {
     IsolatedRun run;
     State &state = *m_state;
-    if (state.child < 0)
-        return run; // never started, or finished before
+    if (state.child < 0) { // never started, or finished before
+        if (!state.started)
+            run.end = IsolatedRun::End::NotStarted;
+        return run;
+    }
     char buffer[64 * 1024];
     bool stop = true; // until the child has closed its end
     run.end = IsolatedRun::End::Failed;
@@ -178,7 +208,8 @@ IsolatedRun IsolatedTask::finish()
         run.output.append(buffer, got);
     }
     ::close(state.readEnd);
-    if (!reap(state.child, stop) && run.end == IsolatedRun::End::Finished)
+    run.exitStatus = reap(state.child, stop);
+    if (run.exitStatus != 0 && run.end == IsolatedRun::End::Finished)
         run.end = IsolatedRun::End::Failed;
     state.child = -1;
     return run;

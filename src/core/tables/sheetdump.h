@@ -8,7 +8,7 @@
 namespace kelsa
 {
 
-// One sheet of a workbook as the child process reads it (dumpSheet() below for .xls,
+// One sheet of a workbook as the reading process reads it (dumpSheet() below for .xls,
 // dumpOpenDocumentSheet() in opendocumentdump.h for .xlsx and .ods), written as a byte stream
 // so that it can pass from the process that parses the file to the one that shows the table.
 //
@@ -51,8 +51,8 @@ bool directoryIsSound(const char *path);
 // readFormulaValues() (biffformulas.h): a number, or a boolean as 1 or 0, becomes Number, a text
 // Text, an error or a missing value Error.
 //
-// Uses nothing but FreeXL, the formula reader and the C++ library, so that it may run in a
-// child process forked from a multi-threaded one.
+// Uses nothing but FreeXL, the formula reader and the C++ library, so that it may run in the
+// reader program (src/sheetreader), which has no Qt.
 void dumpSheet(const char *path, std::string_view sheetName, int maxColumns, unsigned maxRows,
     const SheetDumpSink &sink, bool withHeading = false);
 

@@ -3,9 +3,13 @@
 
 #include "core/numbers/numbertext.h"
 #include "core/platform/isolatedrun.h"
-#include "core/tables/opendocumentdump.h"
 #include "core/tables/sheetdump.h"
+#ifndef KELSA_SHEET_READER_FROM_BIN
+#include "core/tables/opendocumentdump.h"
+#endif
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -183,6 +187,18 @@ Status brokenOff(IsolatedRun::End end)
     }
 }
 
+// True when no reader ran to read the files: none could be started, or it ended before writing
+// a byte with the status of a program the loader could not start (127, 126: a library of it
+// missing) or of a command line it does not take (2: a reader of another version). A reader that
+// crashes or runs out of memory on a file has started, and that file is Damaged.
+bool readerCannotRun(const IsolatedRun &run)
+{
+    if (run.end == IsolatedRun::End::NotStarted)
+        return true;
+    return run.end == IsolatedRun::End::Failed && run.output.isEmpty()
+        && (run.exitStatus == 2 || run.exitStatus == 126 || run.exitStatus == 127);
+}
+
 // The next dump of the stream as the result for `request`, or nothing if the dump breaks off.
 std::optional<SheetReadResult> decode(
     DumpReader &dump, const SheetRequest &request, const QLocale &locale)
@@ -231,17 +247,30 @@ struct SheetReading::State {
     QList<SheetRequest> requests;
     QLocale locale;
     QList<SheetReadResult> results;
-    // The files FreeXL is to parse, with their names and sheet names in the child's terms.
+    // The files to parse, with their names and sheet names in the reader's terms.
     QList<qsizetype> pending;
     std::vector<QByteArray> paths;
     std::vector<std::string> sheets;
     std::vector<WorkbookKind> kinds;
     std::vector<bool> headings;
+    QByteArray program; // kelsa-sheet-reader
     std::unique_ptr<IsolatedTask> child;
 
-    // One child dumps the pending files in turn.
+    // One reader dumps the pending files in turn.
     void startChild()
     {
+#ifdef KELSA_SHEET_READER_FROM_BIN
+        std::vector<std::string> command { program.toStdString(),
+            std::to_string(kChildMemoryBudget), std::to_string(kMaxSheetFields),
+            std::to_string(kMaxSheetRows) };
+        for (const qsizetype i : pending) {
+            command.emplace_back(kinds[i] == WorkbookKind::Excel97 ? "xls" : "open");
+            command.push_back(paths[i].toStdString());
+            command.push_back(sheets[i]);
+            command.emplace_back(headings[i] ? "heading" : "body");
+        }
+        child = std::make_unique<IsolatedTask>(command, kReadTimeoutMs, kMaxDumpBytes);
+#else
         child = std::make_unique<IsolatedTask>(
             [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
@@ -250,15 +279,18 @@ struct SheetReading::State {
                         headings[i]);
             },
             kReadTimeoutMs, kMaxDumpBytes);
+#endif
     }
 };
 
-SheetReading::SheetReading(const QList<SheetRequest> &requests, const QLocale &locale)
+SheetReading::SheetReading(
+    const QList<SheetRequest> &requests, const QLocale &locale, const QString &readerProgram)
     : m_state(std::make_unique<State>())
 {
     State &state = *m_state;
     state.requests = requests;
     state.locale = locale;
+    state.program = QFile::encodeName(readerProgram);
     state.results.resize(requests.size());
     state.paths.resize(std::size_t(requests.size()));
     state.sheets.resize(std::size_t(requests.size()));
@@ -291,6 +323,12 @@ QList<SheetReadResult> SheetReading::results()
             state.startChild();
         const IsolatedRun run = state.child->finish();
         state.child.reset();
+        if (readerCannotRun(run)) {
+            for (const qsizetype i : std::as_const(state.pending))
+                state.results[i] = failure(Status::ReaderMissing);
+            state.pending.clear();
+            break;
+        }
         DumpReader dump(run.output);
         qsizetype done = 0;
         for (; done < state.pending.size(); ++done) {
@@ -321,9 +359,20 @@ QString workbookFile(const QString &excel97Path)
     return excel97Path;
 }
 
-QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests, const QLocale &locale)
+QString sheetReaderProgram()
 {
-    return SheetReading(requests, locale).results();
+#ifdef KELSA_SHEET_READER_FROM_BIN
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+        + QStringLiteral(KELSA_SHEET_READER_FROM_BIN));
+#else
+    return {};
+#endif
+}
+
+QList<SheetReadResult> readSheets(
+    const QList<SheetRequest> &requests, const QLocale &locale, const QString &readerProgram)
+{
+    return SheetReading(requests, locale, readerProgram).results();
 }
 
 } // namespace kelsa

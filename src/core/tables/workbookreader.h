@@ -29,6 +29,8 @@ struct SheetReadResult {
         TooFewColumns, // the sheet has fewer columns than the table binds
         SheetTooLarge, // the sheet's cells would not fit the size a reference table may have
         TimedOut, // the reader gave no answer in time: a damaged file sent it round in circles
+        ReaderMissing, // the program that parses workbooks is missing, cannot be started or
+                       // does not take the command line (another version of it)
     };
 
     Status status = Status::Ok;
@@ -69,9 +71,10 @@ struct SheetReadResult {
 // fewer is TooFewColumns. Any other failure gives its status and no records. A sheet with only
 // its heading row is Ok with no records.
 //
-// FreeXL or liborcus parses the file in a child process (see isolatedrun.h), so a damaged file
-// that makes it crash, loop or ask for gigabytes costs the program nothing but that table:
-// Damaged, or TimedOut after at most 10 s.
+// FreeXL or liborcus parses the file in a process of its own, the program kelsa-sheet-reader
+// (see isolatedrun.h; in this process where there is no posix_spawn()), so a damaged file that
+// makes it crash, loop or ask for gigabytes costs the program nothing but that table: Damaged,
+// or TimedOut after at most 10 s. Without a program that runs, every file is ReaderMissing.
 SheetReadResult readSheet(const QString &filePath, const QString &sheetName, int requiredColumns,
     const QLocale &locale = QLocale());
 
@@ -89,19 +92,25 @@ struct SheetRequest {
     bool withHeading = false;
 };
 
-// readSheet() for several workbooks at once, results in the order of the requests. All are
-// parsed in one child process, which makes opening the ten reference tables one fork instead
-// of ten; a workbook that brings the child down fails alone and the rest are read on.
-QList<SheetReadResult> readSheets(
-    const QList<SheetRequest> &requests, const QLocale &locale = QLocale());
+// The program that parses the workbooks: kelsa-sheet-reader, in libexec/kelsa beside the
+// program's bin/ folder, built or installed; empty where they are parsed in this process.
+QString sheetReaderProgram();
 
-// readSheets() in two steps: the child starts parsing when the reading is made, and results()
+// readSheet() for several workbooks at once, results in the order of the requests. All are
+// parsed by one process, which makes opening the ten reference tables one process instead of
+// ten; a workbook that brings it down fails alone and the rest are read on. readerProgram is
+// the program that parses them (tests name a missing one).
+QList<SheetReadResult> readSheets(const QList<SheetRequest> &requests,
+    const QLocale &locale = QLocale(), const QString &readerProgram = sheetReaderProgram());
+
+// readSheets() in two steps: the reader starts parsing when the reading is made, and results()
 // waits for it, so that the caller can do other work meanwhile (the main window builds its
 // controls). The files are looked at, and the locale taken, when the reading is made.
 class SheetReading
 {
 public:
-    explicit SheetReading(const QList<SheetRequest> &requests, const QLocale &locale = QLocale());
+    explicit SheetReading(const QList<SheetRequest> &requests, const QLocale &locale = QLocale(),
+        const QString &readerProgram = sheetReaderProgram());
     SheetReading(const SheetReading &) = delete;
     SheetReading &operator=(const SheetReading &) = delete;
     ~SheetReading();

@@ -152,6 +152,14 @@ Form1::Form1(Form1Services services, QWidget *parent)
     if (!m_services.showReport)
         m_services.showReport = showReportPreview;
 
+    // The workbooks are parsed by a process of their own while the window builds everything
+    // else. It starts first, so that it has the whole construction to read in.
+    m_tablesFolder = m_services.tablesFolder.path.isEmpty()
+        ? kelsa::chooseTablesFolder(
+            QString(), QDir::currentPath(), m_services.folderMemory.recall(), installedDataFolder())
+        : m_services.tablesFolder;
+    const auto workbooks = readReferenceWorkbooks(m_tablesFolder);
+
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelsa1.0"));
     setWindowIcon(programIcon());
@@ -181,12 +189,6 @@ Form1::Form1(Form1Services services, QWidget *parent)
     // The form keeps its size between the menu bar and the status bar; the window grows by the
     // bars' heights (the status bar's is known once it holds its choice of types, below).
 
-    m_tablesFolder = m_services.tablesFolder.path.isEmpty()
-        ? kelsa::chooseTablesFolder(
-            QString(), QDir::currentPath(), m_services.folderMemory.recall(), installedDataFolder())
-        : m_services.tablesFolder;
-    // The workbooks are parsed in a child process while the controls are built.
-    const auto workbooks = readReferenceWorkbooks(m_tablesFolder);
     buildControls();
     fillControls();
     groupOptions();

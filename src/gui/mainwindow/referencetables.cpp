@@ -50,6 +50,9 @@ QString tableFailureReason(const SheetReadResult &result, int requiredColumns)
         return QStringLiteral("Лист слишком велик для справочной таблицы.");
     case Status::TimedOut:
         return QStringLiteral("Файл читается слишком долго; вероятно, он повреждён.");
+    case Status::ReaderMissing:
+        return QStringLiteral("Не запускается программа чтения таблиц kelsa-sheet-reader; "
+                              "вероятно, Kelsa установлена не полностью.");
     }
     return {};
 }
