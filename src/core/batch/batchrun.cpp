@@ -2,6 +2,7 @@
 #include "core/batch/batchrun.h"
 
 #include "core/batch/csvtable.h"
+#include "core/batch/rowreport.h"
 #include "core/calc/momentcases.h"
 #include "core/calc/momentlabel.h"
 #include "core/check/checktext.h"
@@ -104,61 +105,6 @@ void dropResultColumns(QStringList &cells, const std::vector<Column> &columns)
             cells.removeAt(k);
 }
 
-// A section by the caption of its option on the window ("Вне.кривая") or the option's control
-// name ("Option19").
-std::optional<int> sectionIndex(const QString &cell)
-{
-    const QString name = cell.trimmed();
-    static const QStringList names = sectionNames();
-    for (int k = 0; k < names.size(); ++k)
-        if (name.compare(names[k], Qt::CaseInsensitive) == 0)
-            return k;
-    if (const auto option = optionNamed(name); option && option->group == OptionGroup::TrackSection)
-        return option->index;
-    return std::nullopt;
-}
-
-// "Label10: not-a-number (Text3)" for a moment without a value; empty for one with a value.
-QString momentError(const MomentOutcome &outcome)
-{
-    const QString code = momentErrorCode(outcome);
-    if (code.isEmpty())
-        return {};
-    QString text
-        = QString::fromLatin1(momentInfo(outcome.moment).label) + QStringLiteral(": ") + code;
-    if (!outcome.inputsAccepted()) {
-        QStringList names;
-        for (const FieldProblem &problem : outcome.badFields)
-            names << QString::fromLatin1(fieldInfo(problem.field).name);
-        text += QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
-    }
-    return text;
-}
-
-// A moment's cell: the moment, or nothing when it has none ("errors" says why). The window's
-// "0" for a missing span would be summed and sorted as a moment by a spreadsheet.
-QString momentCell(const MomentOutcome &outcome, const QLocale &locale)
-{
-    if (!outcome.inputsAccepted() || outcome.result.outcome != MomentResult::Outcome::Value)
-        return {};
-    return writeNumber(outcome.result.moment, locale);
-}
-
-// "Label1: txtVm, Text5" for a moment that read empty fields as 0, in the order of the
-// window's fields; empty when it read none.
-QString momentNote(const MomentOutcome &outcome)
-{
-    if (outcome.emptyAsZero.empty() || !outcome.inputsAccepted())
-        return {};
-    std::vector<InputField> fields = outcome.emptyAsZero;
-    std::sort(fields.begin(), fields.end());
-    QStringList names;
-    for (const InputField field : fields)
-        names << QString::fromLatin1(fieldInfo(field).name);
-    return QString::fromLatin1(momentInfo(outcome.moment).label) + QStringLiteral(": ")
-        + names.join(QStringLiteral(", "));
-}
-
 class RowComputer
 {
 public:
@@ -200,8 +146,7 @@ public:
                 if (const auto index = sectionIndex(cells[k]))
                     calculation.setOption(OptionGroup::TrackSection, *index);
                 else
-                    errors << QStringLiteral("section: \"%1\" не участок пути (%2)")
-                                  .arg(cells[k], sectionNames().join(QStringLiteral(", ")));
+                    errors << sectionError(cells[k]);
             }
         }
         if (m_results > 0)
@@ -236,34 +181,11 @@ public:
     QString checkRow(
         std::span<const MomentOutcome> outcomes, const QString &chosen, QString *checkCells) const
     {
-        using Error = SupportCheck::Error;
-        const SupportCheck check = checkSupport(m_catalogue, computedMoments(outcomes), chosen);
-        if (check.governing)
-            checkCells[0] = QString::fromLatin1(momentInfo(check.governing->moment).label);
-        switch (check.error) {
-        case Error::None:
-            if (check.picked)
-                checkCells[1] = check.type->name;
-            checkCells[2] = utilisationCell(check.utilisation);
-            return {};
-        case Error::NoCatalogue: // said once for the whole table
-            return {};
-        case Error::UnknownType:
-            return QStringLiteral("%1: \"%2\" is not in the catalogue")
-                .arg(kSupportTypeColumn, chosen);
-        case Error::NoMoment:
-        case Error::NoneHolds:
-            return QStringLiteral("check: ") + checkErrorCode(check.error);
-        }
-        return {};
-    }
-
-    // Per cent to 0.1, rounded up, without the sign: a number a spreadsheet sums and sorts.
-    QString utilisationCell(double utilisation) const
-    {
-        QLocale plain = m_locale;
-        plain.setNumberOptions(QLocale::OmitGroupSeparator);
-        return plain.toString(utilisationPercent(utilisation, 1), 'f', 1);
+        RowCheckCells check = rowCheckCells(m_catalogue, outcomes, chosen, m_locale);
+        checkCells[0] = std::move(check.governing);
+        checkCells[1] = std::move(check.supportType);
+        checkCells[2] = std::move(check.utilisation);
+        return check.error;
     }
 
     // The header of the result: the table's own columns, then the result columns.

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -260,8 +261,13 @@ struct SheetReading::State {
     void startChild()
     {
 #ifdef KELSA_SHEET_READER_FROM_BIN
+        // One column limit for the whole run: the widest request's (files of one reading are
+        // all reference tables, or one schedule).
+        int columns = 0;
+        for (const qsizetype i : pending)
+            columns = std::max(columns, requests[i].maxColumns);
         std::vector<std::string> command { program.toStdString(),
-            std::to_string(kChildMemoryBudget), std::to_string(kMaxSheetFields),
+            std::to_string(kChildMemoryBudget), std::to_string(columns),
             std::to_string(kMaxSheetRows) };
         for (const qsizetype i : pending) {
             command.emplace_back(kinds[i] == WorkbookKind::Excel97 ? "xls" : "open");
@@ -275,8 +281,8 @@ struct SheetReading::State {
             [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
                     (kinds[i] == WorkbookKind::Excel97 ? dumpSheet : dumpOpenDocumentSheet)(
-                        paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink,
-                        headings[i]);
+                        paths[i].constData(), sheets[i], requests[i].maxColumns, kMaxSheetRows,
+                        sink, headings[i]);
             },
             kReadTimeoutMs, kMaxDumpBytes);
 #endif

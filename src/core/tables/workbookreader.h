@@ -90,6 +90,9 @@ struct SheetRequest {
     // The heading row is read too, as the first record (the support catalogue takes the unit
     // of its moments from it). Its row numbers then are the sheet's, less one.
     bool withHeading = false;
+    // The columns read, from the first: a reference table binds at most kMaxSheetFields; a
+    // schedule of supports has more. Columns past it are not read.
+    int maxColumns = kMaxSheetFields;
 };
 
 // The program that parses the workbooks: kelsa-sheet-reader, in libexec/kelsa beside the

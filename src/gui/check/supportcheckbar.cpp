@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/check/supportcheckbar.h"
 
+#include "core/check/utilisationcolour.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLocale>
@@ -20,15 +22,7 @@ const QString kPick = QStringLiteral("подобрать");
 
 QColor utilisationColour(UtilisationLevel level)
 {
-    switch (level) {
-    case UtilisationLevel::Green:
-        return QColor(46, 125, 50);
-    case UtilisationLevel::Amber:
-        return QColor(255, 179, 0);
-    case UtilisationLevel::Red:
-        return QColor(211, 47, 47);
-    }
-    return {};
+    return QColor::fromRgb(QRgb(utilisationRgb(level)));
 }
 
 SupportCheckBar::SupportCheckBar(QWidget *parent)
