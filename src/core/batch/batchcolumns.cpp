@@ -4,6 +4,8 @@
 #include "core/calc/fields.h"
 #include "core/calc/momentcases.h"
 
+#include <QHash>
+
 namespace kelsa
 {
 
@@ -74,6 +76,43 @@ std::vector<BatchColumnInfo> batchColumns()
                        "«Label1: txtVm, Text5»"),
         true });
     return columns;
+}
+
+QString columnCaption(const QString &name)
+{
+    static const QHash<QString, QString> captions = [] {
+        QHash<QString, QString> byName {
+            { QStringLiteral("support"), QStringLiteral("Опора") },
+            { QStringLiteral("section"), QStringLiteral("Участок пути") },
+            { QStringLiteral("governing"), QStringLiteral("Расчетный момент") },
+            { QStringLiteral("supportType"), QStringLiteral("Тип опоры") },
+            { QStringLiteral("utilisation"), QStringLiteral("Использование, %") },
+            { QStringLiteral("errors"), QStringLiteral("Ошибки") },
+            { QStringLiteral("notes"), QStringLiteral("Примечания") },
+        };
+        for (const BatchColumnInfo &column : batchColumns())
+            if (!byName.contains(column.name))
+                byName.insert(column.name, column.caption);
+        return byName;
+    }();
+    return captions.value(name);
+}
+
+QString workbookHeading(const QString &name)
+{
+    const QString caption = columnCaption(name);
+    return caption.isEmpty() ? name : caption + QStringLiteral(" [") + name + QLatin1Char(']');
+}
+
+QString columnNameInHeading(const QString &cell)
+{
+    const QString heading = cell.trimmed();
+    if (!heading.endsWith(QLatin1Char(']')))
+        return heading;
+    const qsizetype open = heading.lastIndexOf(QLatin1Char('['));
+    if (open < 0)
+        return heading;
+    return heading.mid(open + 1, heading.size() - open - 2).trimmed();
 }
 
 } // namespace kelsa

@@ -23,4 +23,17 @@ struct BatchColumnInfo {
 // type ("governing", "supportType", "utilisation"), "errors", "notes".
 std::vector<BatchColumnInfo> batchColumns();
 
+// A column's caption in a table's heading: the main window's for a field or a result label
+// ("Длина прол., м"), a short one for the schedule's own ("Опора", "Использование, %"); empty
+// for a name that is no column.
+QString columnCaption(const QString &name);
+
+// The heading of a column in a workbook: its caption with its name in square brackets at the
+// end, "Длина прол., м [Prolet]", readable by a person and by columnNameInHeading().
+QString workbookHeading(const QString &name);
+
+// The column name a heading cell gives: the name in square brackets at its end when it has
+// one ("Длина прол., м [Prolet]"), else the cell itself, without outer blanks.
+QString columnNameInHeading(const QString &cell);
+
 } // namespace kelsa

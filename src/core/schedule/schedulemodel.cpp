@@ -7,8 +7,6 @@
 #include "core/check/utilisationcolour.h"
 #include "core/numbers/numbertext.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <set>
 
@@ -18,16 +16,30 @@ namespace kelsa
 namespace
 {
 
-// The captions of the main window by control name (batchcolumns.h).
-const QHash<QString, QString> &captions()
+QString columnName(const ScheduleModel::Column &column)
 {
-    static const QHash<QString, QString> byName = [] {
-        QHash<QString, QString> names;
-        for (const BatchColumnInfo &column : batchColumns())
-            names.insert(column.name, column.caption);
-        return names;
-    }();
-    return byName;
+    using Kind = ScheduleModel::ColumnKind;
+    switch (column.kind) {
+    case Kind::Support:
+        return QStringLiteral("support");
+    case Kind::Section:
+        return QStringLiteral("section");
+    case Kind::Field:
+        return QString::fromLatin1(fieldInfo(column.field).name);
+    case Kind::Moment:
+        return QString::fromLatin1(momentInfo(column.moment).label);
+    case Kind::Governing:
+        return QStringLiteral("governing");
+    case Kind::SupportType:
+        return QStringLiteral("supportType");
+    case Kind::Utilisation:
+        return QStringLiteral("utilisation");
+    case Kind::Errors:
+        return QStringLiteral("errors");
+    case Kind::Notes:
+        break;
+    }
+    return QStringLiteral("notes");
 }
 
 } // namespace
@@ -321,46 +333,8 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
     if (section < 0 || section >= columnCount())
         return {};
     const Column &column = m_columns[std::size_t(section)];
-    QString name;
-    QString caption;
-    switch (column.kind) {
-    case ColumnKind::Support:
-        name = QStringLiteral("support");
-        caption = QStringLiteral("Опора");
-        break;
-    case ColumnKind::Section:
-        name = QStringLiteral("section");
-        caption = QStringLiteral("Участок пути");
-        break;
-    case ColumnKind::Field:
-        name = QString::fromLatin1(fieldInfo(column.field).name);
-        break;
-    case ColumnKind::Moment:
-        name = QString::fromLatin1(momentInfo(column.moment).label);
-        break;
-    case ColumnKind::Governing:
-        name = QStringLiteral("governing");
-        caption = QStringLiteral("Расчетный момент");
-        break;
-    case ColumnKind::SupportType:
-        name = QStringLiteral("supportType");
-        caption = QStringLiteral("Тип опоры");
-        break;
-    case ColumnKind::Utilisation:
-        name = QStringLiteral("utilisation");
-        caption = QStringLiteral("Использование, %");
-        break;
-    case ColumnKind::Errors:
-        name = QStringLiteral("errors");
-        caption = QStringLiteral("Ошибки");
-        break;
-    case ColumnKind::Notes:
-        name = QStringLiteral("notes");
-        caption = QStringLiteral("Примечания");
-        break;
-    }
-    if (caption.isEmpty())
-        caption = captions().value(name);
+    const QString name = columnName(column);
+    const QString caption = columnCaption(name);
     switch (role) {
     case Qt::DisplayRole:
         return caption;
