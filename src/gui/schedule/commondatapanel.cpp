@@ -23,13 +23,25 @@ namespace
 // Fields and options side by side in the grid: caption, then its edit.
 constexpr int kPairsPerLine = 6;
 
-QString fieldCaption(InputField field)
+// As the table's header and the batch columns name it.
+QString fullCaption(InputField field)
 {
     const QString name = QString::fromLatin1(fieldInfo(field).name);
     for (const BatchColumnInfo &column : batchColumns())
         if (column.name == name)
             return column.caption;
     return name;
+}
+
+// Short enough for the panel: the additional loads by their grid's letter and place, D1…D9 and
+// F1…F9, as the designer's sheets name them; the others as in the table's header.
+QString shortCaption(InputField field)
+{
+    if (field >= InputField::F1)
+        return QStringLiteral("F%1").arg(int(field) - int(InputField::F1) + 1);
+    if (field >= InputField::D1)
+        return QStringLiteral("D%1").arg(int(field) - int(InputField::D1) + 1);
+    return fullCaption(field);
 }
 
 void paintInvalid(QLineEdit *edit, bool invalid)
@@ -97,8 +109,8 @@ CommonDataPanel::CommonDataPanel(QHash<QString, QString> optionCaptions, QWidget
         edit->setObjectName(QStringLiteral("common_") + name);
         edit->setToolTip(name);
         edit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000,000")));
-        auto *caption = new QLabel(fieldCaption(info.field), m_content);
-        caption->setToolTip(name);
+        auto *caption = new QLabel(shortCaption(info.field), m_content);
+        caption->setToolTip(QStringLiteral("%1 (%2)").arg(fullCaption(info.field), name));
         caption->setBuddy(edit);
         m_fields[std::size_t(info.field)] = edit;
         m_captions[std::size_t(info.field)] = caption;
@@ -126,10 +138,12 @@ void CommonDataPanel::show(const Schedule &schedule)
             edit->setText(text);
         const bool invalid = !text.trimmed().isEmpty() && !readNumber(text, locale);
         paintInvalid(edit, invalid);
+        const QString name = QStringLiteral("%1 (%2)").arg(
+            fullCaption(info.field), QString::fromLatin1(info.name));
         edit->setToolTip(invalid
                 ? QStringLiteral("%1: не число в формате ведомости (разделитель «%2»)")
-                      .arg(QString::fromLatin1(info.name), QString(m_separator))
-                : QString::fromLatin1(info.name));
+                      .arg(name, QString(m_separator))
+                : name);
     }
     for (const OptionGroupInfo &info : optionGroups())
         if (QComboBox *combo = option(info.group))

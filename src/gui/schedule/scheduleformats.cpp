@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/schedule/scheduleformats.h"
 
+#include "core/schedule/schedulefile.h"
 #include "core/schedule/schedulemodel.h"
 
 namespace kelsa
@@ -18,7 +19,7 @@ QString notYet()
 
 QString scheduleFileFilter()
 {
-    return QStringLiteral("Ведомости опор Kelsa (*.kelsa-schedule)");
+    return QStringLiteral("Ведомости опор Kelsa (*.%1)").arg(scheduleFileSuffix());
 }
 
 QString importFilter()
@@ -33,17 +34,20 @@ QString exportFilter()
 
 QString scheduleFileSuffix()
 {
-    return QStringLiteral("kelsa-schedule");
+    return QString::fromLatin1(kScheduleFileSuffix);
 }
 
-ScheduleRead readScheduleDocument(const QString &)
+ScheduleRead readScheduleDocument(const QString &path)
 {
-    return notYet();
+    ScheduleFileReading reading = readScheduleFile(path);
+    if (const auto *problem = std::get_if<ScheduleFileProblem>(&reading))
+        return problem->text;
+    return std::move(std::get<Schedule>(reading));
 }
 
-QString writeScheduleDocument(const QString &, const Schedule &)
+QString writeScheduleDocument(const QString &path, const Schedule &schedule)
 {
-    return notYet();
+    return writeScheduleFile(path, schedule);
 }
 
 ScheduleRead importScheduleTable(const QString &, const Calculation &)

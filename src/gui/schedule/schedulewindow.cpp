@@ -18,7 +18,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -95,7 +97,10 @@ ScheduleWindow::ScheduleWindow(ScheduleWindowContext context, QWidget *parent)
     m_document = new ScheduleDocument(*this);
     connectActions();
     startNew();
-    resize(1200, 800);
+    QSize size(1200, 820);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
 }
 
 ScheduleWindow::~ScheduleWindow()
@@ -211,6 +216,7 @@ void ScheduleWindow::connectActions()
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &ScheduleWindow::updateTitle);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &ScheduleWindow::updateTitle);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &ScheduleWindow::updateTitle);
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &ScheduleWindow::fitColumns);
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &ScheduleWindow::updateTitle);
 
     connect(m_chart, &ScheduleChartView::rowClicked, this,
@@ -259,6 +265,20 @@ void ScheduleWindow::scheduleChanged()
     m_common->show(m_model->schedule());
     updateColumnMenu();
     updateTitle();
+}
+
+// Wide enough for each caption, up to three default widths (the header's tooltip names it).
+void ScheduleWindow::fitColumns()
+{
+    QHeaderView *header = m_table->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    const int normal = header->defaultSectionSize();
+    for (int column = 0; column < m_filter->columnCount(); ++column) {
+        const QString caption = m_filter->headerData(column, Qt::Horizontal).toString();
+        header->resizeSection(column,
+            std::clamp(metrics.horizontalAdvance(caption) + 2 * metrics.height(), normal,
+                3 * normal));
+    }
 }
 
 void ScheduleWindow::updateColumnMenu()

@@ -100,6 +100,7 @@ private:
     void updateChart();
     void updateTitle();
     void updateColumnMenu();
+    void fitColumns();
     void takeCommonFromMainWindow();
     void editTitle();
     void showProgress();
