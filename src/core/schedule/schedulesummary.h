@@ -7,7 +7,7 @@
 // type the rows were checked against. Moments are in kgf·m; the chart shows |M|, the value the
 // check compares with Mн.
 
-#include "core/calc/moments.h"
+#include "core/calc/momentcases.h"
 #include "core/check/supportcheck.h"
 
 #include <QList>
