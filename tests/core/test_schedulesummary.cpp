@@ -77,15 +77,13 @@ void TestScheduleSummary::summary_data()
     QTest::addColumn<double>("largestKgfm");
 
     QTest::newRow("no rows") << QList<Computed> {} << QStringList {} << -1 << 0.0;
-    QTest::newRow("no moment anywhere")
-        << QList<Computed> { { std::nullopt, {}, std::nullopt } } << QStringList { "—: 1" } << -1
-        << 0.0;
+    QTest::newRow("no moment anywhere") << QList<Computed> { { std::nullopt, {}, std::nullopt } }
+                                        << QStringList { "—: 1" } << -1 << 0.0;
     QTest::newRow("catalogue order, then others by name, then untyped")
         << QList<Computed> { { 100.0, "Тяжёлая", 0.1 }, { 100.0, "Яма", std::nullopt },
-               { 100.0, "Лёгкая", 0.1 }, { 100.0, "", std::nullopt },
-               { 100.0, "Тяжёлая", 0.1 }, { 100.0, "Ахтунг", std::nullopt } }
-        << QStringList { "Лёгкая: 1", "Тяжёлая: 2", "Ахтунг: 1", "Яма: 1", "—: 1" } << 0
-        << 100.0;
+               { 100.0, "Лёгкая", 0.1 }, { 100.0, "", std::nullopt }, { 100.0, "Тяжёлая", 0.1 },
+               { 100.0, "Ахтунг", std::nullopt } }
+        << QStringList { "Лёгкая: 1", "Тяжёлая: 2", "Ахтунг: 1", "Яма: 1", "—: 1" } << 0 << 100.0;
     QTest::newRow("negative moment larger by its absolute value")
         << QList<Computed> { { 1500.0, "", {} }, { -1500.5, "", {} }, { 1500.4, "", {} } }
         << QStringList { "—: 3" } << 1 << -1500.5;
@@ -131,11 +129,11 @@ void TestScheduleSummary::chartBarsAndLines_data()
     QTest::newRow("only the types checked have a line")
         << QList<Computed> { { 300.0, "Средняя", 0.075 }, { std::nullopt, "", std::nullopt },
                { 500.0, "Яма", std::nullopt } }
-        << true << QStringList { "300 0", "none", "500 -" }
-        << QStringList { "Средняя 4000" } << 4000.0;
+        << true << QStringList { "300 0", "none", "500 -" } << QStringList { "Средняя 4000" }
+        << 4000.0;
     QTest::newRow("no catalogue, no line")
-        << QList<Computed> { { 1234.0, "", std::nullopt } } << false
-        << QStringList { "1234 -" } << QStringList {} << 1500.0;
+        << QList<Computed> { { 1234.0, "", std::nullopt } } << false << QStringList { "1234 -" }
+        << QStringList {} << 1500.0;
 }
 
 void TestScheduleSummary::chartBarsAndLines()
@@ -150,8 +148,7 @@ void TestScheduleSummary::chartBarsAndLines()
     QStringList shownBars, shownLines;
     for (const ScheduleChartBar &bar : chart.bars)
         shownBars << (bar.kgfm ? QStringLiteral("%1 %2").arg(*bar.kgfm).arg(
-                                     bar.level ? QString::number(int(*bar.level))
-                                               : QStringLiteral("-"))
+                          bar.level ? QString::number(int(*bar.level)) : QStringLiteral("-"))
                                : QStringLiteral("none"));
     for (const ScheduleChartLine &line : chart.lines)
         shownLines << QStringLiteral("%1 %2").arg(line.type).arg(qRound(line.kgfm));

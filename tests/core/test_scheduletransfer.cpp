@@ -116,8 +116,8 @@ void TestScheduleTransfer::rowIntoTheWindow()
     QCOMPARE(saved.calculation.option(OptionGroup::TrackSection), section);
     QCOMPARE(saved.decimalSeparator, windowSeparator.front());
     QCOMPARE(saved.supportType, supportType);
-    QCOMPARE(saved.title, (ReportTitle { QStringLiteral("Перегон А — Б"), support,
-                              QStringLiteral("Иванов") }));
+    QCOMPARE(saved.title,
+        (ReportTitle { QStringLiteral("Перегон А — Б"), support, QStringLiteral("Иванов") }));
     for (const SavedResult &result : saved.results)
         QVERIFY(result.text.isEmpty());
 }
@@ -133,30 +133,31 @@ void TestScheduleTransfer::calculationIntoTheSchedule_data()
 
     const QStringList held { "Prolet", "Text5" };
     const auto unchanged = windowCalculation([](SavedCalculation &) {});
-    QTest::newRow("added unchanged") << unchanged << false << held
-                                     << QStringList { "50.5", "0.3" } << "Вне.кривая";
+    QTest::newRow("added unchanged")
+        << unchanged << false << held << QStringList { "50.5", "0.3" } << "Вне.кривая";
     QTest::newRow("replaced unchanged, own spelling of the section kept")
         << unchanged << true << held << QStringList { "50.5", "0.3" } << "вне.кривая";
-    QTest::newRow("common section left empty")
-        << windowCalculation([](SavedCalculation &s) {
-               s.calculation.setOption(OptionGroup::TrackSection, trackSection::straight);
-           })
-        << true << held << QStringList { "50.5", "0.3" } << "";
-    QTest::newRow("another section named")
-        << windowCalculation([](SavedCalculation &s) {
-               s.calculation.setOption(OptionGroup::TrackSection, trackSection::innerCurve);
-           })
-        << true << held << QStringList { "50.5", "0.3" } << "Вну.кривая";
+    QTest::newRow("common section left empty") << windowCalculation([](SavedCalculation &s) {
+        s.calculation.setOption(OptionGroup::TrackSection, trackSection::straight);
+    }) << true << held << QStringList { "50.5", "0.3" }
+                                               << "";
+    QTest::newRow("another section named") << windowCalculation([](SavedCalculation &s) {
+        s.calculation.setOption(OptionGroup::TrackSection, trackSection::innerCurve);
+    }) << true << held << QStringList { "50.5", "0.3" }
+                                           << "Вну.кривая";
     QTest::newRow("field without a column changed: its column added")
-        << windowCalculation([](SavedCalculation &s) { s.calculation.text(F::CurveRadius) = "650,5"; })
+        << windowCalculation(
+               [](SavedCalculation &s) { s.calculation.text(F::CurveRadius) = "650,5"; })
         << false << QStringList { "Prolet", "Text5", "Text4" }
         << QStringList { "50.5", "0.3", "650.5" } << "Вне.кривая";
     QTest::newRow("field without a column as the common data: no column")
-        << windowCalculation([](SavedCalculation &s) { s.calculation.text(F::MaxWindSpeed) = "29,5"; })
+        << windowCalculation(
+               [](SavedCalculation &s) { s.calculation.text(F::MaxWindSpeed) = "29,5"; })
         << false << held << QStringList { "50.5", "0.3" } << "Вне.кривая";
-    QTest::newRow("no number stays as typed")
-        << windowCalculation([](SavedCalculation &s) { s.calculation.text(F::SpanLength) = "5O,5"; })
-        << true << held << QStringList { "5O,5", "0.3" } << "вне.кривая";
+    QTest::newRow("no number stays as typed") << windowCalculation([](SavedCalculation &s) {
+        s.calculation.text(F::SpanLength) = "5O,5";
+    }) << true << held << QStringList { "5O,5", "0.3" }
+                                              << "вне.кривая";
 }
 
 void TestScheduleTransfer::calculationIntoTheSchedule()
@@ -196,11 +197,11 @@ void TestScheduleTransfer::replacingARowThatIsNotThere()
 {
     QFETCH(qsizetype, row);
     const Schedule schedule = line();
-    QVERIFY(putCalculationEdit(schedule, windowCalculation([](SavedCalculation &) {}), row)
-                .isEmpty());
+    QVERIFY(
+        putCalculationEdit(schedule, windowCalculation([](SavedCalculation &) {}), row).isEmpty());
     // The last row there is replaced.
-    QVERIFY(!putCalculationEdit(schedule, windowCalculation([](SavedCalculation &) {}), 1)
-                 .isEmpty());
+    QVERIFY(
+        !putCalculationEdit(schedule, windowCalculation([](SavedCalculation &) {}), 1).isEmpty());
 }
 
 void TestScheduleTransfer::pasteFollowsTheView_data()
@@ -214,10 +215,9 @@ void TestScheduleTransfer::pasteFollowsTheView_data()
     QTest::newRow("sorted backwards") << QList<int> { 2, 1, 0 } << "1\n2\n"
                                       << QStringList { "a", "2", "1" };
     QTest::newRow("filtered, past the last row shown")
-        << QList<int> { 2 } << "1\n2\n3"
-        << QStringList { "a", "b", "1", "2", "3" };
-    QTest::newRow("other separator") << QList<int> { 1 } << "0,5"
-                                     << QStringList { "a", "0.5", "c" };
+        << QList<int> { 2 } << "1\n2\n3" << QStringList { "a", "b", "1", "2", "3" };
+    QTest::newRow("other separator")
+        << QList<int> { 1 } << "0,5" << QStringList { "a", "0.5", "c" };
 }
 
 void TestScheduleTransfer::pasteFollowsTheView()

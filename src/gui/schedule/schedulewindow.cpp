@@ -101,6 +101,8 @@ ScheduleWindow::ScheduleWindow(ScheduleWindowContext context, QWidget *parent)
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 0.95);
     resize(size);
+    // The keyboard starts in the table: Ctrl+Z, Ctrl+V and the arrows are the schedule's.
+    m_table->setFocus(Qt::OtherFocusReason);
 }
 
 ScheduleWindow::~ScheduleWindow()
@@ -276,8 +278,8 @@ void ScheduleWindow::fitColumns()
     for (int column = 0; column < m_filter->columnCount(); ++column) {
         const QString caption = m_filter->headerData(column, Qt::Horizontal).toString();
         header->resizeSection(column,
-            std::clamp(metrics.horizontalAdvance(caption) + 2 * metrics.height(), normal,
-                3 * normal));
+            std::clamp(
+                metrics.horizontalAdvance(caption) + 2 * metrics.height(), normal, 3 * normal));
     }
 }
 
