@@ -25,7 +25,7 @@ kelsa_ensure_packages() {
 # texts (dialogs, standard buttons, context menus); the report's tests render and read its PDF
 # with poppler's pdftoppm and pdftotext.
 KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev liborcus-dev
-    fonts-liberation2 qt6-translations-l10n poppler-utils)
+    libxlsxwriter-dev fonts-liberation2 qt6-translations-l10n poppler-utils)
 
 # What the benchmarks that compare with LibreOffice need besides (bench_workbook_load,
 # bench_batch_libreoffice; without it they skip that part). Install it with

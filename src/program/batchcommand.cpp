@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/batchcommand.h"
 
-#include "core/batch/batchfiles.h"
+#include "core/batch/batchworkbooks.h"
 #include "core/check/checktext.h"
 #include "program/messageprinting.h"
 #include "program/progressline.h"
@@ -31,7 +31,7 @@ int runBatchCommand(const QString &inputPath, const QString &outputPath,
                 QLatin1StringView(line->inPlace ? "" : "\n"));
     };
     BatchSummary summary;
-    const QString problem = runBatchFiles(inputPath, outputPath, settings, &summary);
+    const QString problem = runBatchAnyFiles(inputPath, outputPath, settings, &summary);
     // The line break that ends the progress line on screen, before anything else is said.
     const QLatin1StringView start(progress.lineOpen() ? "\n" : "");
     if (!problem.isEmpty()) {

@@ -105,6 +105,8 @@ private slots:
     void closingAsksAboutUnsavedWork_data();
     void closingAsksAboutUnsavedWork();
     void pdfPagesAndHeader();
+    void filesRoundTrip_data();
+    void filesRoundTrip();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -300,6 +302,49 @@ void TestScheduleWindow::pdfPagesAndHeader()
     QVERIFY(texts[0].contains(QStringLiteral("Ведомость опор")));
     QVERIFY(texts.last().contains(QStringLiteral("Наибольший расчетный момент")));
     QVERIFY(texts.last().contains(QStringLiteral("Опор в ведомости: 70")));
+}
+
+// Saved and opened, or exported and imported, the rows come back; an imported schedule is
+// unsaved work, an opened one is not.
+void TestScheduleWindow::filesRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("schedule file") << "линия.kelsa-schedule";
+    QTest::newRow("CSV") << "линия.csv";
+    QTest::newRow("xlsx") << "линия.xlsx";
+}
+
+void TestScheduleWindow::filesRoundTrip()
+{
+    QFETCH(QString, name);
+    Harness h;
+    ScheduleWindow &window = h.open();
+    addRows(window, 2);
+    const int prolet = h.column(window, InputField::SpanLength);
+    window.filterModel().setData(window.filterModel().index(0, prolet), QStringLiteral("50,5"));
+    window.filterModel().setData(
+        window.filterModel().index(1, prolet), QStringLiteral("пятьдесят"));
+    QTRY_VERIFY(window.isComputed());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    const bool own = name.endsWith(QStringLiteral(".kelsa-schedule"));
+    QVERIFY(own ? window.document().saveFile(path) : window.document().exportFile(path));
+    QVERIFY(h.form->messages.empty());
+    window.document().newSchedule();
+    QCOMPARE(window.model().rowCount(), 0);
+    QVERIFY(own ? window.document().openFile(path) : window.document().importFile(path));
+    QVERIFY(h.form->messages.empty());
+    QCOMPARE(window.model().rowCount(), 2);
+    const int column = h.column(window, InputField::SpanLength);
+    QCOMPARE(cell(window, 0, column), QStringLiteral("50,5"));
+    QCOMPARE(cell(window, 1, column), QStringLiteral("пятьдесят"));
+    QCOMPARE(window.document().isModified(), !own);
+    QCOMPARE(window.document().filePath().isEmpty(), !own);
+    // A file that is not there: one message naming it, the schedule as it was.
+    QVERIFY(!window.document().openFile(dir.filePath(QStringLiteral("нет.kelsa-schedule"))));
+    QCOMPARE(h.form->messages.size(), std::size_t(1));
+    QVERIFY(h.form->messages.front().text.contains(QStringLiteral("нет.kelsa-schedule")));
+    QCOMPARE(window.model().rowCount(), 2);
 }
 
 QTEST_MAIN(TestScheduleWindow)

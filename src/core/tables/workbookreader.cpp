@@ -246,8 +246,8 @@ struct SheetReading::State {
             [this](const IsolatedSink &sink) {
                 for (const qsizetype i : pending)
                     (kinds[i] == WorkbookKind::Excel97 ? dumpSheet : dumpOpenDocumentSheet)(
-                        paths[i].constData(), sheets[i], kMaxSheetFields, kMaxSheetRows, sink,
-                        headings[i]);
+                        paths[i].constData(), sheets[i], requests[i].maxColumns, kMaxSheetRows,
+                        sink, headings[i]);
             },
             kReadTimeoutMs, kMaxDumpBytes);
     }

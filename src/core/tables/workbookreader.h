@@ -87,6 +87,9 @@ struct SheetRequest {
     // The heading row is read too, as the first record (the support catalogue takes the unit
     // of its moments from it). Its row numbers then are the sheet's, less one.
     bool withHeading = false;
+    // The columns read, from the first: a reference table binds at most kMaxSheetFields; a
+    // schedule of supports has more. Columns past it are not read.
+    int maxColumns = kMaxSheetFields;
 };
 
 // readSheet() for several workbooks at once, results in the order of the requests. All are

@@ -168,7 +168,7 @@ void ScheduleDocument::importTable()
 
 bool ScheduleDocument::importFile(const QString &path)
 {
-    ScheduleRead read = importScheduleTable(path, m_window.model().schedule().common);
+    ScheduleRead read = importScheduleTable(path, m_window.model().schedule());
     if (const auto *problem = std::get_if<QString>(&read)) {
         fail(QStringLiteral("Не удалось импортировать «%1»: %2").arg(shown(path), *problem));
         return false;
@@ -205,7 +205,7 @@ bool ScheduleDocument::exportFile(const QString &path)
     if (suffix == QLatin1String("pdf"))
         problem = writeSchedulePdf(m_window.model(), { m_filePath, QDate::currentDate() }, path);
     else if (suffix == QLatin1String("csv") || suffix == QLatin1String("xlsx"))
-        problem = exportScheduleTable(path, m_window.model(), m_filePath);
+        problem = exportScheduleTable(path, m_window.model());
     else
         problem = QStringLiteral("неизвестный формат «.%1»: ведомость записывается в PDF, CSV "
                                  "или .xlsx")
@@ -215,6 +215,12 @@ bool ScheduleDocument::exportFile(const QString &path)
                  .arg(shown(path), problem));
         return false;
     }
+    if (suffix != QLatin1String("pdf"))
+        if (const QStringList left = optionsLeftOut(m_window.model()); !left.isEmpty())
+            fail(QStringLiteral("Ведомость записана в «%1». В таблице нет столбцов для "
+                                "вариантов расчета общих данных: %2; kelsa --batch и импорт "
+                                "возьмут для них начальные значения.")
+                     .arg(shown(path), left.join(QStringLiteral(", "))));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "core/schedule/schedule.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <variant>
 
@@ -28,11 +29,12 @@ QString scheduleFileSuffix();
 ScheduleRead readScheduleDocument(const QString &path);
 QString writeScheduleDocument(const QString &path, const Schedule &schedule);
 
-// A table of supports as a schedule; the fields it has no column for take `common`.
-ScheduleRead importScheduleTable(const QString &path, const Calculation &common);
-// The computed schedule as a table, by the name's ending: .csv or .xlsx. `schedulePath` (the
-// schedule's own file) is never written over.
-QString exportScheduleTable(
-    const QString &path, const ScheduleModel &model, const QString &schedulePath);
+// A table of supports as a schedule with the separator, common data and title block of
+// `common`; a refusal names the line or row it stopped at.
+ScheduleRead importScheduleTable(const QString &path, const Schedule &common);
+// The computed schedule as a table, by the name's ending: .xlsx, else CSV.
+QString exportScheduleTable(const QString &path, const ScheduleModel &model);
+// The option groups whose common choice a table of the schedule cannot carry, by caption.
+QStringList optionsLeftOut(const ScheduleModel &model);
 
 } // namespace kelsa
