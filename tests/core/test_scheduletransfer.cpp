@@ -66,6 +66,8 @@ private slots:
     void calculationIntoTheSchedule();
     void replacingARowThatIsNotThere_data();
     void replacingARowThatIsNotThere();
+    void newRowTakesTheCommonTexts_data();
+    void newRowTakesTheCommonTexts();
     void pasteFollowsTheView_data();
     void pasteFollowsTheView();
 };
@@ -202,6 +204,32 @@ void TestScheduleTransfer::replacingARowThatIsNotThere()
     // The last row there is replaced.
     QVERIFY(
         !putCalculationEdit(schedule, windowCalculation([](SavedCalculation &) {}), 1).isEmpty());
+}
+
+void TestScheduleTransfer::newRowTakesTheCommonTexts_data()
+{
+    QTest::addColumn<qsizetype>("at");
+    QTest::addColumn<int>("rows"); // afterwards; 2: refused
+    QTest::newRow("-1") << qsizetype(-1) << 2;
+    QTest::newRow("first") << qsizetype(0) << 3;
+    QTest::newRow("after the last") << qsizetype(2) << 3;
+    QTest::newRow("past the last") << qsizetype(3) << 2;
+}
+
+void TestScheduleTransfer::newRowTakesTheCommonTexts()
+{
+    QFETCH(qsizetype, at);
+    QFETCH(int, rows);
+    Schedule schedule = line();
+    applyEdit(schedule, newRowEdit(schedule, at));
+    QCOMPARE(schedule.rows.size(), rows);
+    if (rows == 2)
+        return;
+    const ScheduleRow &row = schedule.rows[at];
+    QCOMPARE(row.field(F::SpanLength), QStringLiteral("60"));
+    QCOMPARE(row.field(F::Stagger), QStringLiteral("0")); // the start-up text
+    QCOMPARE(row.field(F::MaxWindSpeed), QString()); // no column: not held by the row
+    QVERIFY(row.support.isEmpty() && row.section.isEmpty() && row.supportType.isEmpty());
 }
 
 void TestScheduleTransfer::pasteFollowsTheView_data()

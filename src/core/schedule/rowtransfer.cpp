@@ -69,4 +69,14 @@ ScheduleEdit putCalculationEdit(
     return edit;
 }
 
+ScheduleEdit newRowEdit(const Schedule &schedule, qsizetype at)
+{
+    if (at < 0 || at > schedule.rows.size())
+        return {};
+    ScheduleRow row;
+    for (const InputField field : schedule.fields)
+        row.field(field) = schedule.common.text(field);
+    return { { InsertRows { at, { row } } } };
+}
+
 } // namespace kelsa

@@ -28,4 +28,9 @@ SavedCalculation rowAsCalculation(const Schedule &schedule, qsizetype row, QChar
 ScheduleEdit putCalculationEdit(
     const Schedule &schedule, const SavedCalculation &saved, std::optional<qsizetype> replacing);
 
+// A new row at `at` whose field columns start with the common data's texts, as a support typed
+// in the main window would: the designer changes what differs. Its section and type are left
+// to the common data and the pick.
+ScheduleEdit newRowEdit(const Schedule &schedule, qsizetype at);
+
 } // namespace kelsa

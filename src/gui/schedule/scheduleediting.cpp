@@ -2,6 +2,7 @@
 #include "gui/schedule/scheduleediting.h"
 
 #include "core/schedule/cellblock.h"
+#include "core/schedule/rowtransfer.h"
 #include "core/schedule/schedulefilter.h"
 #include "core/schedule/schedulemodel.h"
 #include "core/schedule/viewpaste.h"
@@ -102,7 +103,7 @@ void ScheduleEditing::insertRow()
 {
     const int current = currentRow();
     const qsizetype at = current >= 0 ? current + 1 : m_model.rowCount();
-    push(QStringLiteral("новая строка"), insertEmptyRowsEdit(at, 1));
+    push(QStringLiteral("новая строка"), newRowEdit(m_model.schedule(), at));
     selectRow(int(at));
 }
 
