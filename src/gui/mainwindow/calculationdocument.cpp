@@ -148,6 +148,14 @@ bool CalculationDocument::openFile(const QString &path)
     return true;
 }
 
+void CalculationDocument::takeCalculation(const SavedCalculation &saved)
+{
+    m_form.restoreCalculation(saved);
+    m_title = saved.title;
+    m_filePath.clear();
+    markSaved();
+}
+
 bool CalculationDocument::save()
 {
     return m_filePath.isEmpty() ? saveAs() : saveFile(m_filePath);

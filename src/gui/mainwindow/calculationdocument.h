@@ -40,6 +40,9 @@ public:
     // window then differs from the file.
     bool openFile(const QString &path);
     bool saveFile(const QString &path);
+    // A calculation taken from elsewhere (a row of the schedule) as a new one without a file,
+    // unchanged until edited; ask mayLeave() first.
+    void takeCalculation(const SavedCalculation &saved);
 
     // True when the calculation may be left: nothing unsaved, or the user saved or discarded
     // it; false when the user cancelled or the save failed.

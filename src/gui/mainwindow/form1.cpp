@@ -12,6 +12,7 @@
 #include "gui/mainwindow/lookups.h"
 #include "gui/mainwindow/referencetables.h"
 #include "gui/mainwindow/resets.h"
+#include "gui/mainwindow/schedulelink.h"
 #include "gui/mainwindow/switches.h"
 #include "gui/report/reportdialog.h"
 #include "gui/report/titledialog.h"
@@ -227,6 +228,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
         connect(reset, &QAbstractButton::clicked, this, &Form1::updateCheck);
     m_launches = std::make_unique<Launches>(m_ui, m_services, message);
     m_document = std::make_unique<CalculationDocument>(*this, m_services, m_menu);
+    m_scheduleLink
+        = std::make_unique<ScheduleLink>(*this, m_menu, *m_checkBar, m_services.schedule);
     watchForChanges();
     connectMenu();
     m_document->markSaved(); // the start-up state: what a calculation without a file is measured by

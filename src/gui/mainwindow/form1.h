@@ -26,6 +26,7 @@
 #include "core/tables/tablefolder.h"
 #include "gui/mainwindow/mainmenu.h"
 #include "gui/mainwindow/form1controls.h"
+#include "gui/schedule/scheduleservices.h"
 #include "gui/widgets/services.h"
 
 #include <QHash>
@@ -53,6 +54,7 @@ class FieldEdit;
 class CalculationDocument;
 class CatalogueDialog;
 class SupportCheckBar;
+class ScheduleLink;
 
 // What the main window needs from outside; every member left empty takes the real thing.
 struct Form1Services {
@@ -74,6 +76,8 @@ struct Form1Services {
         editReportTitle;
     // The calculation report shown; default: a print preview.
     std::function<void(QWidget *parent, const ReportInput &input)> showReport;
+    // The schedule window's; what is left empty takes this window's messages and file dialogs.
+    ScheduleServices schedule;
 };
 } // namespace kelsa
 
@@ -111,6 +115,8 @@ public:
     // The folder the reference tables on screen were read from.
     const kelsa::TablesFolder &tablesFolder() const { return m_tablesFolder; }
     const kelsa::MainMenu &menu() const { return m_menu; }
+    // The schedule window («Файл → Ведомость опор…»), built when first asked for.
+    kelsa::ScheduleLink &scheduleLink() const { return *m_scheduleLink; }
 
     // Reads all ten tables again, from the given folder (each back to its first record; the
     // look-up fields keep their texts) and reports what could not be read at once.
@@ -159,4 +165,5 @@ private:
     std::unique_ptr<kelsa::Calculations> m_calculations;
     std::unique_ptr<kelsa::Launches> m_launches;
     std::unique_ptr<kelsa::CalculationDocument> m_document;
+    std::unique_ptr<kelsa::ScheduleLink> m_scheduleLink;
 };

@@ -31,6 +31,10 @@ MainMenu buildMainMenu(QWidget *window)
     menu.report = menu.file->addAction(QStringLiteral("О&тчёт…"));
     menu.report->setShortcut(QKeySequence::Print);
     menu.file->addSeparator();
+    menu.scheduleWindow = menu.file->addAction(QStringLiteral("&Ведомость опор…"));
+    menu.scheduleWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    menu.toSchedule = menu.file->addAction(QStringLiteral("В в&едомость"));
+    menu.file->addSeparator();
     menu.exit = menu.file->addAction(QStringLiteral("В&ыход"));
     menu.exit->setShortcut(QKeySequence::Quit);
 

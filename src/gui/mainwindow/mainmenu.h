@@ -21,6 +21,8 @@ struct MainMenu {
     QAction *save = nullptr; // «Сохранить»
     QAction *saveAs = nullptr; // «Сохранить как…»
     QAction *report = nullptr; // «Отчёт…»: the calculation report in a print preview
+    QAction *scheduleWindow = nullptr; // «Ведомость опор…»: the schedule window
+    QAction *toSchedule = nullptr; // «В ведомость»: the calculation as a row of the schedule
     QAction *exit = nullptr; // «Выход», as the button of that name
     QAction *chooseTablesFolder = nullptr; // «Папка справочных таблиц…»
     QAction *reloadTables = nullptr; // «Перечитать таблицы»
