@@ -146,6 +146,8 @@ QString helpText()
                "вывод\n"
                "kelsa --batch IN.csv OUT.csv      по опоре на строку: в OUT.csv строки IN.csv и их "
                "моменты; OUT.csv «-» — на стандартный вывод\n"
+               "                                  IN — и первый лист .xlsx или .ods; OUT.xlsx — "
+               "книга .xlsx\n"
                "      --tables DIR                с --compute, --report, --batch: каталог опор "
                "(опоры.xlsx) из папки DIR\n"
                "      --decimal . | ,             десятичный разделитель чисел в IN.csv (иначе — "
