@@ -323,6 +323,22 @@ void TestScheduleEdit::paste_data()
         << comma << 0 << kSpan << "0.5" << with(line, 0, span, "0,5");
     QTest::newRow("a comma into a schedule of points")
         << point << 0 << kSpan << "0,5" << with(cellsOf(lineSchedule(point)), 0, span, "0.5");
+    // A text that may carry digit grouping is not exchanged: 1500 must not become 1,5 unseen.
+    const auto pointLine = cellsOf(lineSchedule(point));
+    QTest::newRow("grouping-like 1,500 into points kept")
+        << point << 0 << kSpan << "1,500" << with(pointLine, 0, span, "1,500");
+    QTest::newRow("grouping-like -12,250 into points kept")
+        << point << 0 << kSpan << "-12,250" << with(pointLine, 0, span, "-12,250");
+    QTest::newRow("grouping-like 999.000 into commas kept")
+        << comma << 0 << kSpan << "999.000" << with(line, 0, span, "999.000");
+    QTest::newRow("0,500 cannot be grouping: exchanged")
+        << point << 0 << kSpan << "0,500" << with(pointLine, 0, span, "0.500");
+    QTest::newRow("two digits after: exchanged")
+        << point << 0 << kSpan << "1,50" << with(pointLine, 0, span, "1.50");
+    QTest::newRow("four digits after: exchanged")
+        << point << 0 << kSpan << "1,5000" << with(pointLine, 0, span, "1.5000");
+    QTest::newRow("four digits before: exchanged")
+        << point << 0 << kSpan << "1234,500" << with(pointLine, 0, span, "1234.500");
     QTest::newRow("its own separator stays")
         << comma << 0 << kSpan << "0,5" << with(line, 0, span, "0,5");
     QTest::newRow("words kept as typed")

@@ -5,6 +5,8 @@
 #include "core/numbers/numbertext.h"
 #include "core/schedule/schedulemodel.h"
 
+#include <QRegularExpression>
+
 namespace kelsa
 {
 
@@ -79,6 +81,18 @@ QString inDecimalSeparator(const QString &text, QChar separator)
     return exchanged;
 }
 
+QString pastedNumberText(const QString &text, QChar separator)
+{
+    // "1,500" or "-12.250": one or three digits, the other separator once, then three digits.
+    // A spreadsheet of the other language writes its thousands so, and exchanging the separator
+    // would turn 1500 into 1,5 without a sign; such a text is pasted as it stands and shows red.
+    static const QRegularExpression grouping(QStringLiteral("^[+-]?[1-9][0-9]{0,2}[.,][0-9]{3}$"));
+    const QChar other = separator == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+    if (text.count(other) == 1 && grouping.match(text.trimmed()).hasMatch())
+        return text;
+    return inDecimalSeparator(text, separator);
+}
+
 QString copyCells(const ScheduleModel &model, const QList<int> &rows, const QList<int> &columns)
 {
     QList<QStringList> block;
@@ -109,7 +123,7 @@ ScheduleEdit pasteEdit(const ScheduleModel &model, int row, int column, const QS
                 continue;
             QString cellText = block[r][c];
             if (cell->kind == ScheduleCell::Kind::Field)
-                cellText = inDecimalSeparator(cellText, schedule.decimalSeparator);
+                cellText = pastedNumberText(cellText, schedule.decimalSeparator);
             if (target >= schedule.rows.size())
                 added.rows.last().text(*cell) = cellText;
             else if (schedule.text(target, *cell) != cellText)

@@ -8,7 +8,9 @@
 // A number pasted into a field column takes the schedule's decimal separator: a text that the
 // schedule does not read as a number, but reads as one with the other separator ("0.5" into a
 // schedule of ','), gets its separator exchanged. Any other text is pasted as it stands, so a
-// text that is no number either way stays what it was and shows red with its reason.
+// text that is no number either way stays what it was and shows red with its reason. So does a
+// text that may be a number with digit grouping ("1,500" into a schedule of '.', "2.750" into
+// one of ','): 1500 and 1,5 are both likely, and the designer decides.
 
 #include "core/schedule/scheduleedit.h"
 
@@ -26,6 +28,9 @@ QString writeCellBlock(const QList<QStringList> &block);
 
 // A number text in the schedule's separator, as described above.
 QString inDecimalSeparator(const QString &text, QChar separator);
+// The text a pasted cell of a field column gets: as inDecimalSeparator, but a text that may
+// hold digit grouping is kept as it stands.
+QString pastedNumberText(const QString &text, QChar separator);
 
 // The cells of the rows and columns (model indexes, each list in the order wanted) as the
 // table shows them: input cells as typed, results as shown.
