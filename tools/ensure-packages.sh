@@ -23,9 +23,10 @@ kelsa_ensure_packages() {
 # What building and running Kelsa needs on Debian 12, the font of its windows included:
 # FreeXL reads .xls workbooks, liborcus .xlsx and .ods; qt6-translations-l10n holds Qt's Russian
 # texts (dialogs, standard buttons, context menus); the report's tests render and read its PDF
-# with poppler's pdftoppm and pdftotext.
+# with poppler's pdftoppm and pdftotext; libxlsxwriter writes .xlsx schedules, whose sheets the
+# tests look into with unzip.
 KELSA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev liborcus-dev
-    libxlsxwriter-dev fonts-liberation2 qt6-translations-l10n poppler-utils)
+    libxlsxwriter-dev fonts-liberation2 qt6-translations-l10n poppler-utils unzip)
 
 # What the benchmarks that compare with LibreOffice need besides (bench_workbook_load,
 # bench_batch_libreoffice; without it they skip that part). Install it with

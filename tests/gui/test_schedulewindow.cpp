@@ -15,6 +15,7 @@
 #include "schedule/schedulewindow.h"
 
 #include <QAction>
+#include <QFile>
 #include <QClipboard>
 #include <QRegularExpression>
 #include <QTableView>
@@ -107,6 +108,7 @@ private slots:
     void pdfPagesAndHeader();
     void filesRoundTrip_data();
     void filesRoundTrip();
+    void sampleScheduleThroughEveryFile();
 
 private:
     std::unique_ptr<ModalWatchdog> m_watchdog;
@@ -347,6 +349,53 @@ void TestScheduleWindow::filesRoundTrip()
     QCOMPARE(h.form->messages.size(), std::size_t(1));
     QVERIFY(h.form->messages.front().text.contains(QStringLiteral("нет.kelsa-schedule")));
     QCOMPARE(window.model().rowCount(), 2);
+}
+
+
+// The sample schedule of five supports: imported, edited, saved, opened again, exported to
+// .xlsx (its numbers stored as numbers) and to a PDF. With KELSA_KEEP_OUTPUTS=DIR the PDF is
+// kept there as «ведомость.pdf», for the pictures of the documentation.
+void TestScheduleWindow::sampleScheduleThroughEveryFile()
+{
+    Harness h;
+    ScheduleWindow &window = h.open();
+    QVERIFY(window.document().importFile(QStringLiteral(KELSA_SAMPLE_DATA "/../docs/schedule.csv")));
+    QVERIFY(h.form->messages.empty());
+    QCOMPARE(window.model().rowCount(), 5);
+    const int prolet = h.column(window, InputField::SpanLength);
+    QVERIFY(prolet >= 0);
+    window.filterModel().setData(window.filterModel().index(0, prolet), QStringLiteral("48"));
+    QTRY_VERIFY(window.isComputed());
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("линия.kelsa-schedule"));
+    QVERIFY(window.document().saveFile(saved));
+    window.document().newSchedule();
+    QVERIFY(window.document().openFile(saved));
+    QTRY_VERIFY(window.isComputed());
+    QCOMPARE(window.model().rowCount(), 5);
+    QCOMPARE(cell(window, 0, prolet), QStringLiteral("48"));
+
+    const QString workbook = dir.filePath(QStringLiteral("ведомость.xlsx"));
+    QVERIFY(window.document().exportFile(workbook));
+    const QString sheet = runPoppler(QStringLiteral("unzip"),
+        { QStringLiteral("-p"), workbook, QStringLiteral("xl/worksheets/sheet1.xml") });
+    // The span of the first support, 48, is a number cell: a value with no text type.
+    QVERIFY2(QRegularExpression(QStringLiteral("<c r=\"[A-Z]+2\"[^>]*><v>48</v></c>"))
+                 .match(sheet)
+                 .hasMatch(),
+        qPrintable(sheet.left(2000)));
+    QVERIFY(!sheet.contains(QStringLiteral("t=\"str\"><v>48<")));
+
+    const QString pdf = dir.filePath(QStringLiteral("ведомость.pdf"));
+    QVERIFY(window.document().exportFile(pdf));
+    QVERIFY(h.form->messages.empty());
+    const QString text = pdfText(pdf);
+    QVERIFY(text.contains(QStringLiteral("Опор в ведомости: 5")));
+    const QString keep = qEnvironmentVariable("KELSA_KEEP_OUTPUTS");
+    if (!keep.isEmpty()) {
+        QFile::remove(keep + QStringLiteral("/ведомость.pdf"));
+        QVERIFY(QFile::copy(pdf, keep + QStringLiteral("/ведомость.pdf")));
+    }
 }
 
 QTEST_MAIN(TestScheduleWindow)
