@@ -8,14 +8,18 @@
 #include "core/check/supportcheck.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
+#include "core/numbers/plainnumber.h"
 
 #include <QIODevice>
 #include <QStringList>
 #include <QThread>
 
 #include <algorithm>
+#include <charconv>
 #include <future>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelsa
@@ -135,15 +139,6 @@ QString momentError(const MomentOutcome &outcome)
     return text;
 }
 
-// A moment's cell: the moment, or nothing when it has none ("errors" says why). The window's
-// "0" for a missing span would be summed and sorted as a moment by a spreadsheet.
-QString momentCell(const MomentOutcome &outcome, const QLocale &locale)
-{
-    if (!outcome.inputsAccepted() || outcome.result.outcome != MomentResult::Outcome::Value)
-        return {};
-    return writeNumber(outcome.result.moment, locale);
-}
-
 // "Label1: txtVm, Text5" for a moment that read empty fields as 0, in the order of the
 // window's fields; empty when it read none.
 QString momentNote(const MomentOutcome &outcome)
@@ -159,6 +154,117 @@ QString momentNote(const MomentOutcome &outcome)
         + names.join(QStringLiteral(", "));
 }
 
+// How the result is written: as the table came.
+struct OutputFormat {
+    char separator;
+    QByteArray lineBreak;
+    TextEncoding encoding;
+};
+
+// A cell's bytes as a moment reads them, the same as readField() reads the cell's text: ASCII
+// blanks are empty and plain numbers are read here; anything else, and every cell when the
+// locale's decimal separator is not one character, as a QString by readField() itself.
+class CellReader
+{
+public:
+    explicit CellReader(const QLocale &locale)
+        : m_locale(locale)
+    {
+        const QString point = locale.decimalPoint();
+        if (point.size() == 1)
+            m_point = point[0].unicode();
+    }
+
+    FieldReading read(std::string_view cell) const
+    {
+        bool blank = true;
+        for (const char c : cell) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x80)
+                return readField(utf8Text(cell), m_locale);
+            blank = blank && (byte == ' ' || (byte >= '\t' && byte <= '\r'));
+        }
+        if (blank)
+            return { FieldReading::Kind::Empty };
+        if (m_point)
+            if (const auto value = readPlainNumber(cell, *m_point))
+                return { FieldReading::Kind::Number, *value };
+        return readField(utf8Text(cell), m_locale);
+    }
+
+    // The moment as writeNumber() writes it, as a cell.
+    void writeMoment(QByteArray &out, double moment, char separator) const
+    {
+        if (m_point && *m_point < 0x80) {
+            char text[kPlainNumberRoom];
+            if (const char *end = writePlainNumber(moment, char(*m_point), text)) {
+                appendCsvCell(out, std::string_view(text, std::size_t(end - text)), separator);
+                return;
+            }
+        }
+        appendUtf8Cell(out, writeNumber(moment, m_locale), separator);
+    }
+
+    static QString utf8Text(std::string_view bytes)
+    {
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+
+    static void appendUtf8Cell(QByteArray &out, const QString &text, char separator)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        appendCsvCell(out, std::string_view(utf8.constData(), std::size_t(utf8.size())), separator);
+    }
+
+private:
+    QLocale m_locale;
+    std::optional<char16_t> m_point; // the locale's decimal separator, when it is one character
+};
+
+// Whether the bytes are ASCII blanks only, which trimmed() takes away: then the cell is empty.
+bool asciiBlank(std::string_view cell)
+{
+    return std::all_of(
+        cell.begin(), cell.end(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
+}
+
+// Utilisation as the check column writes it, per cent to 0.1 rounded up and without the sign,
+// in the locale's own digits: a number a spreadsheet sums and sorts. Below 10^15 %, in a locale
+// that writes its digits with '0' to '9' and has a one-character ASCII decimal separator, the
+// text is the fixed notation with one decimal that to_chars gives; QLocale's otherwise.
+class UtilisationWriter
+{
+public:
+    explicit UtilisationWriter(const QLocale &locale)
+        : m_locale(locale)
+    {
+        m_locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        const QString point = locale.decimalPoint();
+        if (point.size() == 1 && point[0].unicode() < 0x80 && locale.zeroDigit() == u"0")
+            m_point = char(point[0].unicode());
+    }
+
+    void write(QByteArray &out, double utilisation, char separator) const
+    {
+        const double percent = utilisationPercent(utilisation, 1);
+        if (m_point && percent >= 0 && percent < 1e15) {
+            char text[32];
+            const auto [end, error]
+                = std::to_chars(text, text + sizeof text, percent, std::chars_format::fixed, 1);
+            if (error == std::errc()) {
+                std::replace(text, end, '.', *m_point);
+                appendCsvCell(out, std::string_view(text, std::size_t(end - text)), separator);
+                return;
+            }
+        }
+        CellReader::appendUtf8Cell(out, m_locale.toString(percent, 'f', 1), separator);
+    }
+
+private:
+    QLocale m_locale;
+    std::optional<char> m_point;
+};
+
 class RowComputer
 {
 public:
@@ -168,83 +274,155 @@ public:
         , m_results(std::count_if(m_columns.begin(), m_columns.end(),
               [](const Column &column) { return column.movesToResult(); }))
         , m_locale(locale)
+        , m_cells(locale)
+        , m_utilisation(locale)
         , m_start(Calculation::atStart())
         , m_catalogue(catalogue)
     {
+        m_fieldColumn.fill(-1);
+        for (std::size_t k = 0; k < m_columns.size(); ++k)
+            if (m_columns[k].kind == Column::Kind::Field)
+                m_fieldColumn[std::size_t(m_columns[k].field)] = qsizetype(k);
+        // A field without a column keeps its start text, read once for every row.
+        for (const FieldInfo &info : inputFields())
+            m_startReadings[std::size_t(info.field)] = readField(m_start.text(info.field), locale);
+        const auto &options = optionGroupInfo(OptionGroup::TrackSection).options;
+        for (std::size_t k = 0; k < options.size(); ++k) {
+            Calculation calculation = m_start;
+            calculation.setOption(OptionGroup::TrackSection, int(k));
+            m_sections.push_back(calculation.trackSection());
+        }
+        m_startSection = m_start.option(OptionGroup::TrackSection);
+        // The names of the sections as written, read without a QString.
+        QStringList spellings = sectionNames();
+        for (const char *option : options)
+            spellings << QString::fromLatin1(option);
+        for (const QString &spelling : spellings)
+            if (const auto index = sectionIndex(spelling))
+                m_sectionSpellings.push_back({ spelling.toUtf8().toStdString(), *index });
     }
 
-    // The row's own cells, padded to the header, followed by the ten moments, the errors,
-    // the notes and the cells past the header's width. True when every moment has a value;
-    // `bad` tells a row that could not be computed.
-    bool compute(QStringList &cells, bool &bad) const
+    // Appends the result record of a row: its own cells (padded to the header), the ten
+    // moments, the check, the errors, the notes and the cells past the header's width. True
+    // when every moment has a value; `bad` tells a row that could not be computed.
+    bool compute(const CsvRows &rows, qsizetype row, const OutputFormat &format, QByteArray &out,
+        bool &bad) const
     {
         const qsizetype width = qsizetype(m_columns.size());
+        const qsizetype count = rows.cellCount(row);
+        const auto cell
+            = [&](qsizetype k) { return k < count ? rows.cell(row, k) : std::string_view(); };
         QStringList errors, notes;
-        if (cells.size() > width) {
+        if (count > width) {
             // Counted without the result columns, which the result has in other places.
             errors << QStringLiteral("row: ячеек %1, а в заголовке %2")
-                          .arg(cells.size() - m_results)
+                          .arg(count - m_results)
                           .arg(width - m_results);
-        } else {
-            cells.resize(width);
         }
-        Calculation calculation = m_start;
+        std::array<FieldReading, kInputFieldCount> readings = m_startReadings;
+        int section = m_startSection;
         QString chosenType;
         for (qsizetype k = 0; k < width; ++k) {
             const Column &column = m_columns[std::size_t(k)];
             if (column.kind == Column::Kind::SupportType) {
-                chosenType = cells[k].trimmed();
+                if (!asciiBlank(cell(k)))
+                    chosenType = CellReader::utf8Text(cell(k)).trimmed();
             } else if (column.kind == Column::Kind::Field) {
-                calculation.text(column.field) = cells[k];
-            } else if (column.kind == Column::Kind::Section && !cells[k].trimmed().isEmpty()) {
-                if (const auto index = sectionIndex(cells[k]))
-                    calculation.setOption(OptionGroup::TrackSection, *index);
-                else
-                    errors << QStringLiteral("section: \"%1\" не участок пути (%2)")
-                                  .arg(cells[k], sectionNames().join(QStringLiteral(", ")));
+                readings[std::size_t(column.field)] = m_cells.read(cell(k));
+            } else if (column.kind == Column::Kind::Section) {
+                readSection(cell(k), section, errors);
             }
         }
-        if (m_results > 0)
-            dropResultColumns(cells, m_columns);
-        // The result columns go after the row's own cells, before any past the header.
-        const qsizetype at = width - m_results;
-        const qsizetype check = at + kMomentCount;
-        const qsizetype end = check + kCheckColumns;
-        cells.insert(at, kMomentCount + kCheckColumns + 2, QString());
-        cells[check + 1] = chosenType;
+
+        const char separator = format.separator;
+        bool first = true;
+        const auto next = [&] {
+            if (!first)
+                out += separator;
+            first = false;
+        };
+        // The row's own cells, without the result columns of an earlier run.
+        for (qsizetype k = 0; k < width; ++k)
+            if (!m_columns[std::size_t(k)].movesToResult()) {
+                next();
+                appendCsvCell(out, cell(k), separator);
+            }
         bad = !errors.isEmpty();
-        if (!bad) {
-            qsizetype k = at;
-            const auto outcomes = computeMoments(calculation, m_locale);
+        if (bad) {
+            for (int k = 0; k < kMomentCount + 1; ++k)
+                next(); // no moments, no governing one
+            next();
+            CellReader::appendUtf8Cell(out, chosenType, separator);
+            next(); // no utilisation
+        } else {
+            const auto outcomes
+                = computeMoments(readings, m_sections[std::size_t(section)], [&](InputField field) {
+                      const qsizetype k = m_fieldColumn[std::size_t(field)];
+                      return k >= 0 ? CellReader::utf8Text(cell(k)) : m_start.text(field);
+                  });
             for (const MomentOutcome &outcome : outcomes) {
-                cells[k++] = momentCell(outcome, m_locale);
+                next();
+                if (outcome.inputsAccepted()
+                    && outcome.result.outcome == MomentResult::Outcome::Value)
+                    m_cells.writeMoment(out, outcome.result.moment, separator);
                 if (const QString error = momentError(outcome); !error.isEmpty())
                     errors << error;
                 if (const QString note = momentNote(outcome); !note.isEmpty())
                     notes << note;
             }
-            if (const QString error = checkRow(outcomes, chosenType, &cells[check]);
+            if (const QString error = checkRow(outcomes, chosenType, out, separator);
                 !error.isEmpty())
                 errors << error;
         }
-        cells[end] = errors.join(QStringLiteral("; "));
-        cells[end + 1] = notes.join(QStringLiteral("; "));
+        next();
+        CellReader::appendUtf8Cell(out, errors.join(QStringLiteral("; ")), separator);
+        next();
+        CellReader::appendUtf8Cell(out, notes.join(QStringLiteral("; ")), separator);
+        for (qsizetype k = width; k < count; ++k) {
+            next();
+            appendCsvCell(out, cell(k), separator);
+        }
+        out += format.lineBreak;
         return errors.isEmpty();
     }
 
-    // Fills the check's three cells from `checkCells` on; returns the row's error, if any.
-    QString checkRow(
-        std::span<const MomentOutcome> outcomes, const QString &chosen, QString *checkCells) const
+    // A section cell: the index of the section it names into `section`, or the error when it
+    // names none; nothing for an empty cell.
+    void readSection(std::string_view cell, int &section, QStringList &errors) const
+    {
+        for (const auto &[spelling, index] : m_sectionSpellings)
+            if (cell == spelling) {
+                section = index;
+                return;
+            }
+        if (asciiBlank(cell))
+            return;
+        const QString text = CellReader::utf8Text(cell);
+        if (text.trimmed().isEmpty())
+            return;
+        if (const auto index = sectionIndex(text))
+            section = *index;
+        else
+            errors << QStringLiteral("section: \"%1\" не участок пути (%2)")
+                          .arg(text, sectionNames().join(QStringLiteral(", ")));
+    }
+
+    // Appends the check's three cells; returns the row's error, if any.
+    QString checkRow(std::span<const MomentOutcome> outcomes, const QString &chosen,
+        QByteArray &out, char separator) const
     {
         using Error = SupportCheck::Error;
         const SupportCheck check = checkSupport(m_catalogue, computedMoments(outcomes), chosen);
+        out += separator;
         if (check.governing)
-            checkCells[0] = QString::fromLatin1(momentInfo(check.governing->moment).label);
+            appendCsvCell(out, momentInfo(check.governing->moment).label, separator);
+        out += separator;
+        const bool picked = check.error == Error::None && check.picked;
+        CellReader::appendUtf8Cell(out, picked ? check.type->name : chosen, separator);
+        out += separator;
         switch (check.error) {
         case Error::None:
-            if (check.picked)
-                checkCells[1] = check.type->name;
-            checkCells[2] = utilisationCell(check.utilisation);
+            m_utilisation.write(out, check.utilisation, separator);
             return {};
         case Error::NoCatalogue: // said once for the whole table
             return {};
@@ -256,14 +434,6 @@ public:
             return QStringLiteral("check: ") + checkErrorCode(check.error);
         }
         return {};
-    }
-
-    // Per cent to 0.1, rounded up, without the sign: a number a spreadsheet sums and sorts.
-    QString utilisationCell(double utilisation) const
-    {
-        QLocale plain = m_locale;
-        plain.setNumberOptions(QLocale::OmitGroupSeparator);
-        return plain.toString(utilisationPercent(utilisation, 1), 'f', 1);
     }
 
     // The header of the result: the table's own columns, then the result columns.
@@ -281,8 +451,15 @@ private:
     std::vector<Column> m_columns;
     qsizetype m_results; // result columns of an earlier run among them
     QLocale m_locale;
+    CellReader m_cells;
+    UtilisationWriter m_utilisation;
     Calculation m_start;
     const SupportCatalogue &m_catalogue;
+    std::array<qsizetype, kInputFieldCount> m_fieldColumn {}; // -1: none
+    std::array<FieldReading, kInputFieldCount> m_startReadings {};
+    std::vector<TrackSection> m_sections; // by option index
+    int m_startSection = 0;
+    std::vector<std::pair<std::string, int>> m_sectionSpellings;
 };
 
 // Rows are computed a chunk at a time, the chunk shared among the processor's threads while
@@ -294,11 +471,11 @@ constexpr qsizetype kChunkRows = 512;
 constexpr qint64 kChunkCost = qint64(8) * 1024 * 1024;
 constexpr qsizetype kRowsPerThread = 64; // fewer are not worth a thread
 
-// What a row read holds in memory, roughly, in bytes: its text twice over (as UTF-16 and as
-// the UTF-8 written) and a QString for every cell its list has room for or the result has.
+// What a row read holds in memory, roughly, in bytes: its text as read and as written, where
+// each of its cells ends, and a separator for every column of the result.
 qint64 rowCost(qint64 textBytes, qsizetype cells, qsizetype resultWidth)
 {
-    return 4 * textBytes + 64 * qint64(std::max(cells, resultWidth));
+    return 2 * textBytes + qint64(sizeof(std::size_t)) * cells + resultWidth + 256;
 }
 
 struct RowsDone {
@@ -308,22 +485,15 @@ struct RowsDone {
     QString unwritable; // the first character with no code in the output's encoding
 };
 
-struct OutputFormat {
-    char separator;
-    QByteArray lineBreak;
-    TextEncoding encoding;
-};
-
-RowsDone computeRows(
-    const RowComputer &computer, std::span<QStringList> rows, const OutputFormat &format)
+RowsDone computeRows(const RowComputer &computer, const CsvRows &rows, qsizetype from, qsizetype to,
+    const OutputFormat &format)
 {
     RowsDone done;
-    for (QStringList &cells : rows) {
+    for (qsizetype row = from; row < to; ++row) {
         bool bad = false;
-        if (!computer.compute(cells, bad))
+        if (!computer.compute(rows, row, format, done.bytes, bad))
             ++done.rowsWithErrors;
         done.badRows += bad;
-        appendCsvRecord(done.bytes, cells, format.separator, format.lineBreak);
     }
     if (format.encoding != TextEncoding::Utf8) {
         std::optional<QByteArray> encoded = encodeUtf8(done.bytes, format.encoding);
@@ -336,49 +506,41 @@ RowsDone computeRows(
 
 // Starts computing the rows on up to `threads` threads of their own, a share each. A chunk cut
 // short by its cost holds rows that are much work each: it is shared however few they are.
-std::vector<std::future<RowsDone>> startRows(const RowComputer &computer,
-    std::span<QStringList> rows, bool costly, const OutputFormat &format, int threads)
+std::vector<std::future<RowsDone>> startRows(const RowComputer &computer, const CsvRows &rows,
+    bool costly, const OutputFormat &format, int threads)
 {
-    const qsizetype wanted
-        = costly ? qsizetype(rows.size()) : qsizetype(rows.size()) / kRowsPerThread;
-    const auto parts = std::size_t(std::clamp<qsizetype>(wanted, 1, threads));
-    const std::size_t share = (rows.size() + parts - 1) / parts;
+    const qsizetype wanted = costly ? rows.size() : rows.size() / kRowsPerThread;
+    const qsizetype parts = std::clamp<qsizetype>(wanted, 1, threads);
+    const qsizetype share = (rows.size() + parts - 1) / parts;
     std::vector<std::future<RowsDone>> started;
-    for (std::size_t from = 0; from < rows.size(); from += share)
+    for (qsizetype from = 0; from < rows.size(); from += share)
         started.push_back(std::async(std::launch::async, computeRows, std::cref(computer),
-            rows.subspan(from, std::min(share, rows.size() - from)), std::cref(format)));
+            std::cref(rows), from, std::min(from + share, rows.size()), std::cref(format)));
     return started;
 }
 
 struct ChunkRead {
-    std::size_t rows = 0;
+    qsizetype rows = 0;
     bool costly = false; // ended by its cost, not by its count or the table's end
 };
 
-// Reads rows into the chunk until it is full or its rows cost kChunkCost.
-ChunkRead readRows(CsvReader &reader, std::vector<QStringList> &chunk, qsizetype resultWidth)
+// Reads rows into the chunk until it holds kChunkRows or its rows cost kChunkCost.
+ChunkRead readRows(CsvReader &reader, CsvRows &chunk, qsizetype resultWidth)
 {
+    chunk.clear();
     ChunkRead read;
     qint64 cost = 0;
-    while (read.rows < chunk.size()) {
+    while (chunk.size() < kChunkRows) {
         if (cost >= kChunkCost) {
             read.costly = true;
             break;
         }
-        QStringList &cells = chunk[read.rows];
-        const qint64 before = reader.textRead();
-        if (!reader.readRecord(cells))
+        if (!reader.readRecord(chunk))
             break;
-        // A list keeps its capacity when cleared, so what it holds is counted, not its size.
-        cost += rowCost(reader.textRead() - before, cells.capacity(), resultWidth);
-        ++read.rows;
+        const qsizetype row = chunk.size() - 1;
+        cost += rowCost(chunk.textSize(row), chunk.cellCount(row), resultWidth);
     }
-    // A list left over from a wider row is let go: only the lists of this chunk, counted in
-    // its cost, keep more than the result's width.
-    const qsizetype kept = 2 * resultWidth + 64;
-    for (std::size_t k = read.rows; k < chunk.size(); ++k)
-        if (chunk[k].capacity() > kept)
-            chunk[k] = QStringList();
+    read.rows = chunk.size();
     return read;
 }
 
@@ -433,14 +595,13 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
     const int threads
         = std::max(1, settings.threads > 0 ? settings.threads : QThread::idealThreadCount());
     // While one chunk is computed the next is read.
-    std::vector<QStringList> chunks[2]
-        = { std::vector<QStringList>(kChunkRows), std::vector<QStringList>(kChunkRows) };
+    CsvRows chunks[2];
     BatchSummary summary;
     summary.encoding = format.encoding;
     int current = 0;
     for (ChunkRead chunk = readRows(reader, chunks[0], resultWidth); chunk.rows > 0;) {
-        std::vector<std::future<RowsDone>> computing = startRows(
-            computer, std::span(chunks[current]).first(chunk.rows), chunk.costly, format, threads);
+        std::vector<std::future<RowsDone>> computing
+            = startRows(computer, chunks[current], chunk.costly, format, threads);
         const ChunkRead next = readRows(reader, chunks[1 - current], resultWidth);
         for (std::future<RowsDone> &part : computing) {
             const RowsDone done = part.get();

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Number text of the plain shape that most fields, cells and moments have ("1463,134", "-0,3",
+// "1500"), read and written without QString or QLocale. readNumber() and writeNumber() take this
+// way for every text it covers, and a schedule takes it for its cells' bytes, so both give the
+// same numbers and the same texts; anything else (blanks, exponents, grouping, other signs) is
+// theirs to read and write through QLocale.
+
+#include <optional>
+#include <string_view>
+
+namespace kelsa
+{
+
+// The number a plain text denotes: an optional "-", then digits with at most one
+// `decimalPoint` between two of them, 64 characters at most. Nothing for any other text (it may
+// still be a number to QLocale), nor for one beyond the largest double.
+std::optional<double> readPlainNumber(std::string_view text, char16_t decimalPoint);
+std::optional<double> readPlainNumber(std::u16string_view text, char16_t decimalPoint);
+
+// Room for any text writePlainNumber() writes ("-0,0001" and 15 digits is the longest).
+inline constexpr int kPlainNumberRoom = 32;
+
+// Writes `value` as writeNumber() writes it, when that text has no exponent: the shortest text
+// that reads back as the value has at most 15 significant digits and a decimal exponent from -4
+// to 14 (a double lies closer to those digits than half a step of 15 digits, so they are its
+// 15-digit rounding). `out` has room for kPlainNumberRoom characters. Returns the end of the
+// text, or nullptr when the value needs QString::number's way (nothing is written then).
+char *writePlainNumber(double value, char decimalPoint, char *out);
+char16_t *writePlainNumber(double value, char16_t decimalPoint, char16_t *out);
+
+} // namespace kelsa
