@@ -15,7 +15,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <charconv>
 #include <future>
 #include <span>
 #include <string>
@@ -229,9 +228,9 @@ bool asciiBlank(std::string_view cell)
 }
 
 // Utilisation as the check column writes it, per cent to 0.1 rounded up and without the sign,
-// in the locale's own digits: a number a spreadsheet sums and sorts. Below 10^15 %, in a locale
-// that writes its digits with '0' to '9' and has a one-character ASCII decimal separator, the
-// text is the fixed notation with one decimal that to_chars gives; QLocale's otherwise.
+// in the locale's own digits: a number a spreadsheet sums and sorts. In a locale that writes its
+// digits with '0' to '9' and has a one-character ASCII decimal separator, most values are
+// written without QLocale (writePlainTenths, the same text); the others through QLocale.
 class UtilisationWriter
 {
 public:
@@ -247,12 +246,9 @@ public:
     void write(QByteArray &out, double utilisation, char separator) const
     {
         const double percent = utilisationPercent(utilisation, 1);
-        if (m_point && percent >= 0 && percent < 1e15) {
-            char text[32];
-            const auto [end, error]
-                = std::to_chars(text, text + sizeof text, percent, std::chars_format::fixed, 1);
-            if (error == std::errc()) {
-                std::replace(text, end, '.', *m_point);
+        if (m_point) {
+            char text[kPlainNumberRoom];
+            if (const char *end = writePlainTenths(percent, *m_point, text)) {
                 appendCsvCell(out, std::string_view(text, std::size_t(end - text)), separator);
                 return;
             }

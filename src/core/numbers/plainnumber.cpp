@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/numbers/plainnumber.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <type_traits>
@@ -28,6 +29,8 @@ std::optional<double> readPlain(std::basic_string_view<Char> text, char16_t deci
     for (; k < size; ++k) {
         // Bytes are taken unsigned: a byte of a UTF-8 sequence is no character of its own.
         const auto c = char16_t(std::make_unsigned_t<Char>(text[k]));
+        if (sizeof(Char) == 1 && c >= 0x80)
+            return std::nullopt;
         if (c >= u'0' && c <= u'9') {
             ascii[k] = char(c);
         } else if (c == decimalPoint && !point && k > firstDigit && k + 1 < size) {
@@ -112,6 +115,24 @@ char *writePlainNumber(double value, char decimalPoint, char *out)
 char16_t *writePlainNumber(double value, char16_t decimalPoint, char16_t *out)
 {
     return writePlain(value, decimalPoint, out);
+}
+
+char *writePlainTenths(double value, char decimalPoint, char *out)
+{
+    // Not negative (nor -0, which QLocale writes "0,0"), not NaN, below 10^15.
+    if (!(value >= 0 && value < 1e15) || std::signbit(value))
+        return nullptr;
+    // Halfway between two tenths means x.25 or x.75 exactly, four times which is odd; the
+    // product is exact below 10^15.
+    const double quarters = value * 4;
+    if (quarters == std::floor(quarters) && std::fmod(quarters, 2) == 1)
+        return nullptr;
+    const auto [end, error]
+        = std::to_chars(out, out + kPlainNumberRoom, value, std::chars_format::fixed, 1);
+    if (error != std::errc())
+        return nullptr;
+    std::replace(out, end, '.', decimalPoint);
+    return end;
 }
 
 } // namespace kelsa

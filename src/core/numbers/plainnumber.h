@@ -15,7 +15,8 @@ namespace kelsa
 
 // The number a plain text denotes: an optional "-", then digits with at most one
 // `decimalPoint` between two of them, 64 characters at most. Nothing for any other text (it may
-// still be a number to QLocale), nor for one beyond the largest double.
+// still be a number to QLocale), nor for one beyond the largest double. Bytes are UTF-8: a byte
+// of a longer sequence is no decimal separator, whatever `decimalPoint` is.
 std::optional<double> readPlainNumber(std::string_view text, char16_t decimalPoint);
 std::optional<double> readPlainNumber(std::u16string_view text, char16_t decimalPoint);
 
@@ -29,5 +30,12 @@ inline constexpr int kPlainNumberRoom = 32;
 // text, or nullptr when the value needs QString::number's way (nothing is written then).
 char *writePlainNumber(double value, char decimalPoint, char *out);
 char16_t *writePlainNumber(double value, char16_t decimalPoint, char16_t *out);
+
+// Writes `value` to one decimal as QLocale::toString(value, 'f', 1) writes it in a locale with
+// the digits '0' to '9' and no grouping (a utilisation in per cent, "44,8"), for 0 <= value <
+// 10^15. Returns the end of the text, or nullptr (nothing written) for any other value and for
+// one exactly halfway between two tenths (x.25 and x.75 are doubles): QLocale rounds those away
+// from zero, to_chars to the even tenth. `out` has room for kPlainNumberRoom characters.
+char *writePlainTenths(double value, char decimalPoint, char *out);
 
 } // namespace kelsa
