@@ -49,48 +49,79 @@ std::optional<double> readPlain(std::basic_string_view<Char> text, char16_t deci
     return value;
 }
 
+// The significant digits of `value` rounded to 15, trailing zeros dropped, and its decimal
+// exponent, from to_chars's scientific text ("-1.46313400000000e+03"); false for "inf" and "nan".
+struct Digits {
+    bool negative = false;
+    char digits[24];
+    int count = 0;
+    int exponent = 0;
+};
+
+bool scientific(double value, int precision, Digits &out)
+{
+    char buffer[40];
+    const auto [end, error] = precision < 0
+        ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
+        : std::to_chars(
+            buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision);
+    if (error != std::errc())
+        return false;
+    const char *p = buffer;
+    out.negative = *p == '-';
+    p += out.negative;
+    out.count = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.')
+            out.digits[out.count++] = *p;
+    if (p == end)
+        return false;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, out.exponent);
+    while (out.count > 1 && out.digits[out.count - 1] == '0')
+        --out.count;
+    return true;
+}
+
+// The 15 significant digits QString::number(value, 'G', 15) writes. The shortest text that
+// reads back as the value is them when it has 15 digits or fewer (a double lies closer to those
+// digits than half a step of the 15th). Otherwise to_chars rounds to 15 digits as Qt does,
+// except exactly halfway, which Qt rounds away from zero and to_chars to the even digit: a
+// value whose 16-digit rounding ends in 5 may lie there and is left to QString::number.
+bool fifteenDigits(double value, Digits &out)
+{
+    if (!scientific(value, -1, out))
+        return false;
+    if (out.count <= 15)
+        return true;
+    if (!scientific(value, 15, out) || (out.count == 16 && out.digits[15] == '5'))
+        return false;
+    return scientific(value, 14, out);
+}
+
 template <typename Char> Char *writePlain(double value, Char decimalPoint, Char *out)
 {
     if (value == 0.0)
         value = 0.0; // a negative zero is written "0", not "-0"
-    char buffer[32];
-    const auto [end, error]
-        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    if (error != std::errc())
+    Digits d;
+    if (!fifteenDigits(value, d) || d.exponent < -4 || d.exponent > 14)
         return nullptr;
-    // "-1.463134e+03": sign, digits with a point after the first, exponent; "inf" and "nan"
-    // have no exponent and are left.
-    const char *p = buffer;
-    const bool negative = *p == '-';
-    p += negative;
-    char digits[24];
-    int count = 0;
-    for (; p < end && *p != 'e'; ++p)
-        if (*p != '.')
-            digits[count++] = *p;
-    if (p == end || count > 15)
-        return nullptr;
-    int exponent = 0;
-    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
-    if (exponent < -4 || exponent > 14)
-        return nullptr;
-    if (negative)
+    if (d.negative)
         *out++ = Char('-');
-    if (exponent < 0) {
+    if (d.exponent < 0) {
         *out++ = Char('0');
         *out++ = decimalPoint;
-        for (int k = exponent; k < -1; ++k)
+        for (int k = d.exponent; k < -1; ++k)
             *out++ = Char('0');
-        for (int k = 0; k < count; ++k)
-            *out++ = Char(digits[k]);
+        for (int k = 0; k < d.count; ++k)
+            *out++ = Char(d.digits[k]);
         return out;
     }
-    for (int k = 0; k <= exponent; ++k)
-        *out++ = Char(k < count ? digits[k] : '0');
-    if (count > exponent + 1) {
+    for (int k = 0; k <= d.exponent; ++k)
+        *out++ = Char(k < d.count ? d.digits[k] : '0');
+    if (d.count > d.exponent + 1) {
         *out++ = decimalPoint;
-        for (int k = exponent + 1; k < count; ++k)
-            *out++ = Char(digits[k]);
+        for (int k = d.exponent + 1; k < d.count; ++k)
+            *out++ = Char(d.digits[k]);
     }
     return out;
 }

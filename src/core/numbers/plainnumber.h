@@ -23,11 +23,12 @@ std::optional<double> readPlainNumber(std::u16string_view text, char16_t decimal
 // Room for any text writePlainNumber() writes ("-0,0001" and 15 digits is the longest).
 inline constexpr int kPlainNumberRoom = 32;
 
-// Writes `value` as writeNumber() writes it, when that text has no exponent: the shortest text
-// that reads back as the value has at most 15 significant digits and a decimal exponent from -4
-// to 14 (a double lies closer to those digits than half a step of 15 digits, so they are its
-// 15-digit rounding). `out` has room for kPlainNumberRoom characters. Returns the end of the
-// text, or nullptr when the value needs QString::number's way (nothing is written then).
+// Writes `value` as writeNumber() writes it (QString::number's 15 significant digits, trailing
+// zeros dropped), when that text has no exponent: its 15-digit rounding has a decimal exponent
+// from -4 to 14. Left to QString::number: other exponents, "inf" and "nan", and a value that
+// may lie exactly halfway between two 15-digit texts (its 16-digit rounding ends in 5), which
+// Qt rounds away from zero and to_chars to the even digit. `out` has room for kPlainNumberRoom
+// characters. Returns the end of the text, or nullptr (nothing written).
 char *writePlainNumber(double value, char decimalPoint, char *out);
 char16_t *writePlainNumber(double value, char16_t decimalPoint, char16_t *out);
 
