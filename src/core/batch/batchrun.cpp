@@ -192,7 +192,7 @@ public:
     }
 
     // The moment as writeNumber() writes it, as a cell.
-    void writeMoment(QByteArray &out, double moment, char separator) const
+    void writeMoment(std::string &out, double moment, char separator) const
     {
         if (m_point && *m_point < 0x80) {
             char text[kPlainNumberRoom];
@@ -209,7 +209,7 @@ public:
         return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     }
 
-    static void appendUtf8Cell(QByteArray &out, const QString &text, char separator)
+    static void appendUtf8Cell(std::string &out, const QString &text, char separator)
     {
         const QByteArray utf8 = text.toUtf8();
         appendCsvCell(out, std::string_view(utf8.constData(), std::size_t(utf8.size())), separator);
@@ -243,7 +243,7 @@ public:
             m_point = char(point[0].unicode());
     }
 
-    void write(QByteArray &out, double utilisation, char separator) const
+    void write(std::string &out, double utilisation, char separator) const
     {
         const double percent = utilisationPercent(utilisation, 1);
         if (m_point) {
@@ -301,7 +301,7 @@ public:
     // Appends the result record of a row: its own cells (padded to the header), the ten
     // moments, the check, the errors, the notes and the cells past the header's width. True
     // when every moment has a value; `bad` tells a row that could not be computed.
-    bool compute(const CsvRows &rows, qsizetype row, const OutputFormat &format, QByteArray &out,
+    bool compute(const CsvRows &rows, qsizetype row, const OutputFormat &format, std::string &out,
         bool &bad) const
     {
         const qsizetype width = qsizetype(m_columns.size());
@@ -378,7 +378,7 @@ public:
             next();
             appendCsvCell(out, cell(k), separator);
         }
-        out += format.lineBreak;
+        out.append(format.lineBreak.constData(), std::size_t(format.lineBreak.size()));
         return errors.isEmpty();
     }
 
@@ -405,7 +405,7 @@ public:
 
     // Appends the check's three cells; returns the row's error, if any.
     QString checkRow(std::span<const MomentOutcome> outcomes, const QString &chosen,
-        QByteArray &out, char separator) const
+        std::string &out, char separator) const
     {
         using Error = SupportCheck::Error;
         const SupportCheck check = checkSupport(m_catalogue, computedMoments(outcomes), chosen);
@@ -475,7 +475,7 @@ qint64 rowCost(qint64 textBytes, qsizetype cells, qsizetype resultWidth)
 }
 
 struct RowsDone {
-    QByteArray bytes;
+    std::string bytes;
     qint64 rowsWithErrors = 0;
     qint64 badRows = 0;
     QString unwritable; // the first character with no code in the output's encoding
@@ -495,7 +495,7 @@ RowsDone computeRows(const RowComputer &computer, const CsvRows &rows, qsizetype
         std::optional<QByteArray> encoded = encodeUtf8(done.bytes, format.encoding);
         if (!encoded)
             done.unwritable = firstUnwritable(done.bytes, format.encoding);
-        done.bytes = encoded ? std::move(*encoded) : QByteArray();
+        done.bytes = encoded ? encoded->toStdString() : std::string();
     }
     return done;
 }
@@ -578,7 +578,7 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
                 .arg(character, encodingName(format.encoding)) };
     };
 
-    QByteArray header;
+    std::string header;
     appendCsvRecord(header, computer.header(cells), format.separator, format.lineBreak);
     const std::optional<QByteArray> encodedHeader = encodeUtf8(header, format.encoding);
     if (!encodedHeader)
@@ -603,7 +603,8 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
             const RowsDone done = part.get();
             if (!done.unwritable.isEmpty())
                 return unwritable(done.unwritable);
-            if (output.write(done.bytes) != done.bytes.size())
+            if (output.write(done.bytes.data(), qint64(done.bytes.size()))
+                != qint64(done.bytes.size()))
                 return BatchProblem { 0, output.errorString() };
             summary.rowsWithErrors += done.rowsWithErrors;
             summary.badRows += done.badRows;

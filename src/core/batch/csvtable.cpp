@@ -394,7 +394,7 @@ void CsvRows::truncate(std::size_t cells, std::size_t bytes)
     m_text.resize(bytes);
 }
 
-void appendCsvCell(QByteArray &bytes, std::string_view cell, char separator)
+void appendCsvCell(std::string &bytes, std::string_view cell, char separator)
 {
     // Numbers and names hold nothing to quote: copied as they are.
     bool quoted = false;
@@ -405,7 +405,7 @@ void appendCsvCell(QByteArray &bytes, std::string_view cell, char separator)
         }
     }
     if (!quoted) {
-        bytes.append(cell.data(), qsizetype(cell.size()));
+        bytes.append(cell);
         return;
     }
     bytes += '"';
@@ -418,7 +418,7 @@ void appendCsvCell(QByteArray &bytes, std::string_view cell, char separator)
 }
 
 void appendCsvRecord(
-    QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak)
+    std::string &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak)
 {
     for (qsizetype k = 0; k < cells.size(); ++k) {
         if (k > 0)
@@ -427,7 +427,7 @@ void appendCsvRecord(
         appendCsvCell(
             bytes, std::string_view(utf8.constData(), std::size_t(utf8.size())), separator);
     }
-    bytes += lineBreak;
+    bytes.append(lineBreak.constData(), std::size_t(lineBreak.size()));
 }
 
 } // namespace kelsa

@@ -142,8 +142,8 @@ private:
 // Appends one record as UTF-8, quoting a cell only when it holds the separator, a quote or a
 // line break.
 void appendCsvRecord(
-    QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak);
+    std::string &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak);
 // Appends one cell of UTF-8 text so.
-void appendCsvCell(QByteArray &bytes, std::string_view cell, char separator);
+void appendCsvCell(std::string &bytes, std::string_view cell, char separator);
 
 } // namespace kelsa

@@ -49,53 +49,55 @@ std::optional<double> readPlain(std::basic_string_view<Char> text, char16_t deci
     return value;
 }
 
-// The significant digits of `value` rounded to 15, trailing zeros dropped, and its decimal
-// exponent, from to_chars's scientific text ("-1.46313400000000e+03"); false for "inf" and "nan".
+// The significant digits of a value rounded to 15, trailing zeros dropped, and its decimal
+// exponent.
 struct Digits {
     bool negative = false;
-    char digits[24];
+    char digits[17];
     int count = 0;
     int exponent = 0;
 };
 
-bool scientific(double value, int precision, Digits &out)
+// The 15 significant digits QString::number(value, 'G', 15) writes, from to_chars's 17 digits
+// ("-1.4631340000000000e+03"), rounded once more: the 17 are the value's own correctly rounded,
+// so that past the 15th they tell which way the value lies from halfway, except when they are
+// exactly "50". Then the value may lie halfway, which Qt rounds away from zero where to_chars
+// would round to the even digit: such a value is left to QString::number, as are "inf" and "nan".
+bool fifteenDigits(double value, Digits &out)
 {
     char buffer[40];
-    const auto [end, error] = precision < 0
-        ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
-        : std::to_chars(
-            buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision);
+    const auto [end, error]
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 16);
     if (error != std::errc())
         return false;
     const char *p = buffer;
     out.negative = *p == '-';
     p += out.negative;
-    out.count = 0;
+    int count = 0;
     for (; p < end && *p != 'e'; ++p)
-        if (*p != '.')
-            out.digits[out.count++] = *p;
-    if (p == end)
+        if (*p != '.' && count < 17)
+            out.digits[count++] = *p;
+    if (p == end || count != 17)
         return false;
     std::from_chars(p + (p[1] == '+' ? 2 : 1), end, out.exponent);
+    const int past = (out.digits[15] - '0') * 10 + (out.digits[16] - '0');
+    if (past == 50)
+        return false;
+    out.count = 15;
+    if (past > 50) {
+        int k = 14;
+        for (; k >= 0 && out.digits[k] == '9'; --k)
+            out.digits[k] = '0';
+        if (k >= 0) {
+            ++out.digits[k];
+        } else { // 9.99…9 up to 10
+            out.digits[0] = '1';
+            ++out.exponent;
+        }
+    }
     while (out.count > 1 && out.digits[out.count - 1] == '0')
         --out.count;
     return true;
-}
-
-// The 15 significant digits QString::number(value, 'G', 15) writes. The shortest text that
-// reads back as the value is them when it has 15 digits or fewer (a double lies closer to those
-// digits than half a step of the 15th). Otherwise to_chars rounds to 15 digits as Qt does,
-// except exactly halfway, which Qt rounds away from zero and to_chars to the even digit: a
-// value whose 16-digit rounding ends in 5 may lie there and is left to QString::number.
-bool fifteenDigits(double value, Digits &out)
-{
-    if (!scientific(value, -1, out))
-        return false;
-    if (out.count <= 15)
-        return true;
-    if (!scientific(value, 15, out) || (out.count == 16 && out.digits[15] == '5'))
-        return false;
-    return scientific(value, 14, out);
 }
 
 template <typename Char> Char *writePlain(double value, Char decimalPoint, Char *out)
