@@ -351,11 +351,19 @@ public:
             CellReader::appendUtf8Cell(out, chosenType, separator);
             next(); // no utilisation
         } else {
+            // A refused field's text is kept by every moment that reads it: made once and
+            // shared, as the window's field text is (a cell may hold a megabyte).
+            std::array<std::optional<QString>, kInputFieldCount> texts;
+            const auto textOf = [&](InputField field) {
+                std::optional<QString> &text = texts[std::size_t(field)];
+                if (!text) {
+                    const qsizetype k = m_fieldColumn[std::size_t(field)];
+                    text = k >= 0 ? CellReader::utf8Text(cell(k)) : m_start.text(field);
+                }
+                return *text;
+            };
             const auto outcomes
-                = computeMoments(readings, m_sections[std::size_t(section)], [&](InputField field) {
-                      const qsizetype k = m_fieldColumn[std::size_t(field)];
-                      return k >= 0 ? CellReader::utf8Text(cell(k)) : m_start.text(field);
-                  });
+                = computeMoments(readings, m_sections[std::size_t(section)], textOf);
             for (const MomentOutcome &outcome : outcomes) {
                 next();
                 if (outcome.inputsAccepted()
@@ -464,7 +472,7 @@ private:
 // bounded by what its rows cost as well as by their count: a row of 10,000 cells, or of a
 // megabyte, holds more memory than a chunk of ordinary rows.
 constexpr qsizetype kChunkRows = 512;
-constexpr qint64 kChunkCost = qint64(8) * 1024 * 1024;
+constexpr qint64 kChunkCost = qint64(4) * 1024 * 1024;
 constexpr qsizetype kRowsPerThread = 64; // fewer are not worth a thread
 
 // What a row read holds in memory, roughly, in bytes: its text as read and as written, where
