@@ -375,12 +375,6 @@ bool CsvReader::parseRecord(CsvRows &rows)
     }
 }
 
-qint64 CsvRows::capacityBytes() const
-{
-    return qint64(m_text.capacity())
-        + qint64((m_cellEnds.capacity() + m_rowEnds.capacity()) * sizeof(std::size_t));
-}
-
 void CsvRows::clear()
 {
     m_text.clear();

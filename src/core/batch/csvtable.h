@@ -53,8 +53,6 @@ public:
         };
         return endOf(last) - endOf(first);
     }
-    // The memory the rows hold, in bytes.
-    qint64 capacityBytes() const;
     void clear();
 
 private:
