@@ -598,17 +598,25 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
 
     const int threads
         = std::max(1, settings.threads > 0 ? settings.threads : QThread::idealThreadCount());
-    // While one chunk is computed the next is read.
+    // While one chunk is computed the next is read; the next is computed while the results of
+    // the one before are written.
     CsvRows chunks[2];
     BatchSummary summary;
     summary.encoding = format.encoding;
     int current = 0;
-    for (ChunkRead chunk = readRows(reader, chunks[0], resultWidth); chunk.rows > 0;) {
-        std::vector<std::future<RowsDone>> computing
-            = startRows(computer, chunks[current], chunk.costly, format, threads);
+    ChunkRead chunk = readRows(reader, chunks[0], resultWidth);
+    std::vector<std::future<RowsDone>> computing;
+    if (chunk.rows > 0)
+        computing = startRows(computer, chunks[0], chunk.costly, format, threads);
+    while (chunk.rows > 0) {
         const ChunkRead next = readRows(reader, chunks[1 - current], resultWidth);
-        for (std::future<RowsDone> &part : computing) {
-            const RowsDone done = part.get();
+        std::vector<RowsDone> results;
+        for (std::future<RowsDone> &part : computing)
+            results.push_back(part.get());
+        computing.clear();
+        if (next.rows > 0)
+            computing = startRows(computer, chunks[1 - current], next.costly, format, threads);
+        for (const RowsDone &done : results) {
             if (!done.unwritable.isEmpty())
                 return unwritable(done.unwritable);
             if (output.write(done.bytes.data(), qint64(done.bytes.size()))
