@@ -45,31 +45,6 @@ double cpuMilliseconds()
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-// Written as a Russian spreadsheet saves it: ';' between cells, decimal commas.
-QByteArray scheduleRow(qint64 row)
-{
-    QStringList cells = scheduleCells(row);
-    for (qsizetype k = 2; k < cells.size(); ++k) // after the support and its section
-        cells[k].replace(QLatin1Char('.'), QLatin1Char(','));
-    return cells.join(QLatin1Char(';')).toUtf8() + "\r\n";
-}
-
-QByteArray scheduleHeader()
-{
-    return scheduleColumns().join(QLatin1Char(';')).toUtf8() + "\r\n";
-}
-
-bool writeSchedule(const QString &path, qint64 rows)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(scheduleHeader());
-    for (qint64 row = 0; row < rows; ++row)
-        file.write(scheduleRow(row));
-    return file.error() == QFile::NoError;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

@@ -3,8 +3,10 @@
 
 // The schedule of supports the batch benchmarks compute: one row in four a curve, one in eight
 // on the inner side; the loads and tensions vary with the row so that no two neighbours are
-// alike. Numbers are written with a decimal point.
+// alike. The cells hold numbers with a decimal point; writeSchedule() writes the file as a Russian
+// spreadsheet saves it, with ';' and decimal commas.
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -42,4 +44,30 @@ inline QStringList scheduleCells(qint64 row)
               << QStringLiteral("2") << QStringLiteral("0") << QStringLiteral("0")
               << QStringLiteral("1") << QStringLiteral("1") << QStringLiteral("1");
     return cells;
+}
+
+// Written as a Russian spreadsheet saves it: ';' between cells, decimal commas.
+inline QByteArray scheduleRow(qint64 row)
+{
+    QStringList cells = scheduleCells(row);
+    for (qsizetype k = 2; k < cells.size(); ++k) // after the support and its section
+        cells[k].replace(QLatin1Char('.'), QLatin1Char(','));
+    return cells.join(QLatin1Char(';')).toUtf8() + "\r\n";
+}
+
+inline QByteArray scheduleHeader()
+{
+    return scheduleColumns().join(QLatin1Char(';')).toUtf8() + "\r\n";
+}
+
+// Writes the header and `rows` rows into a new file at `path`.
+inline bool writeSchedule(const QString &path, qint64 rows)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(scheduleHeader());
+    for (qint64 row = 0; row < rows; ++row)
+        file.write(scheduleRow(row));
+    return file.error() == QFile::NoError;
 }

@@ -5,6 +5,8 @@
 #include "core/batch/batchcolumns.h"
 #include "core/batch/batchfiles.h"
 #include "core/batch/csvtable.h"
+#include "core/calc/calculation.h"
+#include "core/calc/momentcases.h"
 #include "core/numbers/numbertext.h"
 
 #include <QBuffer>
@@ -153,6 +155,8 @@ private slots:
     void rows();
     void sections_data();
     void sections();
+    void cellsReadAsTheWindowReads_data();
+    void cellsReadAsTheWindowReads();
     void layout_data();
     void layout();
     void encodingsWrittenBack_data();
@@ -363,6 +367,67 @@ void TestBatch::sections()
     QCOMPARE(out.size(), 2);
     QCOMPARE(out[1].value(20), iceWithWind);
     QCOMPARE(out[1].value(33), errors);
+}
+
+void TestBatch::cellsReadAsTheWindowReads_data()
+{
+    QTest::addColumn<QByteArray>("span"); // the Prolet cell, UTF-8
+    QTest::addColumn<QString>("decimal");
+
+    QTest::newRow("plain") << QByteArray("45,5") << ",";
+    QTest::newRow("plain, decimal point") << QByteArray("45.5") << ".";
+    QTest::newRow("the other separator") << QByteArray("45.5") << ",";
+    QTest::newRow("blanks around") << QByteArray(" \t45,5 ") << ",";
+    QTest::newRow("blanks only") << QByteArray(" \t ") << ",";
+    QTest::newRow("no-break spaces around") << QByteArray("\xc2\xa0"
+                                                          "45,5\xc2\xa0")
+                                            << ",";
+    QTest::newRow("no-break space only") << QByteArray("\xc2\xa0") << ",";
+    QTest::newRow("no-break space grouping") << QByteArray("1\xc2\xa0"
+                                                           "000")
+                                             << ",";
+    QTest::newRow("fullwidth digits") << QByteArray("\xef\xbc\x94\xef\xbc\x95") << ",";
+    QTest::newRow("exponent") << QByteArray("4,55e1") << ",";
+    QTest::newRow("leading zeros") << QByteArray("0045,50") << ",";
+    QTest::newRow("negative zero") << QByteArray("-0") << ",";
+    QTest::newRow("separator last") << QByteArray("45,") << ",";
+    QTest::newRow("separator first") << QByteArray(",5") << ",";
+    QTest::newRow("plus sign") << QByteArray("+45") << ",";
+    QTest::newRow("20 digits") << QByteArray("45,000000000000000001") << ",";
+    QTest::newRow("65 characters") << QByteArray("45,") + QByteArray(62, '1') << ",";
+    QTest::newRow("beyond the largest double") << QByteArray("1e309") << ",";
+    QTest::newRow("letters") << QByteArray("пролет") << ",";
+}
+
+// A cell of the schedule gives the moments the window gives for the same text in the field.
+void TestBatch::cellsReadAsTheWindowReads()
+{
+    QFETCH(QByteArray, span);
+    QFETCH(QString, decimal);
+    QByteArray row = "12;Прямая;" + span + ";30;1500;1000;800;1000;0,3;40;" + kLoads;
+    if (decimal == QLatin1String("."))
+        row = "12;Прямая;" + span + ";30;1500;1000;800;1000;0.3;40;2;1;0.5;0.4;0.3;2;1;0.5;0.4;0.3";
+    const Run run = runTable(kHeader + row + "\r\n", decimal);
+    const Records out = readTable(run.out);
+    QCOMPARE(out.size(), 2);
+
+    const QLocale locale = localeForDecimal(decimal.front());
+    const QStringList header = readTable(kHeader).front();
+    const QStringList cells = readTable(row).front();
+    Calculation calculation = Calculation::atStart();
+    for (qsizetype k = 2; k < header.size(); ++k)
+        QVERIFY(calculation.setText(header[k], cells[k]));
+    QStringList expected;
+    bool errors = false;
+    for (const MomentOutcome &outcome : computeMoments(calculation, locale)) {
+        const bool value
+            = outcome.inputsAccepted() && outcome.result.outcome == MomentResult::Outcome::Value;
+        expected << (value ? writeNumber(outcome.result.moment, locale) : QString());
+        errors = errors || !value;
+    }
+    QCOMPARE(out[1].mid(20, 10), expected);
+    QCOMPARE(out[1].value(33).isEmpty(), !errors);
+    QCOMPARE(out[1].value(2), cells[2]); // the cell itself is written back as it came
 }
 
 void TestBatch::layout_data()

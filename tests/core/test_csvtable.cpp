@@ -151,6 +151,8 @@ private slots:
     void encodingOutput();
     void writing_data();
     void writing();
+    void rowsOfBytes_data();
+    void rowsOfBytes();
 };
 
 void TestCsvTable::reading_data()
@@ -567,11 +569,52 @@ void TestCsvTable::writing()
     QFETCH(QString, separator);
     QFETCH(QStringList, cells);
     QFETCH(QByteArray, bytes);
-    QByteArray written;
+    std::string written;
     appendCsvRecord(written, cells, separator.front().toLatin1(), "\r\n");
-    QCOMPARE(written, bytes);
+    QCOMPARE(QByteArray::fromStdString(written), bytes);
     QCOMPARE(readTable("h" + separator.toLatin1() + "\n" + bytes).records.value(1),
         cells); // and it reads back
+}
+
+void TestCsvTable::rowsOfBytes_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<Records>("kept"); // the records in the rows when reading stops
+    QTest::addColumn<bool>("failed");
+
+    QTest::newRow("quotes off, empty cells kept")
+        << QByteArray("a;\"b;c\";\n\"\"\"\";ё\n") << Records { { "a", "b;c", "" }, { "\"", "ё" } }
+        << false;
+    QTest::newRow("the last record without a line break")
+        << QByteArray("a\r\nb") << Records { { "a" }, { "b" } } << false;
+    QTest::newRow("an unclosed quote adds nothing of its record")
+        << QByteArray("a;b\nc;\"d\n") << Records { { "a", "b" } } << true;
+    QTest::newRow("a record of too many cells adds nothing of it")
+        << QByteArray("a;b\n") + QByteArray(kMostCsvCells, ';') + "\n"
+        << Records { { "a", "b" } } << true;
+}
+
+// Records read into one CsvRows, as the batch reads a chunk: each record's cells are its
+// bytes, and a record that fails leaves the ones before it as they were.
+void TestCsvTable::rowsOfBytes()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(Records, kept);
+    QFETCH(bool, failed);
+    QBuffer buffer(&table);
+    buffer.open(QIODevice::ReadOnly);
+    CsvReader reader(&buffer);
+    CsvRows rows;
+    while (reader.readRecord(rows)) { }
+    QCOMPARE(!reader.error().isEmpty(), failed);
+    QCOMPARE(rows.size(), kept.size());
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        QCOMPARE(rows.cellCount(row), kept[row].size());
+        for (qsizetype k = 0; k < rows.cellCount(row); ++k) {
+            const std::string_view cell = rows.cell(row, k);
+            QCOMPARE(QByteArray(cell.data(), qsizetype(cell.size())), kept[row][k].toUtf8());
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCsvTable)

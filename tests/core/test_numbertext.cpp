@@ -90,6 +90,13 @@ void TestNumberText::write_data()
     QTest::newRow("small") << en << 1e-5 << "1E-05";
     QTest::newRow("just above -4") << ru << 0.0001 << "0,0001";
     QTest::newRow("large negative") << en << -2.5e300 << "-2.5E+300";
+    QTest::newRow("17 digits rounded to 15") << ru << 1312.6711538461538 << "1312,67115384615";
+    QTest::newRow("rounded up to the next power of ten") << ru << 9.9999999999999995 << "10";
+    QTest::newRow("rounded up to 10^15") << ru << 999999999999999.9 << "1E+15";
+    // Exactly halfway between two 15-digit texts: away from zero, not to the even digit.
+    QTest::newRow("halfway rounds up") << ru << 1234567890123.125 << "1234567890123,13";
+    QTest::newRow("halfway, negative") << en << -1234567890123.125 << "-1234567890123.13";
+    QTest::newRow("just below halfway") << ru << 0.1234567890123125 << "0,123456789012312";
 }
 
 void TestNumberText::write()

@@ -9,6 +9,7 @@
 #include "core/check/supportcheck.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
+#include "core/numbers/plainnumber.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -17,6 +18,8 @@
 #include <algorithm>
 #include <future>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelsa
@@ -105,6 +108,114 @@ void dropResultColumns(QStringList &cells, const std::vector<Column> &columns)
             cells.removeAt(k);
 }
 
+// How the result is written: as the table came.
+struct OutputFormat {
+    char separator;
+    QByteArray lineBreak;
+    TextEncoding encoding;
+};
+
+// A cell's bytes as a moment reads them, the same as readField() reads the cell's text: ASCII
+// blanks are empty and plain numbers are read here; anything else, and every cell when the
+// locale's decimal separator is not one character, as a QString by readField() itself.
+class CellReader
+{
+public:
+    explicit CellReader(const QLocale &locale)
+        : m_locale(locale)
+    {
+        const QString point = locale.decimalPoint();
+        if (point.size() == 1)
+            m_point = point[0].unicode();
+    }
+
+    FieldReading read(std::string_view cell) const
+    {
+        bool blank = true;
+        for (const char c : cell) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x80)
+                return readField(utf8Text(cell), m_locale);
+            blank = blank && (byte == ' ' || (byte >= '\t' && byte <= '\r'));
+        }
+        if (blank)
+            return { FieldReading::Kind::Empty };
+        if (m_point)
+            if (const auto value = readPlainNumber(cell, *m_point))
+                return { FieldReading::Kind::Number, *value };
+        return readField(utf8Text(cell), m_locale);
+    }
+
+    // The moment as writeNumber() writes it, as a cell.
+    void writeMoment(std::string &out, double moment, char separator) const
+    {
+        if (m_point && *m_point < 0x80) {
+            char text[kPlainNumberRoom];
+            if (const char *end = writePlainNumber(moment, char(*m_point), text)) {
+                appendCsvCell(out, std::string_view(text, std::size_t(end - text)), separator);
+                return;
+            }
+        }
+        appendUtf8Cell(out, writeNumber(moment, m_locale), separator);
+    }
+
+    static QString utf8Text(std::string_view bytes)
+    {
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+
+    static void appendUtf8Cell(std::string &out, const QString &text, char separator)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        appendCsvCell(out, std::string_view(utf8.constData(), std::size_t(utf8.size())), separator);
+    }
+
+private:
+    QLocale m_locale;
+    std::optional<char16_t> m_point; // the locale's decimal separator, when it is one character
+};
+
+// Whether the bytes are ASCII blanks only, which trimmed() takes away: then the cell is empty.
+bool asciiBlank(std::string_view cell)
+{
+    return std::all_of(
+        cell.begin(), cell.end(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
+}
+
+// Utilisation as the check column writes it, per cent to 0.1 rounded up and without the sign,
+// in the locale's own digits: a number a spreadsheet sums and sorts. In a locale that writes its
+// digits with '0' to '9' and has a one-character ASCII decimal separator, most values are
+// written without QLocale (writePlainTenths, the same text); the others through QLocale.
+class UtilisationWriter
+{
+public:
+    explicit UtilisationWriter(const QLocale &locale)
+        : m_locale(locale)
+    {
+        m_locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        const QString point = locale.decimalPoint();
+        if (point.size() == 1 && point[0].unicode() < 0x80 && locale.zeroDigit() == u"0")
+            m_point = char(point[0].unicode());
+    }
+
+    void write(std::string &out, double utilisation, char separator) const
+    {
+        const double percent = utilisationPercent(utilisation, 1);
+        if (m_point) {
+            char text[kPlainNumberRoom];
+            if (const char *end = writePlainTenths(percent, *m_point, text)) {
+                appendCsvCell(out, std::string_view(text, std::size_t(end - text)), separator);
+                return;
+            }
+        }
+        CellReader::appendUtf8Cell(out, m_locale.toString(percent, 'f', 1), separator);
+    }
+
+private:
+    QLocale m_locale;
+    std::optional<char> m_point;
+};
+
 class RowComputer
 {
 public:
@@ -114,78 +225,173 @@ public:
         , m_results(std::count_if(m_columns.begin(), m_columns.end(),
               [](const Column &column) { return column.movesToResult(); }))
         , m_locale(locale)
+        , m_cells(locale)
+        , m_utilisation(locale)
         , m_start(Calculation::atStart())
         , m_catalogue(catalogue)
     {
+        m_fieldColumn.fill(-1);
+        for (std::size_t k = 0; k < m_columns.size(); ++k)
+            if (m_columns[k].kind == Column::Kind::Field)
+                m_fieldColumn[std::size_t(m_columns[k].field)] = qsizetype(k);
+        // A field without a column keeps its start text, read once for every row.
+        for (const FieldInfo &info : inputFields())
+            m_startReadings[std::size_t(info.field)] = readField(m_start.text(info.field), locale);
+        const auto &options = optionGroupInfo(OptionGroup::TrackSection).options;
+        for (std::size_t k = 0; k < options.size(); ++k) {
+            Calculation calculation = m_start;
+            calculation.setOption(OptionGroup::TrackSection, int(k));
+            m_sections.push_back(calculation.trackSection());
+        }
+        m_startSection = m_start.option(OptionGroup::TrackSection);
+        // The names of the sections as written, read without a QString.
+        QStringList spellings = sectionNames();
+        for (const char *option : options)
+            spellings << QString::fromLatin1(option);
+        for (const QString &spelling : spellings)
+            if (const auto index = sectionIndex(spelling))
+                m_sectionSpellings.push_back({ spelling.toUtf8().toStdString(), *index });
     }
 
-    // The row's own cells, padded to the header, followed by the ten moments, the errors,
-    // the notes and the cells past the header's width. True when every moment has a value;
-    // `bad` tells a row that could not be computed.
-    bool compute(QStringList &cells, bool &bad) const
+    // Appends the result record of a row: its own cells (padded to the header), the ten
+    // moments, the check, the errors, the notes and the cells past the header's width. True
+    // when every moment has a value; `bad` tells a row that could not be computed.
+    bool compute(const CsvRows &rows, qsizetype row, const OutputFormat &format, std::string &out,
+        bool &bad) const
     {
         const qsizetype width = qsizetype(m_columns.size());
+        const qsizetype count = rows.cellCount(row);
+        const auto cell
+            = [&](qsizetype k) { return k < count ? rows.cell(row, k) : std::string_view(); };
         QStringList errors, notes;
-        if (cells.size() > width) {
+        if (count > width) {
             // Counted without the result columns, which the result has in other places.
             errors << QStringLiteral("row: ячеек %1, а в заголовке %2")
-                          .arg(cells.size() - m_results)
+                          .arg(count - m_results)
                           .arg(width - m_results);
-        } else {
-            cells.resize(width);
         }
-        Calculation calculation = m_start;
+        std::array<FieldReading, kInputFieldCount> readings = m_startReadings;
+        int section = m_startSection;
         QString chosenType;
         for (qsizetype k = 0; k < width; ++k) {
             const Column &column = m_columns[std::size_t(k)];
             if (column.kind == Column::Kind::SupportType) {
-                chosenType = cells[k].trimmed();
+                if (!asciiBlank(cell(k)))
+                    chosenType = CellReader::utf8Text(cell(k)).trimmed();
             } else if (column.kind == Column::Kind::Field) {
-                calculation.text(column.field) = cells[k];
-            } else if (column.kind == Column::Kind::Section && !cells[k].trimmed().isEmpty()) {
-                if (const auto index = sectionIndex(cells[k]))
-                    calculation.setOption(OptionGroup::TrackSection, *index);
-                else
-                    errors << sectionError(cells[k]);
+                readings[std::size_t(column.field)] = m_cells.read(cell(k));
+            } else if (column.kind == Column::Kind::Section) {
+                readSection(cell(k), section, errors);
             }
         }
-        if (m_results > 0)
-            dropResultColumns(cells, m_columns);
-        // The result columns go after the row's own cells, before any past the header.
-        const qsizetype at = width - m_results;
-        const qsizetype check = at + kMomentCount;
-        const qsizetype end = check + kCheckColumns;
-        cells.insert(at, kMomentCount + kCheckColumns + 2, QString());
-        cells[check + 1] = chosenType;
+
+        const char separator = format.separator;
+        bool first = true;
+        const auto next = [&] {
+            if (!first)
+                out += separator;
+            first = false;
+        };
+        // The row's own cells, without the result columns of an earlier run.
+        for (qsizetype k = 0; k < width; ++k)
+            if (!m_columns[std::size_t(k)].movesToResult()) {
+                next();
+                appendCsvCell(out, cell(k), separator);
+            }
         bad = !errors.isEmpty();
-        if (!bad) {
-            qsizetype k = at;
-            const auto outcomes = computeMoments(calculation, m_locale);
+        if (bad) {
+            for (int k = 0; k < kMomentCount + 1; ++k)
+                next(); // no moments, no governing one
+            next();
+            CellReader::appendUtf8Cell(out, chosenType, separator);
+            next(); // no utilisation
+        } else {
+            // A refused field's text is kept by every moment that reads it: made once and
+            // shared, as the window's field text is (a cell may hold a megabyte).
+            std::array<std::optional<QString>, kInputFieldCount> texts;
+            const auto textOf = [&](InputField field) {
+                std::optional<QString> &text = texts[std::size_t(field)];
+                if (!text) {
+                    const qsizetype k = m_fieldColumn[std::size_t(field)];
+                    text = k >= 0 ? CellReader::utf8Text(cell(k)) : m_start.text(field);
+                }
+                return *text;
+            };
+            const auto outcomes
+                = computeMoments(readings, m_sections[std::size_t(section)], textOf);
             for (const MomentOutcome &outcome : outcomes) {
-                cells[k++] = momentCell(outcome, m_locale);
+                next();
+                if (outcome.inputsAccepted()
+                    && outcome.result.outcome == MomentResult::Outcome::Value)
+                    m_cells.writeMoment(out, outcome.result.moment, separator);
                 if (const QString error = momentError(outcome); !error.isEmpty())
                     errors << error;
                 if (const QString note = momentNote(outcome); !note.isEmpty())
                     notes << note;
             }
-            if (const QString error = checkRow(outcomes, chosenType, &cells[check]);
+            if (const QString error = checkRow(outcomes, chosenType, out, separator);
                 !error.isEmpty())
                 errors << error;
         }
-        cells[end] = errors.join(QStringLiteral("; "));
-        cells[end + 1] = notes.join(QStringLiteral("; "));
+        next();
+        CellReader::appendUtf8Cell(out, errors.join(QStringLiteral("; ")), separator);
+        next();
+        CellReader::appendUtf8Cell(out, notes.join(QStringLiteral("; ")), separator);
+        for (qsizetype k = width; k < count; ++k) {
+            next();
+            appendCsvCell(out, cell(k), separator);
+        }
+        out.append(format.lineBreak.constData(), std::size_t(format.lineBreak.size()));
         return errors.isEmpty();
     }
 
-    // Fills the check's three cells from `checkCells` on; returns the row's error, if any.
-    QString checkRow(
-        std::span<const MomentOutcome> outcomes, const QString &chosen, QString *checkCells) const
+    // A section cell: the index of the section it names into `section`, or the error when it
+    // names none; nothing for an empty cell.
+    void readSection(std::string_view cell, int &section, QStringList &errors) const
     {
-        RowCheckCells check = rowCheckCells(m_catalogue, outcomes, chosen, m_locale);
-        checkCells[0] = std::move(check.governing);
-        checkCells[1] = std::move(check.supportType);
-        checkCells[2] = std::move(check.utilisation);
-        return check.error;
+        for (const auto &[spelling, index] : m_sectionSpellings)
+            if (cell == spelling) {
+                section = index;
+                return;
+            }
+        if (asciiBlank(cell))
+            return;
+        const QString text = CellReader::utf8Text(cell);
+        if (text.trimmed().isEmpty())
+            return;
+        if (const auto index = sectionIndex(text))
+            section = *index;
+        else
+            errors << sectionError(text);
+    }
+
+    // Appends the check's three cells; returns the row's error, if any.
+    QString checkRow(std::span<const MomentOutcome> outcomes, const QString &chosen,
+        std::string &out, char separator) const
+    {
+        using Error = SupportCheck::Error;
+        const SupportCheck check = checkSupport(m_catalogue, computedMoments(outcomes), chosen);
+        out += separator;
+        if (check.governing)
+            appendCsvCell(out, momentInfo(check.governing->moment).label, separator);
+        out += separator;
+        const bool picked = check.error == Error::None && check.picked;
+        CellReader::appendUtf8Cell(out, picked ? check.type->name : chosen, separator);
+        out += separator;
+        switch (check.error) {
+        case Error::None:
+            m_utilisation.write(out, check.utilisation, separator);
+            return {};
+        case Error::NoCatalogue: // said once for the whole table
+            return {};
+        case Error::UnknownType:
+            return QStringLiteral("%1: \"%2\" is not in the catalogue")
+                .arg(kSupportTypeColumn, chosen);
+        case Error::NoMoment:
+        case Error::NoneHolds:
+            return QStringLiteral("check: ") + checkErrorCode(check.error);
+        }
+        return {};
     }
 
     // The header of the result: the table's own columns, then the result columns.
@@ -203,8 +409,15 @@ private:
     std::vector<Column> m_columns;
     qsizetype m_results; // result columns of an earlier run among them
     QLocale m_locale;
+    CellReader m_cells;
+    UtilisationWriter m_utilisation;
     Calculation m_start;
     const SupportCatalogue &m_catalogue;
+    std::array<qsizetype, kInputFieldCount> m_fieldColumn {}; // -1: none
+    std::array<FieldReading, kInputFieldCount> m_startReadings {};
+    std::vector<TrackSection> m_sections; // by option index
+    int m_startSection = 0;
+    std::vector<std::pair<std::string, int>> m_sectionSpellings;
 };
 
 // Rows are computed a chunk at a time, the chunk shared among the processor's threads while
@@ -213,94 +426,79 @@ private:
 // bounded by what its rows cost as well as by their count: a row of 10,000 cells, or of a
 // megabyte, holds more memory than a chunk of ordinary rows.
 constexpr qsizetype kChunkRows = 512;
-constexpr qint64 kChunkCost = qint64(8) * 1024 * 1024;
+constexpr qint64 kChunkCost = qint64(4) * 1024 * 1024;
 constexpr qsizetype kRowsPerThread = 64; // fewer are not worth a thread
 
-// What a row read holds in memory, roughly, in bytes: its text twice over (as UTF-16 and as
-// the UTF-8 written) and a QString for every cell its list has room for or the result has.
+// What a row read holds in memory, roughly, in bytes: its text as read and as written, where
+// each of its cells ends, and a separator for every column of the result.
 qint64 rowCost(qint64 textBytes, qsizetype cells, qsizetype resultWidth)
 {
-    return 4 * textBytes + 64 * qint64(std::max(cells, resultWidth));
+    return 2 * textBytes + qint64(sizeof(std::size_t)) * cells + resultWidth + 256;
 }
 
 struct RowsDone {
-    QByteArray bytes;
+    std::string bytes;
     qint64 rowsWithErrors = 0;
     qint64 badRows = 0;
     QString unwritable; // the first character with no code in the output's encoding
 };
 
-struct OutputFormat {
-    char separator;
-    QByteArray lineBreak;
-    TextEncoding encoding;
-};
-
-RowsDone computeRows(
-    const RowComputer &computer, std::span<QStringList> rows, const OutputFormat &format)
+RowsDone computeRows(const RowComputer &computer, const CsvRows &rows, qsizetype from, qsizetype to,
+    const OutputFormat &format)
 {
     RowsDone done;
-    for (QStringList &cells : rows) {
+    for (qsizetype row = from; row < to; ++row) {
         bool bad = false;
-        if (!computer.compute(cells, bad))
+        if (!computer.compute(rows, row, format, done.bytes, bad))
             ++done.rowsWithErrors;
         done.badRows += bad;
-        appendCsvRecord(done.bytes, cells, format.separator, format.lineBreak);
     }
     if (format.encoding != TextEncoding::Utf8) {
         std::optional<QByteArray> encoded = encodeUtf8(done.bytes, format.encoding);
         if (!encoded)
             done.unwritable = firstUnwritable(done.bytes, format.encoding);
-        done.bytes = encoded ? std::move(*encoded) : QByteArray();
+        done.bytes = encoded ? encoded->toStdString() : std::string();
     }
     return done;
 }
 
 // Starts computing the rows on up to `threads` threads of their own, a share each. A chunk cut
 // short by its cost holds rows that are much work each: it is shared however few they are.
-std::vector<std::future<RowsDone>> startRows(const RowComputer &computer,
-    std::span<QStringList> rows, bool costly, const OutputFormat &format, int threads)
+std::vector<std::future<RowsDone>> startRows(const RowComputer &computer, const CsvRows &rows,
+    bool costly, const OutputFormat &format, int threads)
 {
-    const qsizetype wanted
-        = costly ? qsizetype(rows.size()) : qsizetype(rows.size()) / kRowsPerThread;
-    const auto parts = std::size_t(std::clamp<qsizetype>(wanted, 1, threads));
-    const std::size_t share = (rows.size() + parts - 1) / parts;
+    const qsizetype wanted = costly ? rows.size() : rows.size() / kRowsPerThread;
+    const qsizetype parts = std::clamp<qsizetype>(wanted, 1, threads);
+    const qsizetype share = (rows.size() + parts - 1) / parts;
     std::vector<std::future<RowsDone>> started;
-    for (std::size_t from = 0; from < rows.size(); from += share)
+    for (qsizetype from = 0; from < rows.size(); from += share)
         started.push_back(std::async(std::launch::async, computeRows, std::cref(computer),
-            rows.subspan(from, std::min(share, rows.size() - from)), std::cref(format)));
+            std::cref(rows), from, std::min(from + share, rows.size()), std::cref(format)));
     return started;
 }
 
 struct ChunkRead {
-    std::size_t rows = 0;
+    qsizetype rows = 0;
     bool costly = false; // ended by its cost, not by its count or the table's end
 };
 
-// Reads rows into the chunk until it is full or its rows cost kChunkCost.
-ChunkRead readRows(CsvReader &reader, std::vector<QStringList> &chunk, qsizetype resultWidth)
+// Reads rows into the chunk until it holds kChunkRows or its rows cost kChunkCost.
+ChunkRead readRows(CsvReader &reader, CsvRows &chunk, qsizetype resultWidth)
 {
+    chunk.clear();
     ChunkRead read;
     qint64 cost = 0;
-    while (read.rows < chunk.size()) {
+    while (chunk.size() < kChunkRows) {
         if (cost >= kChunkCost) {
             read.costly = true;
             break;
         }
-        QStringList &cells = chunk[read.rows];
-        const qint64 before = reader.textRead();
-        if (!reader.readRecord(cells))
+        if (!reader.readRecord(chunk))
             break;
-        // A list keeps its capacity when cleared, so what it holds is counted, not its size.
-        cost += rowCost(reader.textRead() - before, cells.capacity(), resultWidth);
-        ++read.rows;
+        const qsizetype row = chunk.size() - 1;
+        cost += rowCost(chunk.textSize(row), chunk.cellCount(row), resultWidth);
     }
-    // A list left over from a wider row is let go: only the lists of this chunk, counted in
-    // its cost, keep more than the result's width.
-    const qsizetype kept = 2 * resultWidth + 64;
-    for (std::size_t k = read.rows; k < chunk.size(); ++k)
-        if (chunk[k].capacity() > kept)
-            chunk[k] = QStringList();
+    read.rows = chunk.size();
     return read;
 }
 
@@ -342,7 +540,7 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
                 .arg(character, encodingName(format.encoding)) };
     };
 
-    QByteArray header;
+    std::string header;
     appendCsvRecord(header, computer.header(cells), format.separator, format.lineBreak);
     const std::optional<QByteArray> encodedHeader = encodeUtf8(header, format.encoding);
     if (!encodedHeader)
@@ -354,21 +552,29 @@ BatchResult runBatch(QIODevice &input, QIODevice &output, const BatchSettings &s
 
     const int threads
         = std::max(1, settings.threads > 0 ? settings.threads : QThread::idealThreadCount());
-    // While one chunk is computed the next is read.
-    std::vector<QStringList> chunks[2]
-        = { std::vector<QStringList>(kChunkRows), std::vector<QStringList>(kChunkRows) };
+    // While one chunk is computed the next is read; the next is computed while the results of
+    // the one before are written.
+    CsvRows chunks[2];
     BatchSummary summary;
     summary.encoding = format.encoding;
     int current = 0;
-    for (ChunkRead chunk = readRows(reader, chunks[0], resultWidth); chunk.rows > 0;) {
-        std::vector<std::future<RowsDone>> computing = startRows(
-            computer, std::span(chunks[current]).first(chunk.rows), chunk.costly, format, threads);
+    ChunkRead chunk = readRows(reader, chunks[0], resultWidth);
+    std::vector<std::future<RowsDone>> computing;
+    if (chunk.rows > 0)
+        computing = startRows(computer, chunks[0], chunk.costly, format, threads);
+    while (chunk.rows > 0) {
         const ChunkRead next = readRows(reader, chunks[1 - current], resultWidth);
-        for (std::future<RowsDone> &part : computing) {
-            const RowsDone done = part.get();
+        std::vector<RowsDone> results;
+        for (std::future<RowsDone> &part : computing)
+            results.push_back(part.get());
+        computing.clear();
+        if (next.rows > 0)
+            computing = startRows(computer, chunks[1 - current], next.costly, format, threads);
+        for (const RowsDone &done : results) {
             if (!done.unwritable.isEmpty())
                 return unwritable(done.unwritable);
-            if (output.write(done.bytes) != done.bytes.size())
+            if (output.write(done.bytes.data(), qint64(done.bytes.size()))
+                != qint64(done.bytes.size()))
                 return BatchProblem { 0, output.errorString() };
             summary.rowsWithErrors += done.rowsWithErrors;
             summary.badRows += done.badRows;

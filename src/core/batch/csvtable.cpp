@@ -241,23 +241,39 @@ qsizetype CsvReader::unquotedCellEnd() const
     return -1;
 }
 
-bool CsvReader::readRecord(QStringList &cells)
+bool CsvReader::readRecord(CsvRows &rows)
 {
-    cells.clear();
     if (!m_error.isEmpty())
         return false;
     if (!m_started && !start())
         return false;
-    const bool read = parseRecord(cells);
+    const std::size_t cells = rows.m_cellEnds.size(), bytes = rows.m_text.size();
+    const bool read = parseRecord(rows);
     // A chunk read for the record may have stopped at a byte of no character.
-    if (!m_error.isEmpty()) {
-        cells.clear();
+    if (!read || !m_error.isEmpty()) {
+        rows.truncate(cells, bytes);
         return false;
     }
-    return read;
+    rows.m_rowEnds.push_back(rows.m_cellEnds.size());
+    return true;
 }
 
-bool CsvReader::parseRecord(QStringList &cells)
+bool CsvReader::readRecord(QStringList &cells)
+{
+    cells.clear();
+    m_record.clear();
+    if (!readRecord(m_record))
+        return false;
+    const qsizetype count = m_record.cellCount(0);
+    cells.reserve(count);
+    for (qsizetype k = 0; k < count; ++k) {
+        const std::string_view cell = m_record.cell(0, k);
+        cells.append(QString::fromUtf8(cell.data(), qsizetype(cell.size())));
+    }
+    return true;
+}
+
+bool CsvReader::parseRecord(CsvRows &rows)
 {
     // Lines with nothing on them are no records.
     for (;;) {
@@ -272,12 +288,13 @@ bool CsvReader::parseRecord(QStringList &cells)
     }
     m_recordLine = m_line;
     const qint64 recordStart = textRead();
-    QByteArray cell;
+    std::string &text = rows.m_text;
+    std::vector<std::size_t> &ends = rows.m_cellEnds;
+    const std::size_t firstCell = ends.size();
 
     for (;;) {
-        if (cells.size() >= kMostCsvCells)
+        if (qsizetype(ends.size() - firstCell) >= kMostCsvCells)
             return fail(QStringLiteral("в строке больше %1 ячеек").arg(kMostCsvCells));
-        cell.clear();
         if (ensureAvailable(m_pos + 1) && m_buffer[m_pos] == '"') {
             ++m_pos;
             for (;;) {
@@ -294,7 +311,7 @@ bool CsvReader::parseRecord(QStringList &cells)
                         return fail(QStringLiteral("открытая здесь кавычка не закрыта"));
                     continue;
                 }
-                cell.append(from, run);
+                text.append(from, std::size_t(run));
                 m_line += lineBreaks(from, run);
                 m_pos += run;
                 if (tooLong(recordStart))
@@ -302,7 +319,7 @@ bool CsvReader::parseRecord(QStringList &cells)
                 if (!quote)
                     continue;
                 if (ensureAvailable(m_pos + 2) && m_buffer[m_pos + 1] == '"') {
-                    cell.append('"');
+                    text += '"';
                     m_pos += 2;
                     continue;
                 }
@@ -316,10 +333,9 @@ bool CsvReader::parseRecord(QStringList &cells)
                 if (c != m_separator && c != '\n' && c != '\r')
                     return fail(QStringLiteral("ячейка продолжается после закрывающей кавычки"));
             }
-            cells.append(QString::fromUtf8(cell));
         } else if (const qsizetype end = unquotedCellEnd(); end >= 0) {
             // The usual cell: unquoted and whole in the buffer, read from there.
-            cells.append(QString::fromUtf8(m_buffer.constData() + m_pos, end - m_pos));
+            text.append(m_buffer.constData() + m_pos, std::size_t(end - m_pos));
             m_pos = end;
             if (tooLong(recordStart))
                 return false;
@@ -332,15 +348,15 @@ bool CsvReader::parseRecord(QStringList &cells)
                 const qsizetype end = m_buffer.size();
                 while (k < end && !m_endsCell[static_cast<unsigned char>(data[k])])
                     ++k;
-                cell.append(data + m_pos, k - m_pos);
+                text.append(data + m_pos, std::size_t(k - m_pos));
                 m_pos = k;
                 if (tooLong(recordStart))
                     return false;
                 if (k < end)
                     break;
             }
-            cells.append(QString::fromUtf8(cell));
         }
+        ends.push_back(text.size());
         if (!ensureAvailable(m_pos + 1))
             return true; // the last record, without a line break
         const char c = m_buffer[m_pos];
@@ -359,36 +375,43 @@ bool CsvReader::parseRecord(QStringList &cells)
     }
 }
 
-namespace
+void CsvRows::clear()
 {
+    m_text.clear();
+    m_cellEnds.clear();
+    m_rowEnds.clear();
+}
 
-void appendCsvCell(QByteArray &bytes, const QString &cell, char separator)
+void CsvRows::truncate(std::size_t cells, std::size_t bytes)
 {
-    // Numbers and control names are ASCII with nothing to quote: copied byte for byte.
-    bool plain = true;
-    for (const QChar c : cell) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || u == char16_t(separator) || u == '"' || u == '\n' || u == '\r') {
-            plain = false;
+    m_cellEnds.resize(cells);
+    m_text.resize(bytes);
+}
+
+void appendCsvRecord(
+    QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak)
+{
+    std::string record;
+    appendCsvRecord(record, cells, separator, lineBreak);
+    bytes.append(record.data(), qsizetype(record.size()));
+}
+
+void appendCsvCell(std::string &bytes, std::string_view cell, char separator)
+{
+    // Numbers and names hold nothing to quote: copied as they are.
+    bool quoted = false;
+    for (const char c : cell) {
+        if (c == separator || c == '"' || c == '\n' || c == '\r') {
+            quoted = true;
             break;
         }
     }
-    if (plain) {
-        const qsizetype at = bytes.size();
-        bytes.resize(at + cell.size());
-        char *out = bytes.data() + at;
-        for (const QChar c : cell)
-            *out++ = char(c.unicode());
-        return;
-    }
-    const QByteArray utf8 = cell.toUtf8();
-    if (!utf8.contains(separator) && !utf8.contains('"') && !utf8.contains('\n')
-        && !utf8.contains('\r')) {
-        bytes += utf8;
+    if (!quoted) {
+        bytes.append(cell);
         return;
     }
     bytes += '"';
-    for (const char c : utf8) {
+    for (const char c : cell) {
         if (c == '"')
             bytes += '"';
         bytes += c;
@@ -396,17 +419,17 @@ void appendCsvCell(QByteArray &bytes, const QString &cell, char separator)
     bytes += '"';
 }
 
-} // namespace
-
 void appendCsvRecord(
-    QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak)
+    std::string &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak)
 {
     for (qsizetype k = 0; k < cells.size(); ++k) {
         if (k > 0)
             bytes += separator;
-        appendCsvCell(bytes, cells[k], separator);
+        const QByteArray utf8 = cells[k].toUtf8();
+        appendCsvCell(
+            bytes, std::string_view(utf8.constData(), std::size_t(utf8.size())), separator);
     }
-    bytes += lineBreak;
+    bytes.append(lineBreak.constData(), std::size_t(lineBreak.size()));
 }
 
 } // namespace kelsa

@@ -15,6 +15,9 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class QIODevice;
 
@@ -26,6 +29,45 @@ namespace kelsa
 inline constexpr qsizetype kLongestCsvRecord = qsizetype(1024) * 1024;
 // A record of more cells is refused for the same reason: every cell costs memory of its own.
 inline constexpr qsizetype kMostCsvCells = 10000;
+
+// Records held as the bytes of their cells, quotes taken off, in UTF-8: a table of many rows
+// read with no QString for each cell. The cells of every record are ranges of one buffer, which
+// clear() empties without giving its memory back, so that the next rows reuse it.
+class CsvRows
+{
+public:
+    qsizetype size() const { return qsizetype(m_rowEnds.size()); }
+    qsizetype cellCount(qsizetype row) const { return firstCell(row + 1) - firstCell(row); }
+    std::string_view cell(qsizetype row, qsizetype k) const
+    {
+        const std::size_t index = std::size_t(firstCell(row) + k);
+        const std::size_t from = index == 0 ? 0 : m_cellEnds[index - 1];
+        return std::string_view(m_text).substr(from, m_cellEnds[index] - from);
+    }
+    // The bytes of the record's cells together.
+    qsizetype textSize(qsizetype row) const
+    {
+        const qsizetype first = firstCell(row), last = firstCell(row + 1);
+        const auto endOf = [&](qsizetype cell) {
+            return cell == 0 ? qsizetype(0) : qsizetype(m_cellEnds[std::size_t(cell - 1)]);
+        };
+        return endOf(last) - endOf(first);
+    }
+    void clear();
+
+private:
+    friend class CsvReader;
+    qsizetype firstCell(qsizetype row) const
+    {
+        return row == 0 ? 0 : qsizetype(m_rowEnds[std::size_t(row - 1)]);
+    }
+    // Drops what a record begun at `cells` cells and `bytes` bytes put in.
+    void truncate(std::size_t cells, std::size_t bytes);
+
+    std::string m_text;
+    std::vector<std::size_t> m_cellEnds; // where each cell ends in m_text
+    std::vector<std::size_t> m_rowEnds; // where each record ends in m_cellEnds
+};
 
 class CsvReader
 {
@@ -43,6 +85,8 @@ public:
     // first call: ';' when the first record has more of them than ',' outside quotes.
     // A line break is "\r\n", "\n" or a "\r" alone (as older spreadsheets on the Mac wrote).
     bool readRecord(QStringList &cells);
+    // The same, the record appended to `rows` as bytes; nothing is appended on false.
+    bool readRecord(CsvRows &rows);
 
     QChar separator() const { return QLatin1Char(m_separator); }
     // The line break the first record ended with: "\r\n", "\n" or "\r".
@@ -67,7 +111,7 @@ private:
     bool tooLong(qint64 recordStart);
     qsizetype unquotedCellEnd() const;
     void chooseSeparator();
-    bool parseRecord(QStringList &cells);
+    bool parseRecord(CsvRows &rows);
     void failEncoding();
     bool fail(const QString &text);
 
@@ -90,11 +134,16 @@ private:
     qint64 m_line = 1; // the line m_pos is on
     qint64 m_recordLine = 0;
     QString m_error;
+    CsvRows m_record; // the record readRecord(QStringList &) reads
 };
 
 // Appends one record as UTF-8, quoting a cell only when it holds the separator, a quote or a
 // line break.
 void appendCsvRecord(
+    std::string &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak);
+void appendCsvRecord(
     QByteArray &bytes, const QStringList &cells, char separator, const QByteArray &lineBreak);
+// Appends one cell of UTF-8 text so.
+void appendCsvCell(std::string &bytes, std::string_view cell, char separator);
 
 } // namespace kelsa

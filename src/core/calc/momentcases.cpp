@@ -46,26 +46,10 @@ private:
     std::array<double, kInputFieldCount> m_values {};
 };
 
-// A field's text as a moment reads it.
-struct FieldReading {
-    enum class Kind { Number, Empty, NotANumber } kind;
-    double value = 0;
-};
-
-FieldReading readField(const QString &text, const QLocale &locale)
-{
-    if (text.trimmed().isEmpty())
-        return { FieldReading::Kind::Empty };
-    if (const auto value = readNumber(text, locale))
-        return { FieldReading::Kind::Number, *value };
-    return { FieldReading::Kind::NotANumber };
-}
-
 // Reads the fields of a moment as numbers, in its reading order, noting each one refused or
 // counted as 0. `read` gives a field's reading.
-template <typename Read>
-ReadValues readFields(
-    const Calculation &calculation, const MomentInfo &info, Read read, MomentOutcome &outcome)
+template <typename Read, typename TextOf>
+ReadValues readFields(const MomentInfo &info, Read read, TextOf textOf, MomentOutcome &outcome)
 {
     // Ordinary supports take an empty field for 0; transition moments refuse it.
     const bool emptyIsZero = !info.transition;
@@ -84,13 +68,13 @@ ReadValues readFields(
             if (emptyIsZero)
                 outcome.emptyAsZero.push_back(field);
             else
-                outcome.badFields.push_back({ field, true, calculation.text(field) });
+                outcome.badFields.push_back({ field, true, textOf(field) });
             break;
         case FieldReading::Kind::Number:
             values[field] = reading.value;
             break;
         case FieldReading::Kind::NotANumber:
-            outcome.badFields.push_back({ field, false, calculation.text(field) });
+            outcome.badFields.push_back({ field, false, textOf(field) });
             break;
         }
     }
@@ -126,20 +110,22 @@ TransitionInputs transitionInputs(const ReadValues &v, DesignCondition condition
     return in;
 }
 
-template <typename Read>
-MomentOutcome computeMomentReading(const Calculation &calculation, Moment moment, Read read)
+// A moment of fields read by `read`, on the track `section`; `textOf` gives a refused field's
+// text.
+template <typename Read, typename TextOf>
+MomentOutcome computeMomentReading(TrackSection section, Moment moment, Read read, TextOf textOf)
 {
     const MomentInfo &info = momentInfo(moment);
     MomentOutcome outcome { moment, {}, {}, {} };
-    const ReadValues values = readFields(calculation, info, read, outcome);
+    const ReadValues values = readFields(info, read, textOf, outcome);
     if (!outcome.inputsAccepted())
         return outcome;
     if (info.transition)
         outcome.result = transitionMoment(
             info.condition, info.direction, info.level, transitionInputs(values, info.condition));
     else
-        outcome.result = supportMoment(supportInputs(values, info.condition),
-            calculation.trackSection(), conditionConstants(info.condition));
+        outcome.result = supportMoment(
+            supportInputs(values, info.condition), section, conditionConstants(info.condition));
     return outcome;
 }
 
@@ -179,25 +165,42 @@ std::vector<InputField> fieldsRead(Moment moment)
     return fields;
 }
 
+FieldReading readField(const QString &text, const QLocale &locale)
+{
+    if (text.trimmed().isEmpty())
+        return { FieldReading::Kind::Empty };
+    if (const auto value = readNumber(text, locale))
+        return { FieldReading::Kind::Number, *value };
+    return { FieldReading::Kind::NotANumber };
+}
+
 MomentOutcome computeMoment(const Calculation &calculation, Moment moment, const QLocale &locale)
 {
-    return computeMomentReading(calculation, moment,
-        [&](InputField field) { return readField(calculation.text(field), locale); });
+    return computeMomentReading(
+        calculation.trackSection(), moment,
+        [&](InputField field) { return readField(calculation.text(field), locale); },
+        [&](InputField field) { return calculation.text(field); });
 }
 
 std::array<MomentOutcome, kMomentCount> computeMoments(
     const Calculation &calculation, const QLocale &locale)
 {
-    std::array<std::optional<FieldReading>, kInputFieldCount> readings;
-    const auto read = [&](InputField field) {
-        std::optional<FieldReading> &reading = readings[std::size_t(field)];
-        if (!reading)
-            reading = readField(calculation.text(field), locale);
-        return *reading;
-    };
+    std::array<FieldReading, kInputFieldCount> readings;
+    for (const FieldInfo &info : inputFields())
+        readings[std::size_t(info.field)] = readField(calculation.text(info.field), locale);
+    return computeMoments(readings, calculation.trackSection(),
+        [&](InputField field) { return calculation.text(field); });
+}
+
+std::array<MomentOutcome, kMomentCount> computeMoments(
+    std::span<const FieldReading, kInputFieldCount> readings, TrackSection section,
+    const std::function<QString(InputField)> &textOf)
+{
+    const auto read = [&](InputField field) { return readings[std::size_t(field)]; };
     std::array<MomentOutcome, kMomentCount> outcomes;
     for (const MomentInfo &info : moments())
-        outcomes[std::size_t(info.moment)] = computeMomentReading(calculation, info.moment, read);
+        outcomes[std::size_t(info.moment)]
+            = computeMomentReading(section, info.moment, read, textOf);
     return outcomes;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -82,5 +83,19 @@ MomentOutcome computeMoment(
 // read once, which is what a schedule of many supports wants.
 std::array<MomentOutcome, kMomentCount> computeMoments(
     const Calculation &calculation, const QLocale &locale = QLocale());
+
+// A field's text as a moment reads it: a number, empty (blanks only), or not a number.
+struct FieldReading {
+    enum class Kind { Number, Empty, NotANumber } kind;
+    double value = 0;
+};
+FieldReading readField(const QString &text, const QLocale &locale);
+
+// The ten moments of fields already read, as computeMoments() gives them for a calculation
+// whose fields read so, with its track section: for a schedule, which reads its cells without
+// making a text of each. `textOf` gives a refused field's text for its FieldProblem.
+std::array<MomentOutcome, kMomentCount> computeMoments(
+    std::span<const FieldReading, kInputFieldCount> readings, TrackSection section,
+    const std::function<QString(InputField)> &textOf);
 
 } // namespace kelsa
