@@ -8,7 +8,7 @@
 #include "core/numbers/numbertext.h"
 #include "core/schedule/scheduleexport.h"
 #include "core/schedule/scheduleimport.h"
-#include "core/tables/tableworkbook.h"
+#include "core/batch/tableworkbook.h"
 #include "core/tables/workbookreader.h"
 
 #include <QBuffer>

@@ -5,7 +5,7 @@
 #include "core/batch/batchfiles.h"
 #include "core/batch/csvtable.h"
 #include "core/platform/outputfile.h"
-#include "core/tables/tableworkbook.h"
+#include "core/batch/tableworkbook.h"
 #include "core/tables/workbookreader.h"
 
 #include <QBuffer>

@@ -6,7 +6,7 @@
 #include "core/batch/rowreport.h"
 #include "core/numbers/numbertext.h"
 #include "core/platform/outputfile.h"
-#include "core/tables/tableworkbook.h"
+#include "core/batch/tableworkbook.h"
 
 namespace kelsa
 {

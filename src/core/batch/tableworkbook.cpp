@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/tables/tableworkbook.h"
+#include "core/batch/tableworkbook.h"
 
 #include "core/batch/batchcolumns.h"
 #include "core/calc/momentcases.h"
