@@ -40,8 +40,14 @@ QString withLineSeparators(QString text)
 
 double wrappedTextHeight(const QString &text, const QFont &font, QPaintDevice *device, double width)
 {
+    // Most cells are one number: one line, without laying it out.
+    const QFontMetricsF metrics(font, device);
+    const bool blank = std::any_of(
+        text.begin(), text.end(), [](QChar c) { return c.isSpace() || c == QChar::LineSeparator; });
+    if (!blank && metrics.horizontalAdvance(text) <= width)
+        return metrics.height();
     QTextLayout layout(withLineSeparators(text), font, device);
-    return std::max(layOut(layout, width, Qt::AlignLeft), QFontMetricsF(font, device).height());
+    return std::max(layOut(layout, width, Qt::AlignLeft), metrics.height());
 }
 
 void drawWrappedText(QPainter &painter, const QPointF &topLeft, double width, const QString &text,
