@@ -362,30 +362,38 @@ void TestScheduleModel::cellThatCannotBeRead_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("moments");
     QTest::addColumn<QString>("errors");
+    QTest::addColumn<QString>("words"); // the errors as the printed schedule gives them
 
     const QChar comma(u','), point(u'.');
     QTest::newRow("a number") << comma << kSpan << "55"
-                              << "" << true << "";
+                              << "" << true << ""
+                              << "";
     QTest::newRow("a point in a schedule of commas")
         << comma << kSpan << "0.5"
         << "не число: «0.5» (десятичный разделитель ведомости — «,»)" << false
-        << "Prolet: не число: «0.5» (десятичный разделитель ведомости — «,»)";
+        << "Prolet: не число: «0.5» (десятичный разделитель ведомости — «,»)"
+        << "Длина прол., м: не число: «0.5» (десятичный разделитель ведомости — «,»)";
     QTest::newRow("a comma in a schedule of points")
         << point << kRadius << "62,5"
         << "не число: «62,5» (десятичный разделитель ведомости — «.»)" << false
-        << "Text4: не число: «62,5» (десятичный разделитель ведомости — «.»)";
+        << "Text4: не число: «62,5» (десятичный разделитель ведомости — «.»)"
+        << "R m: не число: «62,5» (десятичный разделитель ведомости — «.»)";
     QTest::newRow("words") << comma << kSpan << "пятьдесят"
-                           << "не число: «пятьдесят»" << false << "Prolet: не число: «пятьдесят»";
+                           << "не число: «пятьдесят»" << false << "Prolet: не число: «пятьдесят»"
+                           << "Длина прол., м: не число: «пятьдесят»";
     QTest::newRow("a section that is none")
         << comma << 1 << "Кривая"
         << "не участок пути: «Кривая» (Прямая, Вне.кривая, Вну.кривая)" << false
-        << "section: \"Кривая\" не участок пути (Прямая, Вне.кривая, Вну.кривая)";
+        << "section: \"Кривая\" не участок пути (Прямая, Вне.кривая, Вну.кривая)"
+        << "Участок пути: не участок пути: «Кривая» (Прямая, Вне.кривая, Вну.кривая)";
     // The moments stand: only the check cannot be made.
     QTest::newRow("a type not in the catalogue")
         << comma << kType << "Х-1"
-        << "нет в каталоге опор: «Х-1»" << true << "supportType: \"Х-1\" is not in the catalogue";
+        << "нет в каталоге опор: «Х-1»" << true << "supportType: \"Х-1\" is not in the catalogue"
+        << "тип «Х-1» не найден в каталоге опор";
     QTest::newRow("the common data") << comma << -1 << "тридцать"
-                                     << "" << false << "txtVm (общие данные): не число: «тридцать»";
+                                     << "" << false << "txtVm (общие данные): не число: «тридцать»"
+                                     << "Vmax в., м/с (общие данные): не число: «тридцать»";
 }
 
 void TestScheduleModel::cellThatCannotBeRead()
@@ -396,6 +404,7 @@ void TestScheduleModel::cellThatCannotBeRead()
     QFETCH(QString, reason);
     QFETCH(bool, moments);
     QFETCH(QString, errors);
+    QFETCH(QString, words);
     ScheduleModel model;
     model.setCatalogue(catalogueOf({ type("Т-1", 1e9) }));
     model.setSchedule(lineSchedule(separator));
@@ -420,6 +429,7 @@ void TestScheduleModel::cellThatCannotBeRead()
     QCOMPARE(model.index(1, kFirstMoment).data().toString().isEmpty(), !moments);
     QCOMPARE(model.result(1).errors, errors);
     QCOMPARE(model.index(1, kErrors).data().toString(), errors);
+    QCOMPARE(model.result(1).reasons.join(u'\n'), words);
     // Another row is not touched by a cell of this one.
     if (column >= 0)
         QVERIFY(anyMoment(model.result(0)));

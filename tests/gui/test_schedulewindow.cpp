@@ -351,7 +351,6 @@ void TestScheduleWindow::filesRoundTrip()
     QCOMPARE(window.model().rowCount(), 2);
 }
 
-
 // The sample schedule of five supports: imported, edited, saved, opened again, exported to
 // .xlsx (its numbers stored as numbers) and to a PDF. With KELSA_KEEP_OUTPUTS=DIR the PDF is
 // kept there as «ведомость.pdf», for the pictures of the documentation.
@@ -359,7 +358,8 @@ void TestScheduleWindow::sampleScheduleThroughEveryFile()
 {
     Harness h;
     ScheduleWindow &window = h.open();
-    QVERIFY(window.document().importFile(QStringLiteral(KELSA_SAMPLE_DATA "/../docs/schedule.csv")));
+    QVERIFY(
+        window.document().importFile(QStringLiteral(KELSA_SAMPLE_DATA "/../docs/schedule.csv")));
     QVERIFY(h.form->messages.empty());
     QCOMPARE(window.model().rowCount(), 5);
     const int prolet = h.column(window, InputField::SpanLength);
@@ -391,6 +391,24 @@ void TestScheduleWindow::sampleScheduleThroughEveryFile()
     QVERIFY(h.form->messages.empty());
     const QString text = pdfText(pdf);
     QVERIFY(text.contains(QStringLiteral("Опор в ведомости: 5")));
+    // Every cell whole, however long: the support's name, the captions, the governing moment's
+    // name and each error, none cut or elided.
+    const QString flowing = text.simplified();
+    QVERIFY(!text.contains(QChar(0x2026)));
+    QVERIFY(flowing.contains(QStringLiteral("16 (анкерная)")));
+    QVERIFY(flowing.contains(QStringLiteral("Использование, %")));
+    int governing = 0;
+    while (window.model().column(governing).kind != ScheduleModel::ColumnKind::Governing)
+        ++governing;
+    int reasons = 0;
+    for (int row = 0; row < window.model().rowCount(); ++row) {
+        QVERIFY(flowing.contains(cell(window, row, governing)));
+        for (const QString &reason : window.model().result(row).reasons) {
+            QVERIFY2(flowing.contains(reason.simplified()), qPrintable(reason));
+            ++reasons;
+        }
+    }
+    QVERIFY(reasons > 0); // the sample has a support without a span
     const QString keep = qEnvironmentVariable("KELSA_KEEP_OUTPUTS");
     if (!keep.isEmpty()) {
         QFile::remove(keep + QStringLiteral("/ведомость.pdf"));

@@ -5,6 +5,7 @@
 #include "core/batch/rowreport.h"
 #include "core/document/calculationfile.h"
 #include "core/numbers/numbertext.h"
+#include "core/schedule/rowreasons.h"
 
 #include <QStringList>
 #include <QThread>
@@ -50,13 +51,14 @@ ScheduleRowResult computeScheduleRow(
     const QLocale locale = schedule.locale();
     const ScheduleRow &cells = schedule.rows[row];
     const Calculation calculation = schedule.calculation(row);
-    QStringList errors, notes;
+    QStringList errors, notes, reasons;
 
     if (!cells.section.trimmed().isEmpty() && !sectionIndex(cells.section)) {
-        result.problems.append({ { ScheduleCell::Kind::Section },
-            QStringLiteral("не участок пути: «%1» (%2)")
-                .arg(cells.section, sectionNames().join(QStringLiteral(", "))) });
+        const QString reason = QStringLiteral("не участок пути: «%1» (%2)")
+                                   .arg(cells.section, sectionNames().join(QStringLiteral(", ")));
+        result.problems.append({ { ScheduleCell::Kind::Section }, reason });
         errors << sectionError(cells.section);
+        reasons << cellReason(QStringLiteral("section"), reason);
     }
     for (const FieldInfo &info : inputFields()) {
         const QString reason = numberProblem(calculation.text(info.field), locale);
@@ -69,6 +71,7 @@ ScheduleRowResult computeScheduleRow(
         } else {
             errors << name + QStringLiteral(" (общие данные): ") + reason;
         }
+        reasons << cellReason(name, reason, !schedule.holds(info.field));
     }
 
     if (errors.isEmpty()) {
@@ -83,6 +86,9 @@ ScheduleRowResult computeScheduleRow(
         }
         const QString chosen = cells.supportType.trimmed();
         const SupportCheck check = checkSupport(catalogue, computedMoments(outcomes), chosen);
+        reasons << momentReasons(outcomes);
+        if (const QString reason = checkReason(check, catalogue, locale); !reason.isEmpty())
+            reasons << reason;
         if (check.governing)
             result.governing = check.governing->moment;
         result.supportType = chosen;
@@ -100,6 +106,7 @@ ScheduleRowResult computeScheduleRow(
     }
     result.errors = errors.join(QStringLiteral("; "));
     result.notes = notes.join(QStringLiteral("; "));
+    result.reasons = reasons;
     return result;
 }
 

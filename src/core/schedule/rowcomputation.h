@@ -13,6 +13,7 @@
 #include "core/schedule/schedule.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <atomic>
@@ -39,6 +40,8 @@ struct ScheduleRowResult {
     std::optional<double> utilisation; // of the governing moment for that type, 1 = 100 %
     QString errors; // "Label10: lp-missing; check: none-holds"
     QString notes; // "Label1: txtVm, Text5"
+    // The errors in Russian words for the printed schedule, one reason a line (rowreasons.h).
+    QStringList reasons;
     QList<CellProblem> problems; // cells that cannot be read; the row's moments are empty then
 
     const CellProblem *problem(const ScheduleCell &cell) const;

@@ -5,9 +5,12 @@
 #include "core/check/utilisationcolour.h"
 #include "core/numbers/numbertext.h"
 #include "core/platform/outputfile.h"
+#include "core/batch/batchcolumns.h"
+#include "core/schedule/printedtable.h"
 #include "core/schedule/schedulemodel.h"
 #include "core/schedule/schedulesummary.h"
 #include "gui/schedule/chartpainter.h"
+#include "gui/schedule/wrappedtext.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -45,17 +48,25 @@ QFont pdfFont(double points, bool bold = false)
     return font;
 }
 
-// A column of the printed table: its caption, its width in mm and how a row's cell reads.
+// A column of the printed table: its caption, how a row's cell reads, and how wide it may grow.
 struct PdfColumn {
     QString caption;
-    double widthMm = 10;
+    // Texts that break onto more lines, up to this width in mm before they do; 0 for a column of
+    // numbers, made as wide as its widest number.
+    double wrapsAtMm = 0;
     Qt::Alignment alignment = Qt::AlignLeft;
     std::function<QString(int row)> text;
     std::function<QColor(int row)> background = {};
     std::function<bool(int row)> invalid = {};
+    double width = 0; // in dots, once laid out
+    double wants = 0; // the width its widest text takes on one line, in dots
 };
 
-std::vector<PdfColumn> pdfColumns(const ScheduleModel &model)
+// The columns printed: the row's number and the support (repeated in every band of a wide
+// table), the section, the field columns not stated once above the table, the governing moment
+// and its value, the type, the utilisation and the errors.
+std::vector<PdfColumn> pdfColumns(
+    const ScheduleModel &model, const std::vector<SharedField> &shared)
 {
     const QLocale locale = model.schedule().locale();
     const auto cellText = [&model](int column) {
@@ -70,30 +81,34 @@ std::vector<PdfColumn> pdfColumns(const ScheduleModel &model)
                         .isEmpty();
         };
     };
+    const auto sharedColumn = [&shared](InputField field) {
+        return std::any_of(shared.begin(), shared.end(),
+            [field](const SharedField &s) { return s.column && s.field == field; });
+    };
     std::vector<PdfColumn> columns;
-    columns.push_back({ QStringLiteral("№"), 9, Qt::AlignRight,
+    columns.push_back({ QStringLiteral("№"), 0, Qt::AlignRight,
         [](int row) { return QString::number(row + 1); } });
-    std::vector<PdfColumn> fields;
     for (int column = 0; column < model.columnCount(); ++column) {
         const ScheduleModel::Column kind = model.column(column);
         const QString caption = model.headerData(column, Qt::Horizontal).toString();
         switch (kind.kind) {
         case ScheduleModel::ColumnKind::Support:
             columns.push_back(
-                { caption, 16, Qt::AlignLeft, cellText(column), {}, invalid(column) });
+                { caption, 40, Qt::AlignLeft, cellText(column), {}, invalid(column) });
             break;
         case ScheduleModel::ColumnKind::Section:
             columns.push_back(
-                { caption, 18, Qt::AlignLeft, cellText(column), {}, invalid(column) });
+                { caption, 24, Qt::AlignLeft, cellText(column), {}, invalid(column) });
             break;
         case ScheduleModel::ColumnKind::Field:
-            columns.push_back(
-                { caption, 13, Qt::AlignRight, cellText(column), {}, invalid(column) });
+            if (!sharedColumn(kind.field))
+                columns.push_back(
+                    { caption, 0, Qt::AlignRight, cellText(column), {}, invalid(column) });
             break;
         case ScheduleModel::ColumnKind::Governing:
-            columns.push_back({ caption, 16, Qt::AlignLeft, cellText(column) });
+            columns.push_back({ caption, 30, Qt::AlignLeft, cellText(column) });
             columns.push_back(
-                { QStringLiteral("М, кгс·м"), 15, Qt::AlignRight, [&model, locale](int row) {
+                { QStringLiteral("М, кгс·м"), 0, Qt::AlignRight, [&model, locale](int row) {
                      const ScheduleRowResult &result = model.result(row);
                      if (!result.governing)
                          return QString();
@@ -103,10 +118,10 @@ std::vector<PdfColumn> pdfColumns(const ScheduleModel &model)
             break;
         case ScheduleModel::ColumnKind::SupportType:
             columns.push_back(
-                { caption, 20, Qt::AlignLeft, cellText(column), {}, invalid(column) });
+                { caption, 30, Qt::AlignLeft, cellText(column), {}, invalid(column) });
             break;
         case ScheduleModel::ColumnKind::Utilisation:
-            columns.push_back({ caption, 16, Qt::AlignRight, cellText(column), [&model](int row) {
+            columns.push_back({ caption, 0, Qt::AlignRight, cellText(column), [&model](int row) {
                                    const auto &utilisation = model.result(row).utilisation;
                                    if (!utilisation)
                                        return QColor(Qt::transparent);
@@ -117,7 +132,8 @@ std::vector<PdfColumn> pdfColumns(const ScheduleModel &model)
                                } });
             break;
         case ScheduleModel::ColumnKind::Errors:
-            columns.push_back({ caption, 40, Qt::AlignLeft, cellText(column) });
+            columns.push_back({ caption, 60, Qt::AlignLeft,
+                [&model](int row) { return model.result(row).reasons.join(QLatin1Char('\n')); } });
             break;
         default: // the ten moments and the notes are in the table of the window and in exports
             break;
@@ -125,6 +141,9 @@ std::vector<PdfColumn> pdfColumns(const ScheduleModel &model)
     }
     return columns;
 }
+
+// The row's number and the support head every band of a table wider than the page.
+constexpr int kRepeatedColumns = 2;
 
 // Draws (or, without a painter, only measures) the pages; returns how many there are.
 class PdfPages
@@ -134,22 +153,18 @@ public:
         : m_writer(writer)
         , m_model(model)
         , m_input(input)
-        , m_columns(pdfColumns(model))
+        , m_shared(sharedFields(model.schedule()))
+        , m_columns(pdfColumns(model, m_shared))
     {
         m_page = QRectF(0, 0, writer.width(), writer.height());
-        double total = 0;
-        for (const PdfColumn &column : m_columns)
-            total += column.widthMm;
-        // A table wider than the page (many field columns) is drawn smaller as a whole.
-        const double room = m_page.width() / dots(1);
-        m_scale = std::min(1.0, room / total);
-        for (PdfColumn &column : m_columns)
-            column.widthMm *= m_scale;
-        double left = 0;
-        for (const PdfColumn &column : m_columns)
-            left += column.widthMm;
-        // The last column takes what is left.
-        m_columns.back().widthMm += room - left;
+        layOutColumns();
+        for (std::size_t band = 0; band < m_bands.size(); ++band) {
+            std::vector<double> heights;
+            heights.reserve(std::size_t(m_model.rowCount()));
+            for (int row = 0; row < m_model.rowCount(); ++row)
+                heights.push_back(rowHeight(band, row));
+            m_rowHeights.push_back(std::move(heights));
+        }
     }
 
     int run(QPainter *painter, int pageCount)
@@ -159,13 +174,14 @@ public:
         m_pageNumber = 1;
         startPage();
         titleBlock();
-        tableHeader();
-        for (int row = 0; row < m_model.rowCount(); ++row) {
-            if (m_y + rowHeight() > m_page.bottom()) {
+        sharedBlock();
+        for (std::size_t band = 0; band < m_bands.size(); ++band) {
+            if (band > 0)
                 nextPage();
-                tableHeader();
-            }
-            tableRow(row);
+            if (m_bands.size() > 1)
+                line(QStringLiteral("Таблица, часть %1 из %2").arg(band + 1).arg(m_bands.size()),
+                    pdfFont(9, true));
+            table(band);
         }
         summary();
         chart();
@@ -173,11 +189,96 @@ public:
     }
 
 private:
-    double rowHeight() const { return metrics(tableFont()).height() * 1.45; }
-    QFont tableFont() const { return pdfFont(7 * m_scale); }
-    QFont headerFont() const { return pdfFont(6.5 * m_scale, true); }
+    QFont tableFont() const { return pdfFont(7); }
+    QFont headerFont() const { return pdfFont(6.5, true); }
     QFontMetricsF metrics(const QFont &font) const { return QFontMetricsF(font, &m_writer); }
     double footerHeight() const { return metrics(pdfFont(7)).height() * 2; }
+    double padding() const { return dots(0.8); }
+    // Above and below a cell's text: a row of one line is 1.45 lines high.
+    double verticalPadding() const { return metrics(tableFont()).height() * 0.225; }
+
+    // Each column as wide as its widest number, or its widest text up to where it wraps, and
+    // never narrower than the longest word of its caption; then cut into bands that fit the
+    // page, the room left in each given first to the columns whose texts still wrap.
+    void layOutColumns()
+    {
+        const QFontMetricsF cells = metrics(tableFont());
+        const QFontMetricsF header = metrics(headerFont());
+        for (PdfColumn &column : m_columns) {
+            double widest = 0;
+            for (int row = 0; row < m_model.rowCount(); ++row)
+                widest = std::max(widest, widestLine(column.text(row), cells));
+            column.wants = widest + 2 * padding();
+            // A little over the longest word, so that rounding never breaks it.
+            const double least = widestWord(column.caption, header) + 2 * padding() + dots(0.3);
+            const double text
+                = column.wrapsAtMm > 0 ? std::min(widest, dots(column.wrapsAtMm)) : widest;
+            column.width = std::max(least, text + 2 * padding() + dots(0.3));
+            column.wants = std::max(column.wants, column.width);
+        }
+        std::vector<double> widths;
+        for (const PdfColumn &column : m_columns)
+            widths.push_back(column.width);
+        m_bands = columnBands(widths, kRepeatedColumns, m_page.width());
+        for (const std::vector<int> &band : m_bands)
+            m_bandWidths.push_back(widened(band));
+    }
+
+    // The band's widths with the page's room it leaves spread: to the columns whose texts
+    // wrap, up to their widest text, then over every column.
+    std::vector<double> widened(const std::vector<int> &band) const
+    {
+        std::vector<double> widths;
+        double used = 0, wanted = 0;
+        for (const int column : band) {
+            widths.push_back(m_columns[std::size_t(column)].width);
+            used += m_columns[std::size_t(column)].width;
+            wanted += m_columns[std::size_t(column)].wants - m_columns[std::size_t(column)].width;
+        }
+        double room = m_page.width() - used;
+        if (room <= 0)
+            return widths;
+        if (wanted > 0) {
+            const double share = std::min(1.0, room / wanted);
+            for (std::size_t k = 0; k < band.size(); ++k) {
+                const PdfColumn &column = m_columns[std::size_t(band[k])];
+                widths[k] += (column.wants - column.width) * share;
+            }
+            room -= std::min(room, wanted);
+        }
+        double total = 0;
+        for (const double width : widths)
+            total += width;
+        for (double &width : widths)
+            width += room * width / total;
+        return widths;
+    }
+
+    double bandWidth(std::size_t band, std::size_t k) const { return m_bandWidths[band][k]; }
+
+    double rowHeight(std::size_t band, int row) const
+    {
+        const QFont font = tableFont();
+        double height = metrics(font).height();
+        for (std::size_t k = 0; k < m_bands[band].size(); ++k) {
+            const QString text = m_columns[std::size_t(m_bands[band][k])].text(row);
+            if (!text.isEmpty())
+                height = std::max(height,
+                    wrappedTextHeight(text, font, &m_writer, bandWidth(band, k) - 2 * padding()));
+        }
+        return height + 2 * verticalPadding();
+    }
+
+    double headerHeight(std::size_t band) const
+    {
+        const QFont font = headerFont();
+        double height = metrics(font).height();
+        for (std::size_t k = 0; k < m_bands[band].size(); ++k)
+            height = std::max(height,
+                wrappedTextHeight(m_columns[std::size_t(m_bands[band][k])].caption, font, &m_writer,
+                    bandWidth(band, k) - 2 * padding()));
+        return height + dots(2);
+    }
 
     void startPage()
     {
@@ -249,46 +350,101 @@ private:
         m_y += dots(3);
     }
 
-    void tableHeader()
+    // «Общие для всех опор»: the fields stated once instead of on every row, «caption: text»,
+    // four to a line.
+    void sharedBlock()
+    {
+        if (m_shared.empty())
+            return;
+        line(QStringLiteral("Общие для всех опор"), pdfFont(10, true));
+        const QFont font = pdfFont(8);
+        constexpr int kPerLine = 4;
+        const double width = m_page.width() / kPerLine;
+        for (std::size_t first = 0; first < m_shared.size(); first += kPerLine) {
+            QStringList texts;
+            double height = 0;
+            for (std::size_t k = first; k < std::min(m_shared.size(), first + kPerLine); ++k) {
+                const SharedField &field = m_shared[k];
+                texts << QStringLiteral("%1: %2").arg(
+                    columnCaption(QString::fromLatin1(fieldInfo(field.field).name)), field.text);
+                height = std::max(
+                    height, wrappedTextHeight(texts.back(), font, &m_writer, width - dots(3)));
+            }
+            height += dots(0.8);
+            ensureRoom(height);
+            if (m_painter) {
+                m_painter->setFont(font);
+                m_painter->setPen(Qt::black);
+                for (int k = 0; k < texts.size(); ++k)
+                    drawWrappedText(*m_painter, QPointF(k * width, m_y), width - dots(3), texts[k],
+                        Qt::AlignLeft);
+            }
+            m_y += height;
+        }
+        m_y += dots(3);
+    }
+
+    void table(std::size_t band)
+    {
+        const std::vector<double> &heights = m_rowHeights[band];
+        // The header never stands alone at the foot of a page.
+        ensureRoom(headerHeight(band) + (heights.empty() ? 0 : heights.front()));
+        tableHeader(band);
+        bool pageHasRows = false;
+        for (int row = 0; row < m_model.rowCount(); ++row) {
+            const double height = heights[std::size_t(row)];
+            // A row taller than a whole page is drawn over its foot rather than never.
+            if (pageHasRows && m_y + height > m_page.bottom()) {
+                nextPage();
+                tableHeader(band);
+            }
+            tableRow(band, row, height);
+            pageHasRows = true;
+        }
+    }
+
+    void tableHeader(std::size_t band)
     {
         const QFont font = headerFont();
-        const double height = metrics(font).height() * 3.4; // captions of up to three lines
+        const double height = headerHeight(band);
         if (m_painter) {
             m_painter->setFont(font);
             double x = 0;
-            for (const PdfColumn &column : m_columns) {
-                const QRectF cell(x, m_y, dots(column.widthMm), height);
+            for (std::size_t k = 0; k < m_bands[band].size(); ++k) {
+                const PdfColumn &column = m_columns[std::size_t(m_bands[band][k])];
+                const double width = bandWidth(band, k);
+                const QRectF cell(x, m_y, width, height);
                 m_painter->fillRect(cell, QColor(0xEE, 0xEE, 0xEE));
                 m_painter->setPen(QPen(Qt::black, dots(0.15)));
                 m_painter->drawRect(cell);
-                m_painter->drawText(cell.adjusted(dots(0.8), dots(0.5), -dots(0.8), -dots(0.5)),
-                    Qt::AlignCenter | Qt::TextWordWrap, column.caption);
-                x += dots(column.widthMm);
+                const double textHeight
+                    = wrappedTextHeight(column.caption, font, &m_writer, width - 2 * padding());
+                drawWrappedText(*m_painter, QPointF(x + padding(), m_y + (height - textHeight) / 2),
+                    width - 2 * padding(), column.caption, Qt::AlignHCenter);
+                x += width;
             }
         }
         m_y += height;
     }
 
-    void tableRow(int row)
+    void tableRow(std::size_t band, int row, double height)
     {
-        const double height = rowHeight();
         if (m_painter) {
-            const QFont font = tableFont();
-            const QFontMetricsF fm = metrics(font);
-            m_painter->setFont(font);
+            m_painter->setFont(tableFont());
             double x = 0;
-            for (const PdfColumn &column : m_columns) {
-                const QRectF cell(x, m_y, dots(column.widthMm), height);
+            for (std::size_t k = 0; k < m_bands[band].size(); ++k) {
+                const PdfColumn &column = m_columns[std::size_t(m_bands[band][k])];
+                const double width = bandWidth(band, k);
+                const QRectF cell(x, m_y, width, height);
                 if (column.background)
                     m_painter->fillRect(cell, column.background(row));
                 m_painter->setPen(QPen(QColor(0x9E, 0x9E, 0x9E), dots(0.1)));
                 m_painter->drawRect(cell);
-                const QRectF inner = cell.adjusted(dots(0.8), 0, -dots(0.8), 0);
                 const bool invalid = column.invalid && column.invalid(row);
                 m_painter->setPen(invalid ? QColor(0xC6, 0x28, 0x28) : QColor(Qt::black));
-                m_painter->drawText(inner, column.alignment | Qt::AlignVCenter,
-                    fm.elidedText(column.text(row), Qt::ElideRight, inner.width()));
-                x += dots(column.widthMm);
+                drawWrappedText(*m_painter, QPointF(x + padding(), m_y + verticalPadding()),
+                    width - 2 * padding(), column.text(row), column.alignment);
+                x += width;
             }
         }
         m_y += height;
@@ -340,9 +496,12 @@ private:
     QPdfWriter &m_writer;
     const ScheduleModel &m_model;
     const SchedulePdfInput &m_input;
+    std::vector<SharedField> m_shared;
     std::vector<PdfColumn> m_columns;
+    std::vector<std::vector<int>> m_bands;
+    std::vector<std::vector<double>> m_bandWidths; // in dots, column by column of each band
+    std::vector<std::vector<double>> m_rowHeights; // in dots, row by row of each band
     QRectF m_page;
-    double m_scale = 1;
     QPainter *m_painter = nullptr;
     int m_pageCount = 0;
     int m_pageNumber = 1;
