@@ -4,7 +4,9 @@
 # docs/опора 12.kelsa (docs/report-support12-page1.png …, the first page also as
 # docs/report-page1.png for the README) and of the help page's worked example on the outer side
 # of a curve with the transition support switched on (docs/report-help-page1.png …), with
-# `pdftoppm -png -r 80`. Run from the repository root after a build:
+# `pdftoppm -png -r 80`; and the first page of the PDF schedule of docs/schedule.csv
+# (docs/schedule-page1.png), which the schedule window's test writes. Run from the repository
+# root after a build:
 #   tools/make_report_pictures.sh [build/bin/kelsa]
 set -eu
 KELSA_ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -57,4 +59,9 @@ render() { # FILE.kelsa NAME
 render "$docs/опора 12.kelsa" support12
 render "$work/help.kelsa" help
 cp "$docs/report-support12-page1.png" "$docs/report-page1.png"
+
+# The sample schedule imported, edited and exported as a PDF by the schedule window's test.
+QT_QPA_PLATFORM=offscreen KELSA_KEEP_OUTPUTS="$work" "$(dirname "$kelsa")/test_schedulewindow" \
+    sampleScheduleThroughEveryFile >/dev/null
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/ведомость.pdf" "$docs/schedule-page1"
 ls "$docs"/report-*.png
