@@ -2,6 +2,7 @@
 #include "core/batch/tableworkbook.h"
 
 #include "core/batch/batchcolumns.h"
+#include "core/batch/xlsxwriterlibrary.h"
 #include "core/calc/momentcases.h"
 #include "core/check/supportcheck.h"
 #include "core/check/utilisationcolour.h"
@@ -10,8 +11,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <vector>
@@ -49,6 +48,7 @@ double widthOf(const QString &name, ColumnKind kind)
 } // namespace
 
 struct TableWorkbookWriter::Private {
+    const XlsxWriterLibrary &api = xlsxWriterLibrary();
     QLocale locale;
     std::vector<ColumnKind> kinds;
     QTemporaryDir folder;
@@ -73,7 +73,7 @@ struct TableWorkbookWriter::Private {
     {
         return error == LXW_NO_ERROR
             || fail(QStringLiteral("ошибка записи книги .xlsx: %1")
-                        .arg(QString::fromLatin1(lxw_strerror(error))));
+                        .arg(QString::fromLatin1(api.lxw_strerror(error))));
     }
     void writeCell(lxw_row_t row, lxw_col_t column, const QString &cell, ColumnKind kind)
     {
@@ -86,10 +86,10 @@ struct TableWorkbookWriter::Private {
                     format = moment;
                 else if (kind == ColumnKind::Utilisation)
                     format = utilisation[int(utilisationLevel(*value / 100))];
-                check(worksheet_write_number(sheet, row, column, *value, format));
+                check(api.worksheet_write_number(sheet, row, column, *value, format));
                 return;
             }
-        check(worksheet_write_string(sheet, row, column, cell.toUtf8().constData(), text));
+        check(api.worksheet_write_string(sheet, row, column, cell.toUtf8().constData(), text));
     }
 };
 
@@ -97,6 +97,10 @@ TableWorkbookWriter::TableWorkbookWriter(const QStringList &names, const QLocale
     : d(std::make_unique<Private>())
 {
     d->locale = locale;
+    if (!d->api.error.isEmpty()) {
+        d->fail(d->api.error);
+        return;
+    }
     if (!d->folder.isValid()) {
         d->fail(
             QStringLiteral("не удается создать временную папку: %1").arg(d->folder.errorString()));
@@ -106,49 +110,50 @@ TableWorkbookWriter::TableWorkbookWriter(const QStringList &names, const QLocale
     d->workbookPath = d->folder.filePath(QStringLiteral("table.xlsx"));
     // Rows go to the temporary folder as they come: the memory of one row, whatever the length.
     lxw_workbook_options options { LXW_TRUE, d->folderName.data(), LXW_TRUE };
-    d->workbook = workbook_new_opt(QFile::encodeName(d->workbookPath).constData(), &options);
+    d->workbook = d->api.workbook_new_opt(QFile::encodeName(d->workbookPath).constData(), &options);
     if (!d->workbook) {
         d->fail(QStringLiteral("не удается начать книгу .xlsx"));
         return;
     }
-    d->sheet = workbook_add_worksheet(d->workbook, "Ведомость опор");
-    d->heading = workbook_add_format(d->workbook);
-    format_set_bold(d->heading);
-    format_set_text_wrap(d->heading);
-    format_set_align(d->heading, LXW_ALIGN_VERTICAL_TOP);
-    format_set_bg_color(d->heading, 0xE0E0E0);
-    format_set_bottom(d->heading, LXW_BORDER_THIN);
-    d->text = workbook_add_format(d->workbook);
-    format_set_text_wrap(d->text);
-    format_set_align(d->text, LXW_ALIGN_VERTICAL_TOP);
-    d->moment = workbook_add_format(d->workbook);
-    format_set_num_format(d->moment, "0.000");
+    d->sheet = d->api.workbook_add_worksheet(d->workbook, "Ведомость опор");
+    d->heading = d->api.workbook_add_format(d->workbook);
+    d->api.format_set_bold(d->heading);
+    d->api.format_set_text_wrap(d->heading);
+    d->api.format_set_align(d->heading, LXW_ALIGN_VERTICAL_TOP);
+    d->api.format_set_bg_color(d->heading, 0xE0E0E0);
+    d->api.format_set_bottom(d->heading, LXW_BORDER_THIN);
+    d->text = d->api.workbook_add_format(d->workbook);
+    d->api.format_set_text_wrap(d->text);
+    d->api.format_set_align(d->text, LXW_ALIGN_VERTICAL_TOP);
+    d->moment = d->api.workbook_add_format(d->workbook);
+    d->api.format_set_num_format(d->moment, "0.000");
     for (const UtilisationLevel level :
         { UtilisationLevel::Green, UtilisationLevel::Amber, UtilisationLevel::Red }) {
-        lxw_format *format = workbook_add_format(d->workbook);
-        format_set_num_format(format, "0.0");
-        format_set_bg_color(format, utilisationRgb(level));
+        lxw_format *format = d->api.workbook_add_format(d->workbook);
+        d->api.format_set_num_format(format, "0.0");
+        d->api.format_set_bg_color(format, utilisationRgb(level));
         // Amber is light: dark digits on it; white on green and red, as in the status bar.
-        format_set_font_color(format, level == UtilisationLevel::Amber ? 0x000000 : 0xFFFFFF);
+        d->api.format_set_font_color(
+            format, level == UtilisationLevel::Amber ? 0x000000 : 0xFFFFFF);
         d->utilisation[int(level)] = format;
     }
     // Column widths and the frozen heading come before the rows in the sheet's file.
     for (qsizetype k = 0; k < names.size(); ++k) {
         const ColumnKind kind = kindOf(names[k]);
         d->kinds.push_back(kind);
-        d->check(worksheet_set_column(
+        d->check(d->api.worksheet_set_column(
             d->sheet, lxw_col_t(k), lxw_col_t(k), widthOf(names[k], kind), nullptr));
     }
-    worksheet_freeze_panes(d->sheet, 1, 0);
+    d->api.worksheet_freeze_panes(d->sheet, 1, 0);
     for (qsizetype k = 0; k < names.size(); ++k)
-        d->check(worksheet_write_string(
+        d->check(d->api.worksheet_write_string(
             d->sheet, 0, lxw_col_t(k), workbookHeading(names[k]).toUtf8().constData(), d->heading));
 }
 
 TableWorkbookWriter::~TableWorkbookWriter()
 {
     if (d->workbook)
-        workbook_close(d->workbook);
+        d->api.workbook_close(d->workbook);
 }
 
 bool TableWorkbookWriter::addRow(const QStringList &cells)
@@ -173,7 +178,7 @@ qint64 TableWorkbookWriter::rows() const
 QString TableWorkbookWriter::finish(const QString &path, const QStringList &inputs)
 {
     if (d->workbook)
-        d->check(workbook_close(std::exchange(d->workbook, nullptr)));
+        d->check(d->api.workbook_close(std::exchange(d->workbook, nullptr)));
     if (!d->failure.isEmpty())
         return d->failure;
     QFile written(d->workbookPath);
