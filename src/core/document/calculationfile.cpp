@@ -2,6 +2,7 @@
 #include "core/document/calculationfile.h"
 
 #include "core/calc/momentlabel.h"
+#include "core/document/documentheader.h"
 #include "core/document/jsonsyntax.h"
 #include "core/numbers/numbertext.h"
 #include "core/platform/outputfile.h"
@@ -130,26 +131,18 @@ int memberRecord(const QJsonObject &parent, const QString &name, const QString &
 
 void checkFormat(const QJsonObject &root)
 {
-    if (root.value(QLatin1String("format")).toString() != latin(kFormatName))
-        fail(QStringLiteral("это не файл расчета Kelsa (нет \"format\": \"%1\")")
-                 .arg(latin(kFormatName)));
-    const QJsonValue version = root.value(QLatin1String("version"));
-    const double number = version.toDouble(0);
-    if (!version.isDouble() || number != std::floor(number) || number < 1)
-        fail(QStringLiteral("\"version\": версия формата должна быть целым числом от 1"));
-    if (number > kCalculationFileVersion)
-        fail(QStringLiteral("файл записан более новой версией Kelsa (версия формата %1, "
-                            "эта программа читает версию %2)")
-                 .arg(number)
-                 .arg(kCalculationFileVersion));
+    if (const QString problem = documentHeaderProblem(
+            root, kFormatName, QStringLiteral("файл расчета"), kCalculationFileVersion);
+        !problem.isEmpty())
+        fail(problem);
 }
 
 QChar readSeparator(const QJsonObject &root)
 {
-    const QString text = root.value(QLatin1String("decimalSeparator")).toString();
-    if (text != QLatin1String(",") && text != QLatin1String("."))
-        fail(QStringLiteral("\"decimalSeparator\" должен быть \",\" или \".\""));
-    return text.front();
+    const std::variant<QChar, QString> separator = documentSeparator(root);
+    if (const auto *problem = std::get_if<QString>(&separator))
+        fail(*problem);
+    return std::get<QChar>(separator);
 }
 
 // Every field must be there and nothing else: a field left out would silently take another

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/schedule/schedulefile.h"
 
+#include "core/document/documentheader.h"
 #include "core/document/jsonsyntax.h"
 #include "core/platform/outputfile.h"
 
@@ -128,26 +129,18 @@ void checkMembers(
 
 void checkFormat(const QJsonObject &root)
 {
-    if (root.value(QLatin1String("format")).toString() != latin(kFormatName))
-        fail(QStringLiteral("это не ведомость опор Kelsa (нет \"format\": \"%1\")")
-                 .arg(latin(kFormatName)));
-    const QJsonValue version = root.value(QLatin1String("version"));
-    const double number = version.toDouble(0);
-    if (!version.isDouble() || number != std::floor(number) || number < 1)
-        fail(QStringLiteral("\"version\": версия формата должна быть целым числом от 1"));
-    if (number > kScheduleFileVersion)
-        fail(QStringLiteral("файл записан более новой версией Kelsa (версия формата %1, "
-                            "эта программа читает версию %2)")
-                 .arg(number)
-                 .arg(kScheduleFileVersion));
+    if (const QString problem = documentHeaderProblem(
+            root, kFormatName, QStringLiteral("ведомость опор"), kScheduleFileVersion);
+        !problem.isEmpty())
+        fail(problem);
 }
 
 QChar readSeparator(const QJsonObject &root)
 {
-    const QString text = root.value(QLatin1String("decimalSeparator")).toString();
-    if (text != QLatin1String(",") && text != QLatin1String("."))
-        fail(QStringLiteral("\"decimalSeparator\" должен быть \",\" или \".\""));
-    return text.front();
+    const std::variant<QChar, QString> separator = documentSeparator(root);
+    if (const auto *problem = std::get_if<QString>(&separator))
+        fail(*problem);
+    return std::get<QChar>(separator);
 }
 
 // Every field and every option group, as in a calculation file: a field left out would take
