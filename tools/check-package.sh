@@ -37,13 +37,20 @@ failed=0
 
 # The programs as they are in the package: stripped, with no .debug_* section left, and naming
 # no folder of the build tree (an installed Kelsa looks only in its own folders). The window's
-# program starts the workbook reader from libexec/kelsa/: without it no table is read.
+# program starts the workbook reader from libexec/kelsa/: without it no table is read; it loads
+# the print preview from lib/kelsa/modules/ (or lib/<triplet>/...): without it no report is
+# previewed.
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-for name in usr/bin/kelsa usr/libexec/kelsa/kelsa-sheet-reader; do
+preview=$(cd "$unpacked" && find usr/lib -path '*/kelsa/modules/kelsa-print-preview.so' | head -n 1)
+if [ -z "$preview" ]; then
+    echo "FAIL: the package holds no print preview library kelsa-print-preview.so" >&2
+    exit 1
+fi
+for name in usr/bin/kelsa usr/libexec/kelsa/kelsa-sheet-reader "$preview"; do
     program="$unpacked/$name"
-    if [ ! -f "$program" ] || [ ! -x "$program" ]; then
+    if [ ! -f "$program" ] || { [ ! -x "$program" ] && [ "$name" != "$preview" ]; }; then
         echo "FAIL: the package holds no program $name" >&2
         exit 1
     fi

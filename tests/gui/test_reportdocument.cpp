@@ -25,7 +25,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -85,6 +87,10 @@ private slots:
     void reportCommand_data();
     void reportCommand();
     void previewCopiesTheText();
+    void previewLibrary_data();
+    void previewLibrary();
+    void withoutThePreviewOffersPdf_data();
+    void withoutThePreviewOffersPdf();
     void titleDialog_data();
     void titleDialog();
 };
@@ -268,6 +274,70 @@ void TestReportDocument::previewCopiesTheText()
     });
     showReportPreview(nullptr, input);
     QCOMPARE(QApplication::clipboard()->text(), reportPlainText(input));
+}
+
+// The preview library is found beside the program; a file that is not there, is no library, or
+// lacks the preview's function is refused with the file's name and the reason.
+void TestReportDocument::previewLibrary_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason"); // empty: loaded
+    QTest::newRow("the program's own") << printPreviewLibraryPath() << QString();
+    QTest::newRow("no such file") << QStringLiteral("/нет/такой/kelsa-print-preview.so")
+                                  << QStringLiteral("не удается загрузить библиотеку");
+    QTest::newRow("not a library") << QStringLiteral(KELSA_FIXTURES "/не книга.xls")
+                                   << QStringLiteral("не удается загрузить библиотеку");
+    QTest::newRow("a library without the preview")
+        << QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Test.so.6")
+        << QStringLiteral("нет функции kelsaShowPrintPreview");
+}
+
+void TestReportDocument::previewLibrary()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    const PrintPreviewLibrary library = loadPrintPreviewLibrary(path);
+    QCOMPARE(library.show != nullptr, reason.isEmpty());
+    if (reason.isEmpty()) {
+        QCOMPARE(library.error, QString());
+        return;
+    }
+    QVERIFY2(library.error.contains(reason), qPrintable(library.error));
+    QVERIFY2(library.error.contains(QDir::toNativeSeparators(path)), qPrintable(library.error));
+}
+
+// Without the library the report is not lost: the user is told why and asked about a PDF; «Да»
+// opens the dialog that saves one, «Нет» leaves it at that.
+void TestReportDocument::withoutThePreviewOffersPdf_data()
+{
+    QTest::addColumn<bool>("savePdf");
+    QTest::newRow("Да: the PDF's file dialog") << true;
+    QTest::newRow("Нет: nothing more") << false;
+}
+
+void TestReportDocument::withoutThePreviewOffersPdf()
+{
+    QFETCH(bool, savePdf);
+    const PrintPreviewLibrary missing { nullptr, QStringLiteral("нет файла") };
+    QString asked;
+    bool fileDialogShown = false;
+    whenModalShown([&](QDialog *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        QVERIFY(box);
+        QCOMPARE(box->objectName(), QStringLiteral("ReportPreviewUnavailable"));
+        asked = box->text();
+        if (savePdf)
+            whenModalShown([&](QDialog *next) {
+                fileDialogShown = next->windowTitle() == QStringLiteral("Сохранить отчет в PDF");
+                next->reject();
+            });
+        box->button(savePdf ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    showReportPreview(nullptr, test::helpPageReport(), missing);
+    QCOMPARE(asked,
+        QStringLiteral("Предварительный просмотр и печать отчета недоступны: нет файла.\n\n"
+                       "Сохранить отчет в PDF?"));
+    QCOMPARE(fileDialogShown, savePdf);
 }
 
 void TestReportDocument::titleDialog_data()

@@ -2,7 +2,8 @@
 # Installs the build into a fresh prefix and starts the installed program from another folder:
 # it must find its workbooks and its cursor in the installed data, as it does when started from
 # a desktop menu.
-#   cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_install.cmake
+# The print preview library must be where the installed program looks for it.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DPRINT_PREVIEW_FROM_BIN=... -P check_install.cmake
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 set(elsewhere "${WORK_DIR}/elsewhere")
@@ -16,7 +17,8 @@ endif()
 
 foreach(file bin/kelsa libexec/kelsa/kelsa-sheet-reader share/kelsa/32761.CUR share/kelsa/help.htm share/kelsa/т11.1.xls
         share/kelsa/т13мах.xls share/applications/org.kelsa.Kelsa.desktop
-        share/icons/hicolor/32x32/apps/org.kelsa.Kelsa.png share/metainfo/org.kelsa.Kelsa.metainfo.xml)
+        share/icons/hicolor/32x32/apps/org.kelsa.Kelsa.png share/metainfo/org.kelsa.Kelsa.metainfo.xml
+        "bin/${PRINT_PREVIEW_FROM_BIN}")
     if(NOT EXISTS "${prefix}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()

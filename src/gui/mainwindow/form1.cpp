@@ -151,7 +151,8 @@ Form1::Form1(Form1Services services, QWidget *parent)
     if (!m_services.editReportTitle)
         m_services.editReportTitle = editReportTitle;
     if (!m_services.showReport)
-        m_services.showReport = showReportPreview;
+        m_services.showReport
+            = [](QWidget *parent, const ReportInput &input) { showReportPreview(parent, input); };
 
     // The workbooks are parsed by a process of their own while the window builds everything
     // else. It starts first, so that it has the whole construction to read in.

@@ -4,18 +4,12 @@
 #include "gui/report/reportdocument.h"
 #include "gui/widgets/services.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QScreen>
-#include <QToolBar>
-
-#include <algorithm>
+#include <QMessageBox>
 
 namespace kelsa
 {
@@ -40,40 +34,53 @@ void savePdf(QWidget *parent, const ReportInput &input)
             .arg(QDir::toNativeSeparators(path), problem));
 }
 
+// Without the preview the report can still be had as a PDF: the user is told why there is no
+// preview and asked whether to save one.
+void offerPdfInstead(QWidget *parent, const ReportInput &input, const QString &why)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kelsa"),
+        QStringLiteral("Предварительный просмотр и печать отчета недоступны: %1.\n\n"
+                       "Сохранить отчет в PDF?")
+            .arg(why),
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(QStringLiteral("ReportPreviewUnavailable"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (box.exec() == QMessageBox::Yes)
+        savePdf(parent, input);
+}
+
 } // namespace
 
 void showReportPreview(QWidget *parent, const ReportInput &input)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    setReportPage(printer);
-    printer.setDocName(QStringLiteral("Расчет изгибающих моментов опоры"));
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("ReportPreview"));
-    dialog.setWindowTitle(QStringLiteral("Отчет о расчете"));
-    QObject::connect(
-        &dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&input](QPrinter *target) {
-            // Laid out afresh for the printer as it is now: the preview's page setup may have
-            // changed it.
-            PrintedReport(input, *target).print(*target);
-        });
+    showReportPreview(parent, input, printPreviewLibrary());
+}
 
-    QSize size(900, 1000);
-    if (auto *toolbar = dialog.findChild<QToolBar *>()) {
-        toolbar->addSeparator();
-        QAction *save = toolbar->addAction(QStringLiteral("Сохранить PDF…"));
-        save->setObjectName(QStringLiteral("saveReportPdf"));
-        QObject::connect(save, &QAction::triggered, &dialog, [&] { savePdf(&dialog, input); });
-        QAction *copy = toolbar->addAction(QStringLiteral("Копировать текст"));
-        copy->setObjectName(QStringLiteral("copyReportText"));
-        QObject::connect(copy, &QAction::triggered, &dialog,
-            [&] { QGuiApplication::clipboard()->setText(reportPlainText(input)); });
-        // Wide enough for every tool, so that none hides behind the toolbar's overflow arrow.
-        size.setWidth(std::max(size.width(), toolbar->sizeHint().width() + 32));
+void showReportPreview(
+    QWidget *parent, const ReportInput &input, const PrintPreviewLibrary &library)
+{
+    if (!library.show) {
+        offerPdfInstead(parent, input, library.error);
+        return;
     }
-    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    dialog.resize(size);
-    dialog.exec();
+    PrintPreviewRequest request;
+    request.parent = parent;
+    request.objectName = QStringLiteral("ReportPreview");
+    request.windowTitle = QStringLiteral("Отчет о расчете");
+    request.documentName = QStringLiteral("Расчет изгибающих моментов опоры");
+    request.setUpPage = [](QPagedPaintDevice &printer) { setReportPage(printer); };
+    // Laid out afresh for the printer as it is now: the preview's page setup may have changed it.
+    request.print
+        = [&input](QPagedPaintDevice &printer) { PrintedReport(input, printer).print(printer); };
+    request.tools = {
+        { QStringLiteral("saveReportPdf"), QStringLiteral("Сохранить PDF…"),
+            [&input](QWidget *preview) { savePdf(preview, input); } },
+        { QStringLiteral("copyReportText"), QStringLiteral("Копировать текст"),
+            [&input](
+                QWidget *) { QGuiApplication::clipboard()->setText(reportPlainText(input)); } },
+    };
+    library.show(request);
 }
 
 } // namespace kelsa
