@@ -12,6 +12,7 @@
 #include "core/tables/workbookreader.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +123,8 @@ private slots:
     void roundTrips();
     void batchWithWorkbooks_data();
     void batchWithWorkbooks();
+    void unreadableWorkbooks_data();
+    void unreadableWorkbooks();
 };
 
 // Each row: a table, and the import's field columns and first row as "support|section|fields
@@ -421,4 +424,55 @@ void TestScheduleExchange::batchWithWorkbooks()
 }
 
 QTEST_GUILESS_MAIN(TestScheduleExchange)
+// A workbook that cannot be read is refused in the same words by kelsa --batch and by «Импорт».
+void TestScheduleExchange::unreadableWorkbooks_data()
+{
+    QTest::addColumn<QString>("fixture"); // empty: the file is made in the test
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no file") << QString() << "нет.xlsx"
+                             << "нет такого файла или папки";
+    QTest::newRow("a folder") << QString() << "папка.ods"
+                              << "это папка";
+    QTest::newRow("not a workbook") << QString() << "текст.xlsx"
+                                    << "файл поврежден или не является книгой (.xlsx, .ods)";
+    QTest::newRow("64 MB, not a workbook") << QString() << "64 МБ.xlsx"
+                                           << "файл поврежден или не является книгой (.xlsx, .ods)";
+    QTest::newRow("a byte over 64 MB") << QString() << "64 МБ и байт.xlsx"
+                                       << "книга слишком велика (не больше 64 МБ)";
+    QTest::newRow("a cut archive") << "обрезанный архив.xlsx"
+                                   << "обрезанный архив.xlsx"
+                                   << "файл поврежден или не является книгой (.xlsx, .ods)";
+}
+
+void TestScheduleExchange::unreadableWorkbooks()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!fixture.isEmpty())
+        QVERIFY(QFile::copy(QStringLiteral(KELSA_FIXTURES "/") + fixture, path));
+    else if (name.startsWith(QStringLiteral("папка")))
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    else if (name.startsWith(QStringLiteral("64 МБ"))) {
+        QFile sparse(path); // all zeros, taking no room on the disk
+        QVERIFY(sparse.open(QIODevice::WriteOnly));
+        QVERIFY(sparse.resize(qint64(64) * 1024 * 1024 + (name.contains(u'и') ? 1 : 0)));
+    } else if (name.startsWith(QStringLiteral("текст"))) {
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("support;Prolet\n1;60\n");
+    }
+    const QString out = dir.filePath(QStringLiteral("result.csv"));
+    QCOMPARE(runBatchAnyFiles(path, out, BatchSettings { localeForDecimal(u','), {} }),
+        QStringLiteral("%1: не удается прочитать: %2").arg(path, reason));
+    QVERIFY(!QFile::exists(out));
+    const ScheduleImportResult imported = importSchedule(path, blank());
+    QVERIFY(std::holds_alternative<ScheduleImportProblem>(imported));
+    QCOMPARE(scheduleImportProblemText(path, std::get<ScheduleImportProblem>(imported)),
+        QStringLiteral("%1: %2").arg(path, reason));
+}
+
 #include "test_scheduleexchange.moc"

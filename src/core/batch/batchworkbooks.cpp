@@ -33,33 +33,6 @@ QString cannotWrite(const QString &path, const QString &reason)
     return QStringLiteral("%1: не удается записать: %2").arg(path, reason);
 }
 
-QString workbookFailure(SheetReadResult::Status status)
-{
-    using Status = SheetReadResult::Status;
-    switch (status) {
-    case Status::Ok:
-        return {};
-    case Status::FileMissing:
-        return systemErrorText(ENOENT);
-    case Status::NotAFile:
-        return QStringLiteral("это не файл");
-    case Status::NoPermission:
-        return systemErrorText(EACCES);
-    case Status::FileTooLarge:
-        return QStringLiteral("книга слишком велика (не больше 64 МБ)");
-    case Status::SheetTooLarge:
-        return QStringLiteral("первый лист слишком велик");
-    case Status::Password:
-        return QStringLiteral("книга защищена паролем");
-    case Status::SheetMissing:
-        return QStringLiteral("в книге нет листов");
-    case Status::TimedOut:
-        return QStringLiteral("книга читается слишком долго; вероятно, она повреждена");
-    default:
-        return QStringLiteral("файл поврежден или не является книгой (.xlsx, .ods)");
-    }
-}
-
 // The first sheet as CSV text, with the sheet row each record starts on by its CSV line (a
 // cell with a line break spans lines of the CSV, not of the sheet).
 struct SheetAsCsv {
@@ -84,7 +57,7 @@ SheetAsCsv readSheetAsCsv(const QString &path, const QLocale &locale)
     request.maxColumns = kMostBatchWorkbookColumns;
     const SheetReadResult read = readSheets({ request }, locale).constFirst();
     if (read.status != SheetReadResult::Status::Ok) {
-        csv.problem = workbookFailure(read.status);
+        csv.problem = workbookReadFailure(read.status);
         return csv;
     }
     if (read.columnCount >= kMostBatchWorkbookColumns) {
@@ -132,6 +105,33 @@ QString writeResultWorkbook(QByteArray &result, const QString &outputPath,
 }
 
 } // namespace
+
+QString workbookReadFailure(SheetReadResult::Status status)
+{
+    using Status = SheetReadResult::Status;
+    switch (status) {
+    case Status::Ok:
+        return {};
+    case Status::FileMissing:
+        return systemErrorText(ENOENT);
+    case Status::NotAFile:
+        return QStringLiteral("это не файл");
+    case Status::NoPermission:
+        return systemErrorText(EACCES);
+    case Status::FileTooLarge:
+        return QStringLiteral("книга слишком велика (не больше 64 МБ)");
+    case Status::SheetTooLarge:
+        return QStringLiteral("первый лист слишком велик");
+    case Status::Password:
+        return QStringLiteral("книга защищена паролем");
+    case Status::SheetMissing:
+        return QStringLiteral("в книге нет листов");
+    case Status::TimedOut:
+        return QStringLiteral("книга читается слишком долго; вероятно, она повреждена");
+    default:
+        return QStringLiteral("файл поврежден или не является книгой (.xlsx, .ods)");
+    }
+}
 
 bool isWorkbookName(const QString &path)
 {

@@ -16,6 +16,7 @@
 // messages.
 
 #include "core/batch/batchrun.h"
+#include "core/tables/workbookreader.h"
 
 #include <QString>
 
@@ -28,6 +29,10 @@ inline constexpr qint64 kLargestCsvForWorkbook = qint64(64) * 1024 * 1024;
 inline constexpr int kMostBatchWorkbookColumns = 1024;
 
 bool isWorkbookName(const QString &path); // .xlsx or .ods, in any case
+
+// Why a table workbook could not be read, in the same words for kelsa --batch and the schedule's
+// «Импорт»; empty for Ok.
+QString workbookReadFailure(SheetReadResult::Status status);
 
 QString runBatchAnyFiles(const QString &inputPath, const QString &outputPath,
     const BatchSettings &settings, BatchSummary *summary = nullptr);

@@ -2,6 +2,7 @@
 #include "core/schedule/scheduleimport.h"
 
 #include "core/batch/batchcolumns.h"
+#include "core/batch/batchworkbooks.h"
 #include "core/batch/csvtable.h"
 #include "core/platform/outputfile.h"
 #include "core/schedule/cellblock.h"
@@ -154,33 +155,6 @@ private:
     std::vector<ImportColumn> m_columns;
 };
 
-QString workbookFailure(SheetReadResult::Status status)
-{
-    using Status = SheetReadResult::Status;
-    switch (status) {
-    case Status::Ok:
-        return {};
-    case Status::FileMissing:
-        return systemErrorText(ENOENT);
-    case Status::NotAFile:
-        return QStringLiteral("это не файл");
-    case Status::NoPermission:
-        return systemErrorText(EACCES);
-    case Status::FileTooLarge:
-        return QStringLiteral("книга слишком велика для ведомости опор");
-    case Status::SheetTooLarge:
-        return QStringLiteral("первый лист слишком велик для ведомости опор");
-    case Status::Password:
-        return QStringLiteral("книга защищена паролем");
-    case Status::SheetMissing:
-        return QStringLiteral("в книге нет листов");
-    case Status::TimedOut:
-        return QStringLiteral("книга читается слишком долго; вероятно, она повреждена");
-    default:
-        return QStringLiteral("файл поврежден или не является книгой (.xlsx, .ods)");
-    }
-}
-
 bool isWorkbook(const QString &path)
 {
     return path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
@@ -195,7 +169,7 @@ ScheduleImportResult importWorkbook(const QString &path, const Schedule &common)
     request.maxColumns = kMostImportColumns;
     const SheetReadResult read = readSheets({ request }, common.locale()).constFirst();
     if (read.status != SheetReadResult::Status::Ok)
-        return ScheduleImportProblem { 0, workbookFailure(read.status) };
+        return ScheduleImportProblem { 0, workbookReadFailure(read.status) };
     if (read.columnCount >= kMostImportColumns)
         return ScheduleImportProblem { 1,
             QStringLiteral("в первом листе %1 столбцов или больше; в таблице опор их меньше")
