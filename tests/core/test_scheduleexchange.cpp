@@ -9,6 +9,7 @@
 #include "core/schedule/scheduleexport.h"
 #include "core/schedule/scheduleimport.h"
 #include "core/batch/tableworkbook.h"
+#include "core/batch/xlsxwriterlibrary.h"
 #include "core/tables/workbookreader.h"
 
 #include <QBuffer>
@@ -125,6 +126,8 @@ private slots:
     void batchWithWorkbooks();
     void unreadableWorkbooks_data();
     void unreadableWorkbooks();
+    void xlsxWriterLoading_data();
+    void xlsxWriterLoading();
 };
 
 // Each row: a table, and the import's field columns and first row as "support|section|fields
@@ -473,6 +476,33 @@ void TestScheduleExchange::unreadableWorkbooks()
     QVERIFY(std::holds_alternative<ScheduleImportProblem>(imported));
     QCOMPARE(scheduleImportProblemText(path, std::get<ScheduleImportProblem>(imported)),
         QStringLiteral("%1: %2").arg(path, reason));
+}
+
+// libxlsxwriter is loaded when a workbook is first written; a library that is not there, or
+// lacks a function the tables use, is refused with the reason.
+void TestScheduleExchange::xlsxWriterLoading_data()
+{
+    QTest::addColumn<QString>("baseName");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("reason"); // the error's start; empty: loaded
+    QTest::newRow("the installed one") << "xlsxwriter" << 4 << QString();
+    QTest::newRow("not installed") << "kelsa-no-such-library" << 4
+                                   << "не удается загрузить библиотеку libxlsxwriter (пакет "
+                                      "libxlsxwriter4): ";
+    QTest::newRow("another library")
+        << "Qt6Test" << 6 << "в библиотеке libxlsxwriter нет функции workbook_new_opt";
+}
+
+void TestScheduleExchange::xlsxWriterLoading()
+{
+    QFETCH(QString, baseName);
+    QFETCH(int, version);
+    QFETCH(QString, reason);
+    const XlsxWriterLibrary library = loadXlsxWriterLibrary(baseName, version);
+    QVERIFY2(library.error.startsWith(reason), qPrintable(library.error));
+    QCOMPARE(library.error.isEmpty(), reason.isEmpty());
+    QCOMPARE(library.workbook_new_opt != nullptr, reason.isEmpty());
+    QCOMPARE(library.lxw_strerror != nullptr, reason.isEmpty());
 }
 
 #include "test_scheduleexchange.moc"

@@ -6,14 +6,10 @@
 namespace kelsa
 {
 
-namespace
-{
-
-XlsxWriterLibrary load()
+XlsxWriterLibrary loadXlsxWriterLibrary(const QString &baseName, int version)
 {
     XlsxWriterLibrary library;
-    // The soname of the Debian package libxlsxwriter4, on which Kelsa depends; never unloaded.
-    QLibrary file(QStringLiteral("xlsxwriter"), 4);
+    QLibrary file(baseName, version); // never unloaded
     if (!file.load()) {
         library.error = QStringLiteral("не удается загрузить библиотеку libxlsxwriter (пакет "
                                        "libxlsxwriter4): %1")
@@ -32,11 +28,10 @@ XlsxWriterLibrary load()
     return library;
 }
 
-} // namespace
-
 const XlsxWriterLibrary &xlsxWriterLibrary()
 {
-    static const XlsxWriterLibrary library = load();
+    // The soname of the Debian package libxlsxwriter4, on which Kelsa depends.
+    static const XlsxWriterLibrary library = loadXlsxWriterLibrary(QStringLiteral("xlsxwriter"), 4);
     return library;
 }
 

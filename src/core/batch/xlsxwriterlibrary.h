@@ -39,6 +39,9 @@ struct XlsxWriterLibrary {
     QString error;
 };
 
+// Loads lib<baseName>.so.<version> and resolves the functions above in it.
+XlsxWriterLibrary loadXlsxWriterLibrary(const QString &baseName, int version);
+
 // The library, loaded on the first call (once for the process, from any thread).
 const XlsxWriterLibrary &xlsxWriterLibrary();
 
