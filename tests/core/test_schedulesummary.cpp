@@ -2,6 +2,7 @@
 // The computed schedule summed up for the printed schedule and the chart: supports per type in
 // the catalogue's order, the largest governing moment by its absolute value, a bar per row and
 // a line for the Mн of every type checked; the chart's scale.
+#include "core/batch/batchrun.h"
 #include "core/schedule/schedulemodel.h"
 #include "core/schedule/schedulesummary.h"
 
@@ -67,6 +68,8 @@ private slots:
     void chartBarsAndLines();
     void axis_data();
     void axis();
+    void axisText_data();
+    void axisText();
 };
 
 void TestScheduleSummary::summary_data()
@@ -155,6 +158,7 @@ void TestScheduleSummary::chartBarsAndLines()
     QCOMPARE(shownBars, bars);
     QCOMPARE(shownLines, lines);
     QCOMPARE(chart.axisTop, axisTop);
+    QCOMPARE(chart.locale.decimalPoint(), computed.model.schedule().locale().decimalPoint());
 }
 
 void TestScheduleSummary::axis_data()
@@ -183,6 +187,35 @@ void TestScheduleSummary::axis()
     const ChartAxis axis = chartAxis(largest);
     QCOMPARE(axis.top, top);
     QCOMPARE(axis.step, step);
+}
+
+// The scale's numbers in the schedule's separator and never grouped: "1,500" would read as 1.5
+// in a schedule with decimal commas.
+void TestScheduleSummary::axisText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    const QLocale comma = localeForDecimal(u',');
+    const QLocale point = localeForDecimal(u'.');
+    QTest::newRow("1500, commas") << 1500.0 << comma << "1500";
+    QTest::newRow("1500, points") << 1500.0 << point << "1500";
+    QTest::newRow("a locale that groups by commas")
+        << 1500.0 << QLocale(QLocale::English) << "1500";
+    QTest::newRow("a locale that groups by blanks")
+        << 12500.0 << QLocale(QLocale::Russian) << "12500";
+    QTest::newRow("0,2") << 0.2 << comma << "0,2";
+    QTest::newRow("0.2") << 0.2 << point << "0.2";
+    QTest::newRow("three steps of 0,2 added") << 0.2 + 0.2 + 0.2 << comma << "0,6";
+    QTest::newRow("a million") << 1e6 << comma << "1000000";
+}
+
+void TestScheduleSummary::axisText()
+{
+    QFETCH(double, value);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QCOMPARE(chartAxisText(value, locale), text);
 }
 
 QTEST_GUILESS_MAIN(TestScheduleSummary)

@@ -94,7 +94,15 @@ ScheduleChart scheduleChart(const ScheduleModel &model)
     const ChartAxis axis = chartAxis(largest);
     chart.axisTop = axis.top;
     chart.axisStep = axis.step;
+    chart.locale = model.schedule().locale();
     return chart;
+}
+
+QString chartAxisText(double value, const QLocale &locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'g', 12);
 }
 
 ChartAxis chartAxis(double largest)

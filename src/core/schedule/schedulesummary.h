@@ -11,6 +11,7 @@
 #include "core/check/supportcheck.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -58,6 +59,7 @@ struct ScheduleChart {
     QList<ScheduleChartLine> lines; // in the order of the catalogue
     double axisTop = 0; // the scale's top, a multiple of axisStep
     double axisStep = 0; // between the scale's marks: 1, 2 or 5 times a power of ten
+    QLocale locale; // the schedule's decimal separator, for the scale's numbers
 };
 
 ScheduleChart scheduleChart(const ScheduleModel &model);
@@ -69,5 +71,9 @@ struct ChartAxis {
     double step = 0.2;
 };
 ChartAxis chartAxis(double largest);
+
+// A number of the scale in the schedule's decimal separator, without digit grouping: a group
+// separator that is the other decimal separator would make 1,500 kgf·m read as 1.5.
+QString chartAxisText(double value, const QLocale &locale);
 
 } // namespace kelsa

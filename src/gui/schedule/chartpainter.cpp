@@ -5,7 +5,6 @@
 #include "core/numbers/numbertext.h"
 
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPainter>
 
 #include <algorithm>
@@ -24,17 +23,12 @@ QColor levelColour(const std::optional<UtilisationLevel> &level)
     return level ? QColor::fromRgb(QRgb(utilisationRgb(*level))) : kUnchecked;
 }
 
-QString axisText(double value)
-{
-    return QLocale().toString(value, 'g', 12);
-}
-
 // The plot inside the area: room on the left for the scale's numbers, below for row numbers.
 QRectF plotArea(const QFontMetricsF &metrics, const QRectF &area, const ScheduleChart &chart)
 {
     double left = metrics.horizontalAdvance(QStringLiteral("кгс·м"));
     for (double mark = 0; mark <= chart.axisTop * (1 + 1e-9); mark += chart.axisStep)
-        left = std::max(left, metrics.horizontalAdvance(axisText(mark)));
+        left = std::max(left, metrics.horizontalAdvance(chartAxisText(mark, chart.locale)));
     const double gap = metrics.height() / 3;
     return area.adjusted(left + 2 * gap, metrics.height() * 1.5, -gap, -(metrics.height() + gap));
 }
@@ -74,7 +68,7 @@ void paintScheduleChart(QPainter &painter, const QRectF &area, const ScheduleCha
         painter.setPen(ink);
         painter.drawText(QRectF(area.left(), y - metrics.height() / 2,
                              plot.left() - area.left() - metrics.height() / 3, metrics.height()),
-            Qt::AlignRight | Qt::AlignVCenter, axisText(mark));
+            Qt::AlignRight | Qt::AlignVCenter, chartAxisText(mark, chart.locale));
     }
 
     const auto count = qsizetype(chart.bars.size());
