@@ -24,6 +24,19 @@ foreach(file bin/kelsa libexec/kelsa/kelsa-sheet-reader share/kelsa/32761.CUR sh
     endif()
 endforeach()
 
+# Neither the built nor the installed programs carry a library path: an empty entry in one is
+# the working folder, where any file named like a library would be loaded.
+foreach(program "${BUILD_DIR}/bin/kelsa" "${prefix}/bin/kelsa"
+        "${prefix}/libexec/kelsa/kelsa-sheet-reader")
+    execute_process(COMMAND readelf -d "${program}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "readelf -d ${program} failed: ${rc}")
+    endif()
+    if(dynamic MATCHES "RUNPATH|RPATH")
+        message(FATAL_ERROR "${program} carries a library path:\n${dynamic}")
+    endif()
+endforeach()
+
 set(ENV{QT_QPA_PLATFORM} offscreen)
 execute_process(COMMAND "${prefix}/bin/kelsa" --screenshot "${elsewhere}/shot.png"
     WORKING_DIRECTORY "${elsewhere}"
