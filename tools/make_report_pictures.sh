@@ -5,8 +5,9 @@
 # docs/report-page1.png for the README) and of the help page's worked example on the outer side
 # of a curve with the transition support switched on (docs/report-help-page1.png …), with
 # `pdftoppm -png -r 80`; and the first page of the PDF schedule of docs/schedule.csv
-# (docs/schedule-page1.png), which the schedule window's test writes. Run from the repository
-# root after a build:
+# (docs/schedule-page1.png), which the schedule window's test writes; and the main window with
+# the sample workbooks (docs/main-window.png, the README's first picture). Run from the
+# repository root after a build:
 #   tools/make_report_pictures.sh [build/bin/kelsa]
 set -eu
 KELSA_ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -64,4 +65,5 @@ cp "$docs/report-support12-page1.png" "$docs/report-page1.png"
 QT_QPA_PLATFORM=offscreen KELSA_KEEP_OUTPUTS="$work" "$(dirname "$kelsa")/test_schedulewindow" \
     sampleScheduleThroughEveryFile >/dev/null
 pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/ведомость.pdf" "$docs/schedule-page1"
-ls "$docs"/report-*.png
+(cd "$KELSA_ROOT/data" && QT_QPA_PLATFORM=offscreen "$kelsa" --screenshot "$docs/main-window.png")
+ls "$docs"/report-*.png "$docs/main-window.png"
