@@ -38,17 +38,19 @@ int saveScreenshot(Form1Services services, const QString &fileName)
     Form1 form(services);
     // Shown as far as the window itself can tell, but never put on a screen: nothing flashes up
     // under a display. Only the calls start-up queued for after the show run (the report of
-    // unreadable workbooks), and the window is painted once, into the picture.
+    // unreadable workbooks), and the layouts the show asked for (the status bar fits its choice
+    // of types to its items when first shown); the window is painted once, into the picture.
     form.setAttribute(Qt::WA_DontShowOnScreen);
     form.show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     // grab() hands every widget of the window its pending resize, the closed menus too, and a
     // menu lays out all its items when it gets one. A screen lays a menu out when it opens, so
     // the picture is taken as a screen shows the window: with the menus not yet laid out.
     for (QMenu *menu : form.findChildren<QMenu *>())
         menu->setAttribute(Qt::WA_PendingResizeEvent, false);
     const bool saved = form.grab().save(fileName, "PNG");
-    // No event loop ever ran: what start-up posted for it to do to every control (polish,
+    // No event loop ever ran: what else start-up posted for it to do to every control (polish,
     // lay out, repaint) is dropped kind by kind, in one pass each, rather than control by
     // control as the window is taken down (each pass through all that was posted).
     for (const QEvent::Type type : { QEvent::PolishRequest, QEvent::UpdateLater,

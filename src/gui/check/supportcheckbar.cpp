@@ -47,7 +47,6 @@ SupportCheckBar::SupportCheckBar(QWidget *parent)
     m_choice->setObjectName(QStringLiteral("supportTypeChoice"));
     m_choice->setToolTip(QStringLiteral("Тип опоры для проверки: выбранный или подобранный по "
                                         "каталогу опор"));
-    m_choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     addWidget(m_text);
     addWidget(m_percent);
     addWidget(m_note, 1);
@@ -100,6 +99,11 @@ void SupportCheckBar::fillChoice()
         m_choice->addItem(QStringLiteral("%1 (нет в каталоге)").arg(m_chosen), m_chosen);
     const QString shown = chosen ? chosen->name : m_chosen;
     m_choice->setCurrentIndex(std::max(0, m_choice->findData(shown)));
+    // The choice takes the width of its items when first shown, and after that, once the types
+    // can change (F5, another folder), whenever they do. Asked for before the first show, that
+    // would build the list's popup, and Qt's item views with it, at every start of the window.
+    if (m_choice->isVisible())
+        m_choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
 void SupportCheckBar::update()
