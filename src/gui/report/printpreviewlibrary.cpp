@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace kelsa
@@ -17,10 +18,16 @@ QString printPreviewLibraryPath()
 PrintPreviewLibrary loadPrintPreviewLibrary(const QString &path)
 {
     PrintPreviewLibrary library;
+    if (!QFileInfo::exists(path)) {
+        library.error = QStringLiteral("нет файла %1; вероятно, Kelsa установлена не полностью")
+                            .arg(QDir::toNativeSeparators(path));
+        return library;
+    }
     QLibrary file(path);
     if (!file.load()) {
-        library.error = QStringLiteral("не удается загрузить библиотеку %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString());
+        // Qt's reason names the file.
+        library.error
+            = QStringLiteral("не удается загрузить библиотеку: %1").arg(file.errorString());
         return library;
     }
     library.show = reinterpret_cast<ShowPrintPreview>(file.resolve(kShowPrintPreviewSymbol));
