@@ -123,6 +123,11 @@ void TestSupportCheck::check_data()
                                                         << "no-catalogue"
                                                         << "Label5"
                                                         << "" << 0.0 << QStringList();
+    QTest::newRow("a catalogue said to be read but holding no type is not used")
+        << catalogue(U::KilogramForceMetre, {}) << one(1200) << ""
+        << "no-catalogue"
+        << "Label5"
+        << "" << 0.0 << QStringList();
     QTest::newRow("no catalogue comes before no moment")
         << SupportCatalogue() << std::vector<ComputedMoment>() << ""
         << "no-catalogue"

@@ -74,7 +74,8 @@ struct SupportCatalogue {
     QList<SupportType> types; // in sheet order
     QList<CatalogueRowProblem> problems; // in sheet order
 
-    bool usable() const { return state == State::Ok; }
+    // A catalogue put together by hand may say Ok without a type: nothing could be picked.
+    bool usable() const { return state == State::Ok && !types.isEmpty(); }
     // The type of that name, compared as names are compared for NameTwice.
     const SupportType *find(const QString &name) const;
     // Mн of a type in kN·m.
