@@ -38,7 +38,7 @@ bool readAll(const char *path, std::string &text)
     text.resize(std::size_t(info.st_size));
     std::size_t done = 0;
     while (done < text.size()) {
-        const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
+        const ssize_t got = ::read(fd, &text[done], text.size() - done);
         if (got <= 0) {
             ::close(fd);
             return false;

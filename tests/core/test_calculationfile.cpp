@@ -351,9 +351,8 @@ void TestCalculationFile::refusesBadFiles_data()
                                    << "\"results\": неизвестная метка результата \"Label2\"";
     QTest::newRow("number for a text") << replaced(json, "\"Prolet\": \"50\"", "\"Prolet\": 50")
                                        << "\"fields\" \"Prolet\": ожидается текст";
-    QTest::newRow("support type not a text")
-        << replaced(json, "\"supportType\": \"Проба-25\"", "\"supportType\": 25")
-        << "файл \"supportType\": ожидается текст";
+    QTest::newRow("support type not a text") << replaced(json, "\"supportType\": \"Проба-25\"",
+        "\"supportType\": 25") << "файл \"supportType\": ожидается текст";
     QTest::newRow("record 0") << replaced(json, "\"Data1\": 1", "\"Data1\": 0")
                               << "\"records\" \"Data1\": номер записи должен быть целым числом "
                                  "от 1";

@@ -244,8 +244,7 @@ QVariant ScheduleModel::display(int row, const Column &column) const
     case ColumnKind::Errors:
         // The reasons in words, as the printed schedule gives them; the codes of the result
         // table (kelsa --batch, the exports) are in the tooltip.
-        return result.reasons.isEmpty() ? result.errors
-                                        : result.reasons.join(QStringLiteral("; "));
+        return result.reasons.isEmpty() ? result.errors : result.reasons.join(QStringLiteral("; "));
     case ColumnKind::Notes:
         return result.notes;
     default: // input cells: data() reads them
@@ -302,8 +301,8 @@ QVariant ScheduleModel::data(const QModelIndex &index, int role) const
         if (column.kind == ColumnKind::Governing && result.governing)
             return QString::fromLatin1(momentInfo(*result.governing).label);
         if (column.kind == ColumnKind::Errors && !result.reasons.isEmpty())
-            return result.reasons.join(QLatin1Char('\n'))
-                + QStringLiteral("\nв столбце errors: ") + result.errors;
+            return result.reasons.join(QLatin1Char('\n')) + QStringLiteral("\nв столбце errors: ")
+                + result.errors;
         if (column.kind == ColumnKind::Errors || column.kind == ColumnKind::Notes)
             return display(row, column);
         return {};
