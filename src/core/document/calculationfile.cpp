@@ -3,7 +3,6 @@
 
 #include "core/calc/momentlabel.h"
 #include "core/document/documentheader.h"
-#include "core/document/jsonsyntax.h"
 #include "core/numbers/numbertext.h"
 #include "core/platform/outputfile.h"
 
@@ -379,24 +378,12 @@ static CalculationFileReading fromJson(const QByteArray &json, const QLocale *lo
 {
     // A calculation file is a JSON object: text that does not even start as one is some other
     // file, while text that does and breaks off later is a damaged calculation.
-    qsizetype first = json.startsWith("\xEF\xBB\xBF") ? 3 : 0; // after a byte-order mark
-    while (first < json.size() && QByteArrayView(" \t\r\n").contains(json[first]))
-        ++first;
-    if (first == json.size())
-        return CalculationFileProblem { QStringLiteral("файл пуст") };
-    if (json[first] != '{')
-        return CalculationFileProblem { QStringLiteral(
-            "это не файл расчета Kelsa (файл расчета начинается с «{»)") };
-    QJsonParseError error {};
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        return CalculationFileProblem {
-            QStringLiteral("файл расчета поврежден %1").arg(jsonErrorPlace(json, error))
-        };
-    if (!document.isObject())
-        return CalculationFileProblem { QStringLiteral("это не файл расчета Kelsa") };
+    const auto object = documentObject(json, QStringLiteral("это не файл расчета Kelsa"),
+        QStringLiteral("файл расчета"), QStringLiteral("файл расчета поврежден"));
+    if (const QString *problem = std::get_if<QString>(&object))
+        return CalculationFileProblem { *problem };
     try {
-        const QJsonObject root = document.object();
+        const QJsonObject &root = std::get<QJsonObject>(object);
         checkFormat(root);
         SavedCalculation saved;
         saved.decimalSeparator = readSeparator(root);

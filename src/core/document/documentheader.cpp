@@ -1,12 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/document/documentheader.h"
 
+#include "core/document/jsonsyntax.h"
+
+#include <QByteArrayView>
+#include <QJsonDocument>
+
 #include <QJsonValue>
 
 #include <cmath>
 
 namespace kelsa
 {
+
+std::variant<QJsonObject, QString> documentObject(const QByteArray &json,
+    const QString &notThisKind, const QString &kindOfFile, const QString &damaged)
+{
+    qsizetype first = json.startsWith("\xEF\xBB\xBF") ? 3 : 0; // after a byte-order mark
+    while (first < json.size() && QByteArrayView(" \t\r\n").contains(json[first]))
+        ++first;
+    if (first == json.size())
+        return QStringLiteral("файл пуст");
+    if (json[first] != '{')
+        return QStringLiteral("%1 (%2 начинается с «{»)").arg(notThisKind, kindOfFile);
+    QJsonParseError error {};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("%1 %2").arg(damaged, jsonErrorPlace(json, error));
+    if (!document.isObject())
+        return notThisKind;
+    return document.object();
+}
 
 QString documentHeaderProblem(
     const QJsonObject &root, const char *formatName, const QString &kindOfFile, int readsVersion)

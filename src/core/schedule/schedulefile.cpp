@@ -2,7 +2,6 @@
 #include "core/schedule/schedulefile.h"
 
 #include "core/document/documentheader.h"
-#include "core/document/jsonsyntax.h"
 #include "core/platform/outputfile.h"
 
 #include <QFile>
@@ -279,24 +278,12 @@ QByteArray scheduleToJson(const Schedule &schedule)
 
 ScheduleFileReading scheduleFromJson(const QByteArray &json)
 {
-    qsizetype first = json.startsWith("\xEF\xBB\xBF") ? 3 : 0; // after a byte-order mark
-    while (first < json.size() && QByteArrayView(" \t\r\n").contains(json[first]))
-        ++first;
-    if (first == json.size())
-        return ScheduleFileProblem { QStringLiteral("файл пуст") };
-    if (json[first] != '{')
-        return ScheduleFileProblem { QStringLiteral(
-            "это не ведомость опор Kelsa (ведомость начинается с «{»)") };
-    QJsonParseError error {};
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        return ScheduleFileProblem {
-            QStringLiteral("ведомость повреждена %1").arg(jsonErrorPlace(json, error))
-        };
-    if (!document.isObject())
-        return ScheduleFileProblem { QStringLiteral("это не ведомость опор Kelsa") };
+    const auto object = documentObject(json, QStringLiteral("это не ведомость опор Kelsa"),
+        QStringLiteral("ведомость"), QStringLiteral("ведомость повреждена"));
+    if (const QString *problem = std::get_if<QString>(&object))
+        return ScheduleFileProblem { *problem };
     try {
-        const QJsonObject root = document.object();
+        const QJsonObject &root = std::get<QJsonObject>(object);
         checkFormat(root);
         checkMembers(root,
             { "format", "version", "decimalSeparator", "common", "columns", "rows", "title" },
