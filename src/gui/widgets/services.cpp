@@ -93,27 +93,32 @@ FileChooser saveFileDialogChooser()
     };
 }
 
+UnsavedChanges askAboutUnsavedChanges(QWidget *parent, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Kelsa"), question,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText); // a file's name is shown as it is, never as markup
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return UnsavedChanges::Save;
+    case QMessageBox::Discard:
+        return UnsavedChanges::Discard;
+    default:
+        return UnsavedChanges::Cancel;
+    }
+}
+
 UnsavedChangesQuestion unsavedChangesBox()
 {
     return [](QWidget *parent, const QString &documentName) {
-        const QString text = documentName.isEmpty()
-            ? QStringLiteral("Сохранить новый расчет? Он еще не сохранен в файл.")
-            : QStringLiteral("Сохранить изменения в расчете «%1»?").arg(documentName);
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Kelsa"), text,
-            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-        box.setTextFormat(Qt::PlainText); // a file's name is shown as it is, never as markup
-        box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
-        box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
-        box.setDefaultButton(QMessageBox::Save);
-        switch (box.exec()) {
-        case QMessageBox::Save:
-            return UnsavedChanges::Save;
-        case QMessageBox::Discard:
-            return UnsavedChanges::Discard;
-        default:
-            return UnsavedChanges::Cancel;
-        }
+        return askAboutUnsavedChanges(parent,
+            documentName.isEmpty()
+                ? QStringLiteral("Сохранить новый расчет? Он еще не сохранен в файл.")
+                : QStringLiteral("Сохранить изменения в расчете «%1»?").arg(documentName));
     };
 }
 

@@ -59,6 +59,8 @@ FileChooser saveFileDialogChooser();
 // «Сохранить изменения в расчете «…»?» (for a calculation never saved, «Сохранить новый
 // расчет?») with «Сохранить», «Не сохранять», «Отмена»; the name is shown as plain text.
 UnsavedChangesQuestion unsavedChangesBox();
+// That box with another question, for another kind of document.
+UnsavedChanges askAboutUnsavedChanges(QWidget *parent, const QString &question);
 
 // A real modal message box with the given parent; the text is shown as plain text.
 MessageSink messageBoxSink(QWidget *parent);
