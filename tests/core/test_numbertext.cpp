@@ -9,6 +9,7 @@
 
 using kelsa::readNumber;
 using kelsa::writeNumber;
+using kelsa::writeNumberByQt;
 
 class TestNumberText : public QObject
 {
@@ -97,6 +98,11 @@ void TestNumberText::write_data()
     QTest::newRow("halfway rounds up") << ru << 1234567890123.125 << "1234567890123,13";
     QTest::newRow("halfway, negative") << en << -1234567890123.125 << "-1234567890123.13";
     QTest::newRow("just below halfway") << ru << 0.1234567890123125 << "0,123456789012312";
+    QTest::newRow("largest double")
+        << ru << std::numeric_limits<double>::max() << "1,79769313486231E+308";
+    QTest::newRow("largest negative")
+        << en << -std::numeric_limits<double>::max() << "-1.79769313486231E+308";
+    QTest::newRow("largest written") << ru << 1.79769313486231e308 << "1,79769313486231E+308";
 }
 
 void TestNumberText::write()
@@ -105,6 +111,7 @@ void TestNumberText::write()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(writeNumber(value, locale), text);
+    QCOMPARE(writeNumberByQt(value, locale), text); // the tables' start-up writer
 }
 
 void TestNumberText::defaultLocaleReadAtUse()

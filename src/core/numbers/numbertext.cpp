@@ -30,6 +30,27 @@ QChar decimalPointOf(const QLocale &locale)
     return point;
 }
 
+// -0 as 0, and the largest doubles as the largest whose text reads back.
+double writable(double value)
+{
+    if (value == 0.0)
+        return 0.0; // a negative zero is written "0", not "-0"
+    if (std::isfinite(value) && std::fabs(value) > kLargestWritten)
+        return std::copysign(kLargestWritten, value);
+    return value;
+}
+
+QString qtNumberText(double value, const QLocale &locale)
+{
+    // The C locale gives the fixed shape ("-", "E", two exponent digits, no grouping);
+    // only the decimal separator is the user's.
+    QString text = QString::number(value, 'G', 15);
+    const QString point = locale.decimalPoint();
+    if (point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
+    return text;
+}
+
 } // namespace
 
 std::optional<double> readNumber(const QString &text)
@@ -63,22 +84,18 @@ QString writeNumber(double value)
 
 QString writeNumber(double value, const QLocale &locale)
 {
-    if (value == 0.0)
-        value = 0.0; // a negative zero is written "0", not "-0"
-    if (std::isfinite(value) && std::fabs(value) > kLargestWritten)
-        value = std::copysign(kLargestWritten, value);
+    value = writable(value);
     if (const QChar point = decimalPointOf(locale); !point.isNull()) {
         char16_t text[kPlainNumberRoom];
         if (const char16_t *end = writePlainNumber(value, point.unicode(), text))
             return QString(reinterpret_cast<const QChar *>(text), end - text);
     }
-    // The C locale gives the fixed shape ("-", "E", two exponent digits, no grouping);
-    // only the decimal separator is the user's.
-    QString text = QString::number(value, 'G', 15);
-    const QString point = locale.decimalPoint();
-    if (point != QLatin1String("."))
-        text.replace(QLatin1Char('.'), point);
-    return text;
+    return qtNumberText(value, locale);
+}
+
+QString writeNumberByQt(double value, const QLocale &locale)
+{
+    return qtNumberText(writable(value), locale);
 }
 
 } // namespace kelsa

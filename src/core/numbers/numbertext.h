@@ -31,4 +31,10 @@ std::optional<double> readNumber(const QString &text, const QLocale &locale);
 QString writeNumber(double value);
 QString writeNumber(double value, const QLocale &locale);
 
+// The same text as writeNumber(), made by Qt's conversion alone: slower, but it needs no code
+// that a window's start-up has not loaded already. For the few hundred numbers of the
+// reference tables, where writeNumber()'s fast path would bring some 200 KB of the C++ library's
+// conversion code and tables into memory at every start.
+QString writeNumberByQt(double value, const QLocale &locale);
+
 } // namespace kelsa

@@ -133,7 +133,7 @@ bool readRecords(DumpReader &dump, int columns, const QLocale &locale, SheetRead
             if (kind == SheetDumpCell::Number) {
                 if (!dump.take(number))
                     return false;
-                text = writeNumber(number, locale);
+                text = writeNumberByQt(number, locale); // see its note
             } else if (kind == SheetDumpCell::Text) {
                 if (!dump.takeText(text))
                     return false;
