@@ -220,8 +220,8 @@ int controlsWindow(int argc, char *argv[])
                 else
                     bar->addWidget(control, f[8].contains(QLatin1Char('s')) ? 1 : 0);
             } else if (depth == 0) {
-                if (auto *menus = qobject_cast<QMenuBar *>(control))
-                    layout->setMenuBar(menuBar = menus);
+                if (auto *madeMenuBar = qobject_cast<QMenuBar *>(control))
+                    layout->setMenuBar(menuBar = madeMenuBar);
                 else
                     layout->addWidget(control);
             }
